@@ -1,0 +1,19 @@
+#pragma once
+// The 256x256 blend table and the two translucent pixel loops that use it.
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+// Entry [a * 256 + b]: the palette index nearest to the mean of colours a and b.
+extern uint8_t BlendTable[65536];
+
+uint8_t NearestBlendIndex(uint8_t a, uint8_t b);
+// Writes the table file from ScreenPalette unless the file exists already.
+void BuildBlendFile(const char* path);
+// Reads the table file; ends the program with exit status 1 when it cannot be opened.
+void LoadBlendTable(const char* path);
+// Lays source (srcX, srcY, width x height) half-transparently over BackBuffer at (destX, destY).
+void BlendBlit(int destX, int destY, int srcX, int srcY, int width, int height, Surface* source);
+// Blends one colour into a rectangle of BackBuffer.
+void TintRect(int x, int y, int width, int height, uint8_t colour);

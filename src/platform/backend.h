@@ -1,0 +1,43 @@
+#pragma once
+// The interface each backend (SDL2, headless) implements, and the state they share. Only the
+// platform's own files include this.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+struct DisplayShared {
+    int width = 0;
+    int height = 0;
+    bool dirty = false;         // the front surface or the palette changed since the last present
+    uint32_t paletteSerial = 0;
+};
+DisplayShared& DisplayState();
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    virtual bool Init(const PlatformOptions& options) = 0;
+    virtual void Shutdown() = 0;
+
+    // Clock.
+    virtual uint32_t Now() = 0;
+    // Moves pending input into the message queue and key state. Returns when a message is
+    // waiting or the clock has reached deadline; when takeMessages is false, messages are left
+    // queued and only the key state follows the input.
+    virtual void Wait(uint32_t deadline, bool takeMessages) = 0;
+    // Gathers input that arrived without waiting.
+    virtual void Poll() = 0;
+
+    // Presentation of the primary surface through the installed palette.
+    virtual void Present() = 0;
+    virtual void DisplayModeChanged(int width, int height) = 0;
+    virtual void WarpPointer(int x, int y) = 0;
+
+    virtual bool Headless() const = 0;
+};
+
+Backend* ActiveBackend();
+Backend* MakeSdlBackend();
+Backend* MakeHeadlessBackend();

@@ -1,0 +1,267 @@
+#pragma once
+// The platform layer: the window, the clock, input, the 8-bit display, GDI-like drawing on
+// surfaces, sound voices and the MIDI music device, behind one interface with two backends
+// (SDL2 for people, headless for tests). Game code reaches the machine only through this file;
+// nothing outside src/platform includes SDL.
+//
+// Conventions kept from the services these calls stand in for:
+//  - handles are plain pointers; null means "does not exist";
+//  - results are small integers (0 = success) that the game mostly ignores;
+//  - every pixel access goes through a rectangle check here, so a caller or a data file can
+//    never make the layer read or write outside a buffer.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// ---------------------------------------------------------------------------------------------
+// Basic types
+
+// (left, top)-(right, bottom), right and bottom exclusive.
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// One palette entry as the game keeps it: red, green, blue, flags.
+struct PaletteEntry {
+    uint8_t red = 0, green = 0, blue = 0, flags = 0;
+};
+
+struct Rgb {
+    uint8_t red = 0, green = 0, blue = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Surfaces: 8-bit pixel buffers with a pitch and an optional source colour key.
+//
+// A surface owns its pixels. The display pair (front and back) are surfaces too: the front is
+// what the player sees through the installed palette; Flip swaps the contents of the pair.
+
+struct Surface {
+    int width = 0;
+    int height = 0;
+    int pitch = 0;  // bytes from one row to the next (>= width)
+    std::vector<uint8_t> pixels;
+    bool hasColourKey = false;
+    uint8_t colourKey = 0;
+    bool isPrimary = false;       // the front surface of the display pair
+    Surface* attached = nullptr;  // the back buffer of a primary surface
+};
+
+// Results of the DirectDraw-like calls.
+constexpr int DD_OK = 0;
+constexpr int DDERR_INVALIDRECT = 1;
+constexpr int DDERR_INVALIDPARAMS = 2;
+
+// BltFast flags.
+constexpr unsigned BLTFAST_SRCCOLORKEY = 1;
+constexpr unsigned BLTFAST_WAIT = 16;
+
+// Creates an off-screen surface of the given size, pixels zeroed. Sizes outside 1..4096 give null.
+Surface* CreateSurface(int width, int height);
+// Releases a surface (and, for a primary surface, its attached back buffer). Null is ignored.
+void ReleaseSurface(Surface* surface);
+// Sets (or clears) the source colour key used by colour-keyed blits.
+void SetColourKey(Surface* surface, bool enabled, uint8_t key);
+
+// Copies srcRect of src to dest at (x, y). The blit is REFUSED (nothing drawn, DDERR_INVALIDRECT)
+// when srcRect is empty or inverted, does not lie inside src, or the destination rectangle does
+// not lie inside dest. With BLTFAST_SRCCOLORKEY, source pixels equal to src's colour key are
+// skipped. src may equal dest (rows are moved as with memmove). A null srcRect means all of src.
+int BltFast(Surface* dest, int x, int y, Surface* src, const Rect* srcRect, unsigned flags);
+
+// Stretched copy of srcRect onto destRect (nearest-neighbour), with the same refusal rules for
+// both rectangles; srcColourKey skips keyed source pixels.
+int BltStretch(Surface* dest, const Rect& destRect, Surface* src, const Rect& srcRect,
+               bool srcColourKey);
+
+// Fills destRect (null = whole surface) with one palette index; refused when it does not fit.
+int ColourFill(Surface* dest, const Rect* destRect, uint8_t index);
+
+// Pixel access for the game's own pixel loops. The pointer addresses (0, 0); rows are pitch
+// bytes apart; the caller must stay inside width x height.
+struct LockedSurface {
+    uint8_t* pixels = nullptr;
+    int pitch = 0;
+    int width = 0;
+    int height = 0;
+};
+bool LockSurface(Surface* surface, LockedSurface* out);
+void UnlockSurface(Surface* surface);
+
+// ---------------------------------------------------------------------------------------------
+// Display: one window, a palettised picture of 640x480 (or 320x240 in the ending).
+
+// Switches the display to width x height (640x480 or 320x240) and creates a primary surface
+// with one attached back buffer at that size. Returns the primary; *back receives the back
+// buffer. Releasing the primary releases both.
+Surface* CreateDisplayPair(int width, int height, Surface** back);
+// Presents the back buffer: the contents of the pair are swapped, as a page flip does.
+int Flip(Surface* primary);
+// Installs 256 colours on the display. source names the file they came from (for the trace);
+// fades pass "fade".
+void InstallPalette(const PaletteEntry entries[256], const char* source);
+// The 256 colours installed now.
+const PaletteEntry* InstalledPalette();
+// Nearest installed palette index to an RGB colour (sum of absolute differences, lowest index on
+// ties), as the device context maps colours.
+uint8_t NearestPaletteIndex(Rgb colour);
+
+// ---------------------------------------------------------------------------------------------
+// GDI-like drawing on a surface. Colours are RGB, mapped to the installed palette.
+
+constexpr unsigned DT_LEFT = 0;
+constexpr unsigned DT_CENTER = 1;
+constexpr unsigned DT_VCENTER = 4;
+
+struct FontSpec {
+    int height = 16;     // GDI cell height in pixels
+    int width = 0;       // average character width; 0 = the face's own aspect
+    std::string face;    // face name as the game gives it ("" = system choice)
+    int weight = 400;    // 400 normal, 700 bold
+};
+
+// Draws UTF-8 text into rect with the layout flags, lines broken at '\n', transparent
+// background, clipped to rect and to the surface.
+void GdiDrawText(Surface* surface, const char* utf8, const Rect& rect, const FontSpec& font,
+                 Rgb colour, unsigned format);
+// Draws one line with the device context's default font (bold sans, 16 px), top-left at (x, y).
+void GdiTextOut(Surface* surface, int x, int y, const char* utf8, Rgb colour);
+// Rectangle filled with a solid brush of the given colour and outlined one pixel wide in the
+// default black pen; right and bottom exclusive.
+void GdiRectangle(Surface* surface, const Rect& rect, Rgb brush);
+// Straight line from (x0, y0) to (x1, y1) one pixel wide in the pen colour; the end point is
+// left out.
+void GdiLine(Surface* surface, int x0, int y0, int x1, int y1, Rgb pen);
+
+// ---------------------------------------------------------------------------------------------
+// Clock, messages and input.
+
+// Milliseconds since the platform started, unsigned 32-bit, wrapping. Take differences unsigned.
+uint32_t TimeGetTime();
+
+enum class MessageType {
+    None,
+    Quit,          // posted by PostQuitMessage; wparam is the exit code
+    KeyDown,       // wparam is the virtual key (VK_ESCAPE, 'Z', '0' ...)
+    KeyUp,
+    LButtonDown,
+    LButtonUp,
+    LButtonDblClk,
+    RButtonDown,
+    RButtonUp,
+    RButtonDblClk,
+    Close,         // the desktop asks the window to close
+};
+
+struct Message {
+    MessageType type = MessageType::None;
+    uint32_t wparam = 0;
+};
+
+constexpr int VK_ESCAPE = 27;
+
+// True when a message is waiting (it stays in the queue).
+bool PeekMessage(Message* out);
+// Takes the next message, waiting for one if needed.
+void GetMessage(Message* out);
+void PostQuitMessage(int exitCode);
+
+// Sleeps until a message is waiting or the clock reaches deadline (whichever comes first).
+// Presents the display if it changed since the last presentation.
+void WaitForMessageOrTime(uint32_t deadline);
+// Sleeps until the clock reaches deadline without taking messages out of the queue; the keyboard
+// state stays current. Used by the timed loops that pump no messages. Presents like above.
+void WaitUntil(uint32_t deadline);
+
+// Keyboard polling: true while the key is held (GetAsyncKeyState's high bit).
+bool KeyHeld(int virtualKey);
+// Pointer position in game coordinates (640x480, or 320x240 in the ending).
+void GetCursorPos(int* x, int* y);
+void SetCursorPos(int x, int y);
+
+// ---------------------------------------------------------------------------------------------
+// Sound voices (one per effect role, plus duplicates that share sample data).
+
+struct WaveFormat {
+    uint16_t formatTag = 0;
+    uint16_t channels = 0;
+    uint32_t samplesPerSec = 0;
+    uint32_t avgBytesPerSec = 0;
+    uint16_t blockAlign = 0;
+    uint16_t bitsPerSample = 0;
+    std::vector<uint8_t> extra;
+};
+
+struct Voice;
+
+// Creates a voice of `bytes` bytes of sample data in the given format; null when the format is
+// not one the layer can play (PCM, 1 or 2 channels, 8 or 16 bits) or bytes is 0.
+Voice* CreateSoundBuffer(const WaveFormat& format, uint32_t bytes);
+// Gives the voice's sample memory for filling; UnlockSoundBuffer makes it playable.
+bool LockSoundBuffer(Voice* voice, uint8_t** data, uint32_t* bytes);
+void UnlockSoundBuffer(Voice* voice);
+// A voice that shares the sample data of another and plays independently.
+Voice* DuplicateSoundBuffer(Voice* voice);
+// Names the voice for the trace (role name and voice index).
+void SetVoiceLabel(Voice* voice, const char* role, int index);
+// Plays the voice from its start, unless it is still sounding (then nothing happens).
+void PlaySoundBuffer(Voice* voice, bool loop);
+void StopSoundBuffer(Voice* voice);
+bool VoicePlaying(Voice* voice);
+void ReleaseSoundBuffer(Voice* voice);
+
+// ---------------------------------------------------------------------------------------------
+// Music: an MCI-like command interpreter for MIDI files ("open X alias bgm type sequencer",
+// "play bgm", "status bgm mode", ...). Returns 0 on success, non-zero on failure; the reply (if
+// any) is written NUL-terminated into reply, truncated to replySize.
+uint32_t MciSendString(const char* command, char* reply, unsigned replySize);
+
+// ---------------------------------------------------------------------------------------------
+// Files: the game names files with backslash paths relative to the data directory.
+
+// Translates "DATA\BMP\ETC.bmp" to a host path.
+std::string HostPath(const char* gamePath);
+// fopen of a game path.
+std::FILE* OpenGameFile(const char* gamePath, const char* mode);
+
+// ---------------------------------------------------------------------------------------------
+// Start-up, shutdown and the test hooks.
+
+struct PlatformOptions {
+    bool headless = false;
+    bool windowed = false;
+    int scale = 2;
+    std::string dataDir;     // working directory for the game's relative paths
+    std::string scriptPath;  // headless: the script to run
+    std::string tracePath;   // headless: where the JSON-lines trace goes ("" = none)
+};
+
+// Opens the window (or the headless stand-in). False if the window cannot be created.
+bool PlatformInit(const PlatformOptions& options);
+// Opens the sound and music devices; failures leave the game silent, with one line on stderr.
+void PlatformOpenAudio();
+void PlatformShutdown();
+
+// Ends the process with the given status after writing the trace's last line.
+[[noreturn]] void PlatformExit(int status);
+
+// Hooks the shell gives the headless backend: the current scene number and a JSON dump of the
+// game state. The backend calls them between program steps, never inside a frame.
+struct GameHooks {
+    int (*scene)() = nullptr;
+    int (*sceneByName)(const char* name) = nullptr;  // -1 for an unknown name
+    std::string (*dumpState)() = nullptr;
+};
+void SetGameHooks(const GameHooks& hooks);
+
+// Appends one line to the trace (a JSON object body without braces, e.g. "\"scene\":2"); the
+// time is added by the platform. Does nothing without a trace.
+void TraceLine(const std::string& fields);
+
+// True in the headless backend.
+bool PlatformIsHeadless();
+// Exit status the headless script asks for (0 when the script ran to its end, 3 on a timed-out
+// `until`, 2 on a script error); -1 while the script goes on.
+int HeadlessScriptStatus();

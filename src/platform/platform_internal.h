@@ -1,0 +1,15 @@
+#pragma once
+// Shared between the platform's own files and its two backends; never included by game code.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+// Called after any write to a surface; marks the display for presentation when the surface is
+// the primary one.
+void PlatformSurfaceWritten(const Surface* surface);
+// Called when the primary surface is released.
+void PlatformDetachPrimary(const Surface* surface);
+// The current primary surface of the display (null when none).
+Surface* PlatformPrimary();

@@ -1,0 +1,14 @@
+#pragma once
+// The data generator: writes everything the game loads from DATA, deterministically, from code
+// kept in this folder. Each writer returns false (with a message on stderr) on failure.
+
+#include <string>
+
+// DATA/BMP/*.bmp, DATA/TXT/SYOGI.dat and DATA/TXT/palet.dat under outDir.
+bool WriteArtwork(const std::string& outDir);
+// PNG previews of every sheet and palette into previewDir.
+bool WriteArtworkPreviews(const std::string& previewDir);
+// DATA/SOUND/*.wav under outDir.
+bool WriteSoundEffects(const std::string& outDir);
+// DATA/BGM/BGM1.mid, BGM2.mid, BGM3.mid under outDir.
+bool WriteMusic(const std::string& outDir);
