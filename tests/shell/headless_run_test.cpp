@@ -2,49 +2,16 @@
 // the blend file regenerated from the match palette, dumps and the virtual clock.
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-#include <sstream>
-#include <sys/wait.h>
-
-#include "support/test_files.h"
+#include "support/headless_runner.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct RunResult {
-    int status = -1;
-    std::vector<nlohmann::json> trace;
-    std::string stderrText;
-};
+using testfiles::RunGame;
+using testfiles::RunResult;
 
-// A data directory with a match palette picture (RANK.bmp) and nothing else.
-fs::path MakeDataDir(const std::string& name) {
-    fs::path dir = testfiles::FreshDir(name);
-    testfiles::WriteFile(dir / "DATA/BMP/RANK.bmp", testfiles::MakeBmp(16, 8));
-    fs::create_directories(dir / "DATA/TXT");
-    return dir;
-}
-
-RunResult RunGame(const fs::path& dataDir, const std::string& script, const std::string& extra = "") {
-    const fs::path scriptPath = dataDir / "script.txt";
-    testfiles::WriteText(scriptPath, script);
-    const fs::path tracePath = dataDir / "trace.jsonl";
-    const fs::path errPath = dataDir / "stderr.txt";
-    fs::remove(tracePath);
-    const std::string cmd = std::string(KELMORAV_BUILD_DIR) + "/kelmorav --headless --seed 7 --script '" +
-                            scriptPath.string() + "' --trace '" + tracePath.string() + "' --data '" +
-                            dataDir.string() + "' " + extra + " 2>'" + errPath.string() + "'";
-    RunResult r;
-    const int raw = std::system(cmd.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    std::istringstream lines(testfiles::ReadText(tracePath));
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty()) r.trace.push_back(nlohmann::json::parse(line));
-    }
-    r.stderrText = testfiles::ReadText(errPath);
-    return r;
-}
+fs::path MakeDataDir(const std::string& name) { return testfiles::MakeTestDataDir(name); }
 
 std::vector<std::string> MciCommands(const RunResult& r) {
     std::vector<std::string> out;
@@ -115,11 +82,11 @@ TEST(HeadlessRun, ScriptErrorsAndTimeOutsHaveTheirOwnStatus) {
 
 TEST(HeadlessRun, DumpShowsTheLoopStateOnTheVirtualClock) {
     const fs::path dir = MakeDataDir("run-dump");
-    const RunResult r = RunGame(dir, "move 100 200\ndown left\nwait 1000\ndump " + (dir / "d.json").string() +
-                                         "\nup left\n");
+    const RunResult r = RunGame(dir, "wait 1000\nmove 100 200\ndown left\nwait 1\ndump " +
+                                         (dir / "d.json").string() + "\nup left\n");
     EXPECT_EQ(r.status, 0) << r.stderrText;
     const auto j = nlohmann::json::parse(testfiles::ReadText(dir / "d.json"));
-    EXPECT_EQ(j["time"], 1001000);
+    EXPECT_EQ(j["time"], 1001001);
     // Ticks at 0, 101, ..., 909 ms: ten of them within the first second.
     EXPECT_EQ(j["AnimTick"], 10);
     EXPECT_EQ(j["MouseButtons"], 0x10);

@@ -91,4 +91,19 @@ private:
     std::filesystem::path saved_;
 };
 
+// A data directory with every picture the game loads (synthetic pictures of the right sizes)
+// and, unless withBlendFile is false, no blend table yet: the game builds it at start-up.
+inline std::filesystem::path MakeTestDataDir(const std::string& name) {
+    const auto dir = FreshDir(name);
+    WriteFile(dir / "DATA/BMP/RANK.bmp", MakeBmp(640, 192));
+    WriteFile(dir / "DATA/BMP/ETC.bmp", MakeBmp(320, 496));
+    WriteFile(dir / "DATA/BMP/COLOR.bmp", MakeBmp(416, 96));
+    WriteFile(dir / "DATA/BMP/TITLE.bmp", MakeBmp(600, 280));
+    for (int i = 1; i <= 16; ++i) {
+        WriteFile(dir / ("DATA/BMP/FIRE" + std::to_string(i) + ".bmp"), MakeBmp(4, 4));
+    }
+    std::filesystem::create_directories(dir / "DATA/TXT");
+    return dir;
+}
+
 }  // namespace testfiles
