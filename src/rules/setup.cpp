@@ -71,18 +71,19 @@ void Tell(const LayoutProblems& p, const char* gamePath) {
     }
     if (p.trailingText) add("text after the last group is ignored");
     if (p.offBoard > 0) {
-        std::snprintf(part, sizeof part, "%d pieces off the board can never be reached (group %d)",
-                      p.offBoard, p.firstOffBoard + 1);
+        std::snprintf(part, sizeof part,
+                      "pieces off the board, never reachable: %d (first in group %d)", p.offBoard,
+                      p.firstOffBoard + 1);
         add(part);
     }
     if (p.oddKinds > 0) {
-        std::snprintf(part, sizeof part, "%d pieces of unknown kind (group %d)", p.oddKinds,
-                      p.firstOddKind + 1);
+        std::snprintf(part, sizeof part, "pieces of unknown kind: %d (first in group %d)",
+                      p.oddKinds, p.firstOddKind + 1);
         add(part);
     }
     if (p.heldValues > 0) {
-        std::snprintf(part, sizeof part, "%d values held to 0..%d (group %d)", p.heldValues,
-                      MAX_LAYOUT_VALUE, p.firstHeldValue + 1);
+        std::snprintf(part, sizeof part, "values held to 0..%d: %d (first in group %d)",
+                      MAX_LAYOUT_VALUE, p.heldValues, p.firstHeldValue + 1);
         add(part);
     }
     if (!line.empty()) std::fprintf(stderr, "%s: %s\n", gamePath, line.c_str());
