@@ -196,14 +196,6 @@ TEST_F(RulesRecolourTest, RectanglesAreClippedToTheSheet) {
     RecolourSheet(nullptr, 112, 0, 0, 13, 7);  // a missing sheet is left alone
 }
 
-TEST(RulesColour, BankForEveryNumber) {
-    const int expected[] = {14, 1, 2, 3, 4, 5, 6, 13, 7, 14};
-    for (int n = 0; n <= 9; ++n) EXPECT_EQ(ColourBankFor(n), expected[n]) << n;
-    EXPECT_EQ(ColourBankFor(-1), 14);
-    EXPECT_EQ(ColourBankFor(INT_MIN), 14);
-    EXPECT_EQ(ColourBankFor(10), 14);
-}
-
 // --- state dump ---------------------------------------------------------------------------
 
 TEST_F(RulesTest, DumpListsLiveSlotsReachableEntriesAndEveryScalar) {

@@ -71,6 +71,7 @@ const MoveCase MOVE_CASES[] = {
     {"PawnMiddleSide1", 1, KIND_PAWN, 4, 4, {}, {{0, 4, 3}}},
     {"PawnLastRowSide0HasNoMove", 0, KIND_PAWN, 4, 8, {}, {}},
     {"PawnLastRowSide1HasNoMove", 1, KIND_PAWN, 0, 0, {}, {}},
+    {"PawnCornerSide0", 0, KIND_PAWN, 0, 0, {}, {{0, 0, 1}}},
     {"PawnBlockedByOwn", 0, KIND_PAWN, 4, 4, {{A0, 4, 5}}, {}},
     {"PawnCapturesEnemy", 1, KIND_PAWN, 8, 8, {{A0, 8, 7}}, {{0, 8, 7}}},
     // Lance
@@ -79,6 +80,8 @@ const MoveCase MOVE_CASES[] = {
     {"LanceStopsOnEnemySide0", 0, KIND_LANCE, 4, 2, {{A1, 4, 5}, {B1, 4, 7}},
      Appended({{4, 3}, {4, 4}, {4, 5}})},
     {"LanceStopsBeforeOwnSide1", 1, KIND_LANCE, 4, 6, {{A1, 4, 3}}, Appended({{4, 5}, {4, 4}})},
+    {"LanceEdgeSide1", 1, KIND_LANCE, 0, 8, {},
+     Appended({{0, 7}, {0, 6}, {0, 5}, {0, 4}, {0, 3}, {0, 2}, {0, 1}, {0, 0}})},
     {"LanceLastRowSide1", 1, KIND_LANCE, 8, 0, {}, {}},
     // Knight: fixed entries, jumps over pieces in between
     {"KnightEdgeSide0NoMove", 0, KIND_KNIGHT, 0, 7, {}, {}},
@@ -101,6 +104,8 @@ const MoveCase MOVE_CASES[] = {
     {"GoldCornerSide1", 1, KIND_GOLD, 8, 8, {}, {{0, 7, 7}, {1, 8, 7}, {3, 7, 8}}},
     {"GoldLeftEdgeSide0", 0, KIND_GOLD, 0, 4, {{A0, 1, 5}}, {{1, 0, 5}, {4, 1, 4}, {5, 0, 3}}},
     // King
+    {"KingMiddleSide0", 0, KIND_KING, 4, 4, {},
+     {{0, 3, 5}, {1, 4, 5}, {2, 5, 5}, {3, 3, 4}, {4, 5, 4}, {5, 3, 3}, {6, 4, 3}, {7, 5, 3}}},
     {"KingMiddleSide1", 1, KIND_KING, 4, 4, {},
      {{0, 3, 3}, {1, 4, 3}, {2, 5, 3}, {3, 3, 4}, {4, 5, 4}, {5, 3, 5}, {6, 4, 5}, {7, 5, 5}}},
     {"KingCornerSide0", 0, KIND_KING, 0, 0, {}, {{1, 0, 1}, {2, 1, 1}, {4, 1, 0}}},
@@ -112,6 +117,9 @@ const MoveCase MOVE_CASES[] = {
     {"RookOwnBlocksEnemyStops", 0, KIND_ROOK, 4, 4, {{A0, 6, 4}, {B1, 4, 6}},
      Appended({{5, 4}, {3, 4}, {2, 4}, {1, 4}, {0, 4}, {4, 5}, {4, 6}, {4, 3}, {4, 2}, {4, 1},
                {4, 0}})},
+    {"RookCornerSide0", 0, KIND_ROOK, 8, 8, {},
+     Appended({{7, 8}, {6, 8}, {5, 8}, {4, 8}, {3, 8}, {2, 8}, {1, 8}, {0, 8}, {8, 7}, {8, 6},
+               {8, 5}, {8, 4}, {8, 3}, {8, 2}, {8, 1}, {8, 0}})},
     {"PromotedRookCorner", 1, P | KIND_ROOK, 0, 0, {},
      Appended({{1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {6, 0}, {7, 0}, {8, 0}, {0, 1}, {0, 2},
                {0, 3}, {0, 4}, {0, 5}, {0, 6}, {0, 7}, {0, 8}, {1, 1}})},
@@ -121,6 +129,10 @@ const MoveCase MOVE_CASES[] = {
      {{A1, 3, 4}, {B1, 5, 4}, {C1, 4, 3}, {D1, 4, 5}}, Appended({{3, 5}, {3, 3}, {5, 3}, {5, 5}})},
     // Bishop
     {"BishopCentre", 1, KIND_BISHOP, 4, 4, {}, BISHOP_FROM_44},
+    {"BishopEdgeSide1", 1, KIND_BISHOP, 0, 4, {},
+     Appended({{1, 5}, {2, 6}, {3, 7}, {4, 8}, {1, 3}, {2, 2}, {3, 1}, {4, 0}})},
+    {"PromotedBishopCentreSide1", 1, P | KIND_BISHOP, 4, 4, {},
+     Plus(BISHOP_FROM_44, {{3, 4}, {5, 4}, {4, 3}, {4, 5}})},
     {"BishopCapturesAndStops", 0, KIND_BISHOP, 4, 4, {{A1, 6, 6}, {B0, 2, 6}, {C1, 3, 3}},
      Appended({{5, 5}, {6, 6}, {3, 5}, {5, 3}, {6, 2}, {7, 1}, {8, 0}, {3, 3}})},
     {"BishopSurroundedByOwn", 0, KIND_BISHOP, 4, 4,

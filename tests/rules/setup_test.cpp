@@ -163,20 +163,6 @@ TEST_P(RulesLayoutFileTest, FillsTheseSlots) {
 INSTANTIATE_TEST_SUITE_P(RulesLayouts, RulesLayoutFileTest, ::testing::ValuesIn(LayoutCases()),
                          [](const auto& info) { return info.param.name; });
 
-TEST_F(RulesLayoutTest, PiecesOffTheBoardStayLiveButAreNeverFound) {
-    WriteLayout("9,0,1,1,\n-1,-1,8,2,\n");
-    ::testing::internal::CaptureStderr();
-    ReadLayoutFile(LAYOUT_FILE_PATH);
-    ::testing::internal::GetCapturedStderr();
-    // The pointer above the diamond maps to (-1, -1) and must find nothing there.
-    int32_t x = 0, y = 0;
-    PointerToSquare(320, 100, &x, &y);
-    ASSERT_EQ(x, -1);
-    ASSERT_EQ(y, -1);
-    EXPECT_EQ(AnyPieceAt(x, y), -1);
-    EXPECT_EQ(AnyPieceAt(9, 0), -1);
-}
-
 // The colour and tile draws with a fixed seed, taken from the generator's own formula.
 TEST_F(RulesLayoutTest, SetupWithoutALayoutStillColoursTheSidesAndDrawsThreeTimes) {
     struct Case {
