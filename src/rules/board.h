@@ -16,7 +16,7 @@ struct Surface;
 
 constexpr int BOARD_SIZE = 9;
 constexpr int PIECE_SLOT_COUNT = 64;
-constexpr int SIDE_SLOT_COUNT = 32;       // slots 0..31 are side 0's, 32..63 side 1's
+constexpr int SIDE_SLOT_COUNT = 32;         // slots 0..31 are side 0's, 32..63 side 1's
 constexpr int LAYOUT_PIECES_PER_SIDE = 20;  // the layout fills slots 0..19 and 32..51
 
 // Piece kinds: the low five bits of PieceRecord::kind. Bit 7 marks a promoted piece.

@@ -147,7 +147,7 @@ void GenerateBishopMoves() {
 }
 
 void GenerateKingMoves() {
-    static constexpr Step steps[8] = {{-1, 1}, {0, 1},  {1, 1},  {-1, 0},
+    static constexpr Step steps[8] = {{-1, 1}, {0, 1},   {1, 1},  {-1, 0},
                                       {1, 0},  {-1, -1}, {0, -1}, {1, -1}};
     WriteFixed(steps);
 }

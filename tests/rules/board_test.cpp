@@ -76,9 +76,9 @@ TEST(RulesGeometry, FarSquaresStayFarOffScreenWithoutOverflow) {
 
 TEST_F(RulesTest, OccupancyFindsTheLowestLiveSlotOfTheSide) {
     PutPiece(3, 2, 2, KIND_GOLD);
-    PutPiece(7, 2, 2, KIND_PAWN);     // same square, higher slot
-    PutPiece(1, 5, 5, KIND_NONE);     // empty slot with a stale square
-    PutPiece(40, 2, 2, KIND_ROOK);    // side 1 on the same square during a capture
+    PutPiece(7, 2, 2, KIND_PAWN);   // same square, higher slot
+    PutPiece(1, 5, 5, KIND_NONE);   // empty slot with a stale square
+    PutPiece(40, 2, 2, KIND_ROOK);  // side 1 on the same square during a capture
     PutPiece(33, 6, 6, KIND_BISHOP);
     PutPiece(9, 9, 0, KIND_PAWN);     // put off the board by the layout
     PutPiece(10, -1, -1, KIND_PAWN);  // likewise, and where an off-board pointer maps
