@@ -85,7 +85,22 @@ private:
     int count_ = 0;
 };
 
-constexpr Step GOLD_STEPS[6] = {{-1, 1}, {0, 1}, {1, 1}, {-1, 0}, {1, 0}, {0, -1}};
+// An absolute direction on the board, the same for both sides.
+struct Direction {
+    int dx;
+    int dy;
+};
+
+// The long-range pieces: four rays, then, for a promoted piece, four single steps.
+void SlideThenStep(const Direction (&rays)[4], const Direction (&promotedSteps)[4]) {
+    Mover m;
+    if (!CurrentMover(&m)) return;
+    Appender list(m);
+    for (const Direction& d : rays) list.Ray(d.dx, d.dy);
+    if (m.kind & KIND_PROMOTED) {
+        for (const Direction& d : promotedSteps) list.Single(d.dx, d.dy);
+    }
+}
 
 }  // namespace
 
@@ -111,39 +126,22 @@ void GenerateSilverMoves() {
     WriteFixed(steps);
 }
 
-void GenerateGoldMoves() { WriteFixed(GOLD_STEPS); }
+void GenerateGoldMoves() {
+    static constexpr Step steps[6] = {{-1, 1}, {0, 1}, {1, 1}, {-1, 0}, {1, 0}, {0, -1}};
+    WriteFixed(steps);
+}
 
 void GenerateRookMoves() {
-    Mover m;
-    if (!CurrentMover(&m)) return;
-    // Directions are absolute (the same for both sides).
-    Appender list(m);
-    list.Ray(1, 0);
-    list.Ray(-1, 0);
-    list.Ray(0, 1);
-    list.Ray(0, -1);
-    if (m.kind & KIND_PROMOTED) {
-        list.Single(-1, 1);
-        list.Single(-1, -1);
-        list.Single(1, -1);
-        list.Single(1, 1);
-    }
+    // Along the row, then the column; directions are the same for both sides.
+    static constexpr Direction rays[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+    static constexpr Direction promotedSteps[4] = {{-1, 1}, {-1, -1}, {1, -1}, {1, 1}};
+    SlideThenStep(rays, promotedSteps);
 }
 
 void GenerateBishopMoves() {
-    Mover m;
-    if (!CurrentMover(&m)) return;
-    Appender list(m);
-    list.Ray(1, 1);
-    list.Ray(-1, 1);
-    list.Ray(1, -1);
-    list.Ray(-1, -1);
-    if (m.kind & KIND_PROMOTED) {
-        list.Single(-1, 0);
-        list.Single(1, 0);
-        list.Single(0, -1);
-        list.Single(0, 1);
-    }
+    static constexpr Direction rays[4] = {{1, 1}, {-1, 1}, {1, -1}, {-1, -1}};
+    static constexpr Direction promotedSteps[4] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    SlideThenStep(rays, promotedSteps);
 }
 
 void GenerateKingMoves() {
