@@ -6,6 +6,7 @@
 #include "media/random.h"
 #include "media/resources.h"
 #include "platform/platform.h"
+#include "rules/rules_dump.h"
 #include "scenes/title.h"
 #include "shell/shell_state.h"
 
@@ -44,5 +45,6 @@ std::string DumpGameState() {
     j["MenuChoice"] = MenuChoice;
     j["ClickLatch"] = ClickLatch;
     if (FrontSurface) j["Display"] = {FrontSurface->width, FrontSurface->height};
+    j.update(DumpRulesState());
     return j.dump();
 }
