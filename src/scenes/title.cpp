@@ -69,6 +69,8 @@ namespace {
 
 void PlayTitleVoice() { PlaySoundBuffer(SoundVoice[SFX_TITLE], false); }
 
+}  // namespace
+
 // The menu's three burning regions, with the item tests inside them.
 void TitleBurn() {
     LockedSurface canvas;
@@ -91,6 +93,8 @@ void TitleBurn() {
     UnlockSurface(TitleWork);
 }
 
+namespace {
+
 // Stamps the pictures and labels; over the hot zone shows its word and, with a button held,
 // leaves for the melt with the last picture kept on the canvas.
 void DrawMenu() {
@@ -111,7 +115,9 @@ void DrawMenu() {
     KeepMusicLooping();
 }
 
-void Compose() {
+}  // namespace
+
+void TitleCompose() {
     BltFast(BackBuffer, 0, 0, TitleWork, nullptr, 0);
     BltFast(BackBuffer, 239, 320, TitleArt, &CAPTION_CELL, KEYED);
     if (TitleStep == 8) {
@@ -128,6 +134,8 @@ void Compose() {
         if (TitleCounter > 500 && FadePalette(60, false)) TitleStep = 10;
     }
 }
+
+namespace {
 
 void MenuSetUp() {
     FillScreen(BackBuffer, 0);
@@ -185,11 +193,11 @@ bool RunStep() {
     case 7:
         DrawMenu();
         TitleBurn();
-        Compose();
+        TitleCompose();
         break;
     case 8:
         TitleBurn();
-        Compose();
+        TitleCompose();
         break;
     case 9:
         TitleCounter += 1;

@@ -20,6 +20,12 @@ bool PointerOver(const Rect& rect);
 // The pointer position the title uses (read once per frame from the platform).
 void SetTitlePointer(int x, int y);
 
+// The menu frame's work on TitleWork: the flame passes over the pictures, the two items (with
+// their hover and choice tests) and the hot zone; then the composition onto BackBuffer with the
+// caption strip and the fades.
+void TitleBurn();
+void TitleCompose();
+
 // One flame pass over rows firstRow..lastRow and columns firstColumn..lastColumn of a locked
 // canvas: each source pixel v writes the pixel above it: 0 when v <= threshold, otherwise
 // v - (rand mod threshold). A region that does not fit the canvas is left alone.
