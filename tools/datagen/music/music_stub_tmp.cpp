@@ -1,0 +1,2 @@
+#include "datagen.h"
+bool WriteMusic(const std::string&) { return true; }
