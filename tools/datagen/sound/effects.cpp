@@ -30,7 +30,7 @@ Buffer TitleIgnition() {
     Biquad band;
     LowPass air;
     Oscillator partials[6];
-    const double chord[6] = {62, 69, 74, 78, 81, 86};  // D: root, fifth, octave, ninth colours
+    const double chord[6] = {74, 81, 86, 88, 93, 98};  // D with fifths and a ninth: open, bright
     for (size_t i = 0; i < out.size(); ++i) {
         const double t = SampleTime(i);
         band.SetBandPass(300.0 + 4200.0 * SmoothStep(t, 0.0, 0.45), 1.2);
@@ -41,8 +41,8 @@ Buffer TitleIgnition() {
             tone += partials[p].Sine(NoteHz(chord[p]) * detune) / (1.0 + 0.3 * p);
         }
         const double bloom = SmoothStep(t, 0.15, 0.5) * std::exp(-std::max(0.0, t - 0.5) / 0.28);
-        out[i] = static_cast<float>(whoosh * 1.4 + air.Process(static_cast<float>(tone), 5000.0)
-                                                        * 0.35 * bloom);
+        out[i] = static_cast<float>(whoosh * 1.2 + air.Process(static_cast<float>(tone), 7000.0)
+                                                        * 0.7 * bloom);
     }
     return out;
 }
@@ -192,9 +192,7 @@ Buffer SparkleArpeggio() {
         Buffer note = MakeBuffer(0.6);
         AddMode(note, 0.0, NoteHz(notes[k]), 0.16, gain);
         AddMode(note, 0.0, NoteHz(notes[k]) * 3.0, 0.05, gain * 0.2);
-        for (size_t i = 0; i < note.size(); ++i) {
-            note[i] *= static_cast<float>(SmoothStep(SampleTime(i), 0.0, 0.002));
-        }
+        FadeEnds(note, 0.002, 0.15);  // each bell dies away to nothing, never cut off
         MixInto(out, note, start, 1.0);
     }
     Noise sparks(0x5FA4u);
@@ -203,9 +201,7 @@ Buffer SparkleArpeggio() {
         const double hz = NoteHz(96 + 12 * sparks.Uniform());
         Buffer spark = MakeBuffer(0.12);
         AddMode(spark, 0.0, hz, 0.02, 0.08);
-        for (size_t i = 0; i < spark.size(); ++i) {
-            spark[i] *= static_cast<float>(SmoothStep(SampleTime(i), 0.0, 0.002));
-        }
+        FadeEnds(spark, 0.002, 0.04);
         MixInto(out, spark, start, 1.0);
     }
     return out;
