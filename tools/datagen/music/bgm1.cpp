@@ -54,8 +54,9 @@ Piece ComposeTitleTheme() {
                1);
     PlayMelody(shakuhachi, 0, "r:2 A4:2 >D5:4 | Eb5:3 D5:1 Bb4:2 A4:2 | G4:6 A4:2 | D5:7 r:1",
                92);
-    PlayMelody(koto, 2 * BAR, "r:4 A4:0.5 Bb4 D5 Eb5 G5:2 |"
-                              "D4:0.5 Eb4 G4 A4 Bb4 D5 Eb5 G5 A5 Bb5 >D6:3", 84);
+    PlayMelody(koto, 2 * BAR, "r:4 A4:0.5 Bb4 D5 Eb5 G5:2", 84);
+    const long sweep = PlayRun(koto, 3 * BAR, SCALE_MIYAKO, 62, 10, SIXTEENTH, 84);
+    PlayMelody(koto, sweep, ">D6:3", 84);
 
     // A, bars 4-11: the koto theme, antecedent ending open on A, consequent closing on D.
     const long a = 4 * BAR;
@@ -67,7 +68,7 @@ Piece ComposeTitleTheme() {
     PlayChords(bass, a, chordsA, 82, 0, 33);
     PlayMelody(koto, a,
                ">D5:2 Eb5:1 D5:1 A4:2 Bb4:2 | Bb4:3 A4:1 G4:2 F4:2 | G4:2 Bb4:2 D5:3 Eb5:1 |"
-               "Eb5:2 D5:2 A4:4 |"
+               "D5:3 C5:1 A4:4 |"
                ">D5:2 Eb5:1 D5:1 A4:2 Bb4:2 | D5:2 F5:2 Eb5:2 D5:2 | Eb5:2 G5:2 >C5:2 Bb4:1 A4:1 |"
                "D5:6 r:2",
                92);
@@ -101,17 +102,19 @@ Piece ComposeTitleTheme() {
 
     // Coda, bars 20-24: the theme fortissimo, a last run, and the held fifth.
     const long c = 20 * BAR;
-    const char* chordsC = "Dm | Bb:4 Asus4:4 | Bb:4 C:4 | Dm:16";
+    const char* chordsC = "Dm | Gm:4 Asus4:4 | Bb:4 C:4 | Dm:16";
     drums.track->Note(c, BAR, PERCUSSION_CHANNEL, 49, 115);
     PlayChords(strings, c, chordsC, 96, 57, 0);
     PlayChords(choir, c, chordsC, 76, 62, 0);
     PlayChords(bass, c, chordsC, 98, 0, 33);
-    PlayMelody(lead, c, ">D6:2 Eb6:1 D6:1 A5:2 Bb5:2 | A5:3 G5:1 A5:4 | D5:2 F5:2 A5:2 C6:2 |"
+    PlayMelody(lead, c, ">D6:2 Eb6:1 D6:1 A5:2 Bb5:2 | A5:3 G5:1 A5:4 | D5:2 F5:2 G5:2 C6:2 |"
                         ">D6:16", 104, 0, 0.98);
-    PlayMelody(koto, c, ">D5:2 Eb5:1 D5:1 A4:2 Bb4:2 | A4:3 G4:1 A4:4 | D4:2 F4:2 A4:2 C5:2 |"
-                        "D4:0.5 Eb4 G4 A4 Bb4 D5 Eb5 G5 A5 Bb5 >D6:3", 100);
+    PlayMelody(koto, c, ">D5:2 Eb5:1 D5:1 A4:2 Bb4:2 | A4:3 G4:1 A4:4 | D4:2 F4:2 G4:2 C5:2",
+               100);
+    PlayMelody(koto, PlayRun(koto, c + 3 * BAR, SCALE_MIYAKO, 62, 10, SIXTEENTH, 100), ">D6:3",
+               104);
     PlayChords(koto, c + 4 * BAR, "D5", 104, 50, 38);
-    PlayMelody(shakuhachi, c, "A5:8 | F5:4 E5:4 | F5:4 G5:4 | A5:16", 90, 0, 0.98);
+    PlayMelody(shakuhachi, c, "A5:8 | G5:4 E5:4 | F5:4 G5:4 | A5:16", 90, 0, 0.98);
     PlayRhythm(taiko, c, "X.x.x.X.X.x.x.X.", 45, 100, 3);
     PlayRhythm(taiko, c + 3 * BAR, "X...X...X.X.XXXX", 45, 104, 1);
     taiko.track->Note(c + 4 * BAR, BAR, taiko.channel, 45, 124);

@@ -114,7 +114,7 @@ Piece ComposeEndingTheme() {
     PlayChords(bass, c, chordsC, 100, 0, 33);
     PlayMelody(lead, c, "B5:2 D6:2 D6:1 E6:1 C#6:2 | >D6:8", 108, 0, 0.98);
     PlayMelody(shakuhachi, c, "G5:4 A5:4 | A5:8", 92, 0, 0.97);
-    PlayMelody(koto, c, "D5:0.5 E5 G5 A5 B5 D6 E6 G6 A6:4", 92);
+    PlayMelody(koto, PlayRun(koto, c, SCALE_YO, 74, 8, SIXTEENTH, 92), "A6:4", 96);
     PlayChords(koto, c + BAR, "D5", 104, 50, 38);
     PlayRhythm(taiko, c, "X.X.X.X.XXXXXXXX", 45, 100, 1);
     taiko.track->Note(c + BAR, BAR, taiko.channel, 45, 124);

@@ -256,6 +256,17 @@ long PlayArpeggio(const Part& part, long start, const char* chords,
     return tick;
 }
 
+long PlayRun(const Part& part, long start, const int (&scale)[5], int tonic, int count, long step,
+             int velocity) {
+    for (int degree = 0; degree < count; ++degree) {
+        const long tick = start + degree * step;
+        // The sweep grows a little louder as it climbs.
+        part.track->Note(tick, 2 * step, part.channel, ScaleNote(scale, tonic, degree),
+                         ShapeVelocity(tick, velocity - 10 + 20 * degree / std::max(1, count)));
+    }
+    return start + count * step;
+}
+
 long PlayRhythm(const Part& part, long start, const char* pattern, int key, int velocity,
                 int repeats) {
     long tick = start;

@@ -18,8 +18,7 @@ namespace musicgen {
 
 // Pentatonic scales as semitones above the tonic.
 constexpr int SCALE_YO[5] = {0, 2, 5, 7, 9};      // bright, folk-song colour
-constexpr int SCALE_IN[5] = {0, 1, 5, 7, 10};     // dark, with the falling half step
-constexpr int SCALE_MIYAKO[5] = {0, 1, 5, 7, 8};  // koto music's urban minor
+constexpr int SCALE_MIYAKO[5] = {0, 1, 5, 7, 8};  // koto music's minor, with the half steps
 
 // The note `degree` steps up the scale from tonic (negative degrees go down).
 int ScaleNote(const int (&scale)[5], int tonic, int degree);
@@ -56,6 +55,10 @@ long PlayChords(const Part& part, long start, const char* chords, int velocity, 
 // Broken chords: `pattern` indexes the chord's notes upwards from `low`, one index per step.
 long PlayArpeggio(const Part& part, long start, const char* chords,
                   const std::vector<int>& pattern, long step, int velocity, int low);
+// A sweep up the scale: `count` notes from `tonic`, one per step, each left ringing for two.
+// Returns the tick after the last note.
+long PlayRun(const Part& part, long start, const int (&scale)[5], int tonic, int count, long step,
+             int velocity);
 // A drum pattern on one key, repeated `repeats` times. Returns the end tick.
 long PlayRhythm(const Part& part, long start, const char* pattern, int key, int velocity,
                 int repeats);
