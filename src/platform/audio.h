@@ -1,0 +1,3 @@
+#pragma once
+// Closes the sound and music devices (called by PlatformShutdown).
+void PlatformCloseAudio();
