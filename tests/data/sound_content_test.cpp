@@ -153,6 +153,8 @@ struct Song {
     std::map<long, uint32_t> tempos;   // tick -> microseconds per quarter note
     std::vector<NoteSpan> notes;
     std::vector<int> programs;
+    std::vector<int> velocities;
+    int expressionChanges = 0;
     int hangingNotes = 0;              // note-ons never released before End of Track
 };
 
@@ -224,8 +226,11 @@ bool ParseSong(const std::vector<uint8_t>& b, Song& song) {
                 const int key = (status & 0x0F) * 128 + b[at];
                 if (kind == 0xC0) {
                     song.programs.push_back(b[at]);
+                } else if (kind == 0xB0 && b[at] == 11) {
+                    ++song.expressionChanges;
                 } else if (kind == 0x90 && b[at + 1] > 0) {
                     sounding[key].push_back(tick);
+                    song.velocities.push_back(b[at + 1]);
                 } else if (kind == 0x80 || kind == 0x90) {
                     if (sounding[key].empty()) {
                         return false;  // a release without a note
@@ -288,8 +293,21 @@ TEST_P(MusicFile, IsWellFormedAndFitsItsScene) {
     ASSERT_FALSE(song.tempos.empty());
     EXPECT_EQ(song.tempos.begin()->first, 0);
     EXPECT_EQ(song.hangingNotes, 0);
-    EXPECT_NE(std::find(song.programs.begin(), song.programs.end(), 107), song.programs.end())
-        << "no koto";
+    // Japanese voices: at least three of shakuhachi, shamisen, koto and taiko.
+    int voices = 0;
+    for (int program : {77, 106, 107, 116}) {
+        voices += std::count(song.programs.begin(), song.programs.end(), program) > 0;
+    }
+    EXPECT_GE(voices, 3);
+    // Dynamics: accents and soft notes, and swells on expression, not one flat level.
+    const auto [softest, loudest] = std::minmax_element(song.velocities.begin(),
+                                                        song.velocities.end());
+    ASSERT_FALSE(song.velocities.empty());
+    EXPECT_GE(*loudest - *softest, 30);
+    EXPECT_GE(song.expressionChanges, 20);
+    // Every track runs to the same end, so no part stops short of the piece.
+    EXPECT_EQ(*std::min_element(song.trackEnds.begin(), song.trackEnds.end()),
+              *std::max_element(song.trackEnds.begin(), song.trackEnds.end()));
 
     const long endTick = *std::max_element(song.trackEnds.begin(), song.trackEnds.end());
     const double seconds = SecondsAt(song, endTick);
