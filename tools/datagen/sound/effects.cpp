@@ -234,7 +234,7 @@ Buffer FallingBlip() {
         const double t = SampleTime(i);
         const double hz = 950.0 * std::pow(0.42, t / 0.15);
         out[i] = static_cast<float>(soften.Process(tone.SoftSquare(hz), 3000.0) *
-                                    Adsr(t, 0.003, 0.04, 0.7, 0.11, 0.035) * 0.5);
+                                    Strike(t, 0.003, 0.035));
     }
     return out;
 }
