@@ -1,0 +1,2 @@
+#include "art/sheets.h"
+Canvas DrawColorSheet() { return Canvas(416, 96); }

@@ -1,0 +1,2 @@
+#include "art/sheets.h"
+Canvas DrawRankSheet() { return Canvas(640, 192); }

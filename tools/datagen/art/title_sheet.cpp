@@ -1,0 +1,2 @@
+#include "art/sheets.h"
+Canvas DrawTitleSheet() { return Canvas(600, 280); }
