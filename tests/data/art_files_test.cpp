@@ -1,1 +1,312 @@
-// placeholder
+// The pictures and text files the data generator writes into the build's DATA directory: their
+// format, their palettes, that every cell the game draws from is painted, and that the layout
+// file reads back as the standard opening.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "../../tools/datagen/art/cells.h"
+#include "media/blend.h"
+#include "media/palette.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kData = std::string(KELMORAV_BUILD_DIR) + "/DATA";
+
+std::vector<uint8_t> ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+uint32_t Le32(const std::vector<uint8_t>& d, size_t at) {
+    return d[at] | (d[at + 1] << 8) | (d[at + 2] << 16) | (static_cast<uint32_t>(d[at + 3]) << 24);
+}
+
+BmpImage LoadBmp(const std::string& name) {
+    std::vector<uint8_t> bytes = ReadAll(kData + "/BMP/" + name);
+    BmpImage img;
+    std::string error;
+    EXPECT_TRUE(ParseBmp(bytes.data(), bytes.size(), &img, &error)) << name << ": " << error;
+    return img;
+}
+
+int Luma(const PaletteEntry& c) { return 299 * c.red + 587 * c.green + 114 * c.blue; }
+
+int Spread(const PaletteEntry& c) {
+    return std::max({c.red, c.green, c.blue}) - std::min({c.red, c.green, c.blue});
+}
+
+bool Same(const PaletteEntry& a, const PaletteEntry& b) {
+    return a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
+
+std::vector<std::string> AllBmpNames() {
+    std::vector<std::string> names;
+    for (const ArtSheetInfo& s : ART_SHEETS) names.push_back(s.file);
+    for (int n = 1; n <= 16; ++n) names.push_back("FIRE" + std::to_string(n) + ".bmp");
+    return names;
+}
+
+// ---- file format ------------------------------------------------------------------------------
+
+class BmpFormat : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(BmpFormat, HeadersColourTableAndBottomUpRowsAsTheLoaderExpects) {
+    std::vector<uint8_t> d = ReadAll(kData + "/BMP/" + GetParam());
+    ASSERT_GE(d.size(), 1078u) << GetParam() << " missing or truncated";
+    EXPECT_EQ(d[0], 'B');
+    EXPECT_EQ(d[1], 'M');
+    const uint32_t width = Le32(d, 18), height = Le32(d, 22);
+    const uint32_t stride = (width + 3) & ~3u;
+    EXPECT_EQ(Le32(d, 2), d.size());
+    EXPECT_EQ(Le32(d, 10), 1078u);  // pixels right after the 256-entry table at offset 54
+    EXPECT_EQ(Le32(d, 14), 40u);
+    EXPECT_EQ(d[28], 8);            // bits per pixel
+    EXPECT_EQ(Le32(d, 30), 0u);     // uncompressed
+    EXPECT_EQ(d.size(), 1078u + stride * height);
+    for (const ArtSheetInfo& s : ART_SHEETS)
+        if (GetParam() == s.file) {
+            EXPECT_EQ(width, static_cast<uint32_t>(s.width));
+            EXPECT_EQ(height, static_cast<uint32_t>(s.height));
+        }
+    BmpImage img = LoadBmp(GetParam());
+    EXPECT_EQ(img.width, static_cast<int>(width));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllPictures, BmpFormat, ::testing::ValuesIn(AllBmpNames()),
+                         [](const auto& info) {
+                             std::string n = info.param;
+                             return n.substr(0, n.find('.'));
+                         });
+
+// ---- palettes ---------------------------------------------------------------------------------
+
+TEST(ArtPalettes, MatchSheetsShareOnePalette) {
+    BmpImage etc = LoadBmp("ETC.bmp"), color = LoadBmp("COLOR.bmp"), rank = LoadBmp("RANK.bmp");
+    for (int i = 0; i < 256; ++i) {
+        EXPECT_TRUE(Same(etc.colours[i], color.colours[i])) << "COLOR differs at " << i;
+        EXPECT_TRUE(Same(etc.colours[i], rank.colours[i])) << "RANK differs at " << i;
+    }
+}
+
+TEST(ArtPalettes, SideBanksAreSmoothRampsFromDarkToBright) {
+    BmpImage etc = LoadBmp("ETC.bmp");
+    for (int bank : {1, 2, 3, 4, 5, 6, 7, 13, 14}) {
+        for (int s = 1; s < 16; ++s) {
+            const PaletteEntry& lo = etc.colours[bank * 16 + s - 1];
+            const PaletteEntry& hi = etc.colours[bank * 16 + s];
+            EXPECT_GT(Luma(hi), Luma(lo)) << "bank " << bank << " shade " << s;
+            EXPECT_LE(std::abs(hi.red - lo.red) + std::abs(hi.green - lo.green) +
+                          std::abs(hi.blue - lo.blue),
+                      110)
+                << "bank " << bank << " jumps at shade " << s;
+        }
+    }
+}
+
+TEST(ArtPalettes, SpecialIndexesOfTheMatchPalette) {
+    BmpImage etc = LoadBmp("ETC.bmp");
+    const PaletteEntry* p = etc.colours;
+    EXPECT_TRUE(Same(p[0], PaletteEntry{0, 0, 0, 0}));
+    EXPECT_TRUE(Same(p[255], PaletteEntry{255, 255, 255, 0}));
+    EXPECT_GE(Spread(p[254]), 200) << "the key colour should be loud";
+    for (int i = 0; i < 254; ++i) EXPECT_FALSE(Same(p[i], p[254])) << "index " << i << " = key";
+    EXPECT_LT(Luma(p[120]) / 1000, 50) << "dimming colour must be deep and dark";
+    EXPECT_GT(Luma(p[239]) / 1000, 150) << "match background must be light and calm";
+    EXPECT_LT(Spread(p[239]), 60);
+}
+
+TEST(ArtPalettes, FirePalettesRunFromBlackToWhiteAndDiffer) {
+    std::set<std::array<uint8_t, 3>> middles;
+    for (int n = 1; n <= 16; ++n) {
+        BmpImage f = LoadBmp("FIRE" + std::to_string(n) + ".bmp");
+        EXPECT_TRUE(Same(f.colours[0], PaletteEntry{0, 0, 0, 0})) << n;
+        EXPECT_TRUE(Same(f.colours[255], PaletteEntry{255, 255, 255, 0})) << n;
+        for (int i = 1; i < 256; ++i)
+            EXPECT_GE(Luma(f.colours[i]), Luma(f.colours[i - 1])) << "FIRE" << n << " at " << i;
+        middles.insert({f.colours[128].red, f.colours[128].green, f.colours[128].blue});
+    }
+    EXPECT_EQ(middles.size(), 16u) << "every fire palette should be a different fire";
+}
+
+// ---- cells ------------------------------------------------------------------------------------
+
+TEST(ArtCells, EveryNamedCellIsPaintedAndEverythingElseIsTransparent) {
+    for (int k = 0; k < ART_SHEET_COUNT; ++k) {
+        BmpImage img = LoadBmp(ART_SHEETS[k].file);
+        ASSERT_EQ(img.width, ART_SHEETS[k].width);
+        std::vector<bool> named(img.pixels.size(), false);
+        for (const ArtCell& c : ART_CELLS) {
+            if (c.sheet != k) continue;
+            int opaque = 0;
+            for (int y = c.y; y < c.y + c.h; ++y)
+                for (int x = c.x; x < c.x + c.w; ++x) {
+                    named[static_cast<size_t>(y) * img.width + x] = true;
+                    if (img.pixels[static_cast<size_t>(y) * img.width + x] != 254) ++opaque;
+                }
+            EXPECT_GE(opaque, c.w * c.h / 12) << ART_SHEETS[k].file << " cell " << c.name
+                                               << " is (nearly) empty";
+        }
+        int stray = 0;
+        for (size_t i = 0; i < named.size(); ++i)
+            if (!named[i] && img.pixels[i] != 254) ++stray;
+        EXPECT_EQ(stray, 0) << ART_SHEETS[k].file << " paints outside its cells";
+    }
+}
+
+TEST(ArtCells, ReachMarkerMaskAndItsFillRow) {
+    BmpImage etc = LoadBmp("ETC.bmp");
+    auto px = [&](int x, int y) { return etc.pixels[static_cast<size_t>(y) * etc.width + x]; };
+    // Row 160 is copied into every unmasked marker pixel: it must stay transparent there.
+    for (int x = 64; x < 128; ++x) EXPECT_EQ(px(x, 160), 254) << "x " << x;
+    int glow = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x) {
+            uint8_t v = px(64 + x, y);
+            EXPECT_TRUE(v == 253 || v == 254) << "mask pixel " << x << "," << y << " = " << +v;
+            if (v != 253) continue;
+            ++glow;
+            double d = std::abs(x + 0.5 - 32) / 32 + std::abs(y + 0.5 - 16) / 16;
+            EXPECT_LE(d, 1.0) << "glow outside the tile's top face at " << x << "," << y;
+        }
+    EXPECT_GT(glow, 200);
+    // Elsewhere in the match sheets 253 would show the mask colour itself.
+    for (const char* name : {"ETC.bmp", "RANK.bmp"}) {
+        BmpImage img = LoadBmp(name);
+        for (int y = 0; y < img.height; ++y)
+            for (int x = 0; x < img.width; ++x) {
+                bool inMask = std::string(name) == "ETC.bmp" && x >= 64 && x < 128 && y < 32;
+                if (!inMask)
+                    ASSERT_NE(img.pixels[static_cast<size_t>(y) * img.width + x], 253)
+                        << name << " " << x << "," << y;
+            }
+    }
+}
+
+TEST(ArtCells, SideSheetIsDrawnInOneSideBank) {
+    BmpImage color = LoadBmp("COLOR.bmp");
+    std::set<int> banks;
+    for (uint8_t p : color.pixels)
+        if (p != 254) banks.insert(p >> 4);
+    ASSERT_EQ(banks.size(), 1u) << "COLOR.bmp mixes banks; recolouring keeps only the shade";
+    int bank = *banks.begin();
+    EXPECT_TRUE(bank == 1 || bank == 2 || bank == 3 || bank == 4 || bank == 5 || bank == 6 ||
+                bank == 7 || bank == 13 || bank == 14);
+}
+
+TEST(ArtCells, TitlePicturesBurnFromHotStrokesAndFitTheirCells) {
+    BmpImage title = LoadBmp("TITLE.bmp");
+    auto px = [&](int x, int y) { return title.pixels[static_cast<size_t>(y) * title.width + x]; };
+    for (const char* name : {"picture 1", "picture 2", "picture 3", "start item", "quit item"}) {
+        const ArtCell* c = FindArtCell(SHEET_TITLE, name);
+        ASSERT_NE(c, nullptr);
+        int hottest = 0;
+        for (int y = c->y; y < c->y + c->h; ++y)
+            for (int x = c->x; x < c->x + c->w; ++x)
+                if (px(x, y) != 254) hottest = std::max(hottest, +px(x, y));
+        EXPECT_GE(hottest, 240) << name;
+        // The glow must fade out inside the cell, not be cut by its edge.
+        for (int x = c->x; x < c->x + c->w; ++x) {
+            EXPECT_EQ(px(x, c->y), 254) << name;
+            EXPECT_EQ(px(x, c->y + c->h - 1), 254) << name;
+        }
+    }
+}
+
+// ---- text files -------------------------------------------------------------------------------
+
+TEST(ArtBlendFile, IsTheProgramsTableOfTheMatchPalette) {
+    std::vector<uint8_t> d = ReadAll(kData + "/TXT/palet.dat");
+    ASSERT_EQ(d.size(), 262144u);
+    BmpImage etc = LoadBmp("ETC.bmp");
+    for (int i = 0; i < 256; ++i) ScreenPalette[i] = etc.colours[i];
+    for (int a = 0; a < 256; ++a)
+        for (int b = 0; b < 256; ++b) {
+            size_t at = (static_cast<size_t>(a) * 256 + b) * 4;
+            int v = (d[at] - '0') * 100 + (d[at + 1] - '0') * 10 + (d[at + 2] - '0');
+            ASSERT_EQ(d[at + 3], ',');
+            ASSERT_EQ(v, NearestBlendIndex(static_cast<uint8_t>(a), static_cast<uint8_t>(b)))
+                << a << "," << b;
+            // A blend of two drawn colours never lands on the key or the mask glow.
+            if (a < 253 && b < 253) ASSERT_LT(v, 253) << a << "," << b;
+        }
+}
+
+struct Group {
+    int x, y, kind, value;
+};
+
+// The layout as the match reads it: groups of "%d,%d,%d,%d,".
+std::vector<Group> ReadLayout() {
+    std::vector<Group> groups;
+    std::FILE* f = std::fopen((kData + "/TXT/SYOGI.dat").c_str(), "r");
+    if (!f) return groups;
+    for (int i = 0; i < 40; ++i) {
+        Group g{};
+        if (std::fscanf(f, "%d,%d,%d,%d,", &g.x, &g.y, &g.kind, &g.value) != 4) break;
+        groups.push_back(g);
+    }
+    std::fclose(f);
+    return groups;
+}
+
+TEST(ArtLayout, ReadsBackAsTheStandardOpening) {
+    std::vector<Group> g = ReadLayout();
+    ASSERT_EQ(g.size(), 40u);
+    const int kCost[9] = {0, 1, 2, 3, 4, 5, 6, 6, 10};
+    std::set<std::pair<int, int>> squares;
+    for (int side = 0; side < 2; ++side) {
+        const Group& king = g[static_cast<size_t>(side * 20)];
+        EXPECT_EQ(king.kind, 8) << "side " << side << "'s first slot must hold its king";
+        EXPECT_EQ(king.x, 4);
+        EXPECT_EQ(king.y, side == 0 ? 0 : 8);
+        int counts[9] = {};
+        for (int i = side * 20; i < side * 20 + 20; ++i) {
+            const Group& p = g[static_cast<size_t>(i)];
+            ASSERT_GE(p.kind, 1);
+            ASSERT_LE(p.kind, 8);
+            ++counts[p.kind];
+            EXPECT_EQ(p.value, kCost[p.kind]) << "slot " << i;
+            int homeRow = side == 0 ? p.y : 8 - p.y;
+            EXPECT_EQ(homeRow, p.kind == 1 ? 2 : (p.kind == 6 || p.kind == 7) ? 1 : 0)
+                << "slot " << i;
+            EXPECT_TRUE(squares.insert({p.x, p.y}).second) << "two pieces on " << p.x << ","
+                                                            << p.y;
+        }
+        const int kExpected[9] = {0, 9, 2, 2, 2, 2, 1, 1, 1};
+        for (int k = 1; k <= 8; ++k) EXPECT_EQ(counts[k], kExpected[k]) << "kind " << k;
+    }
+    // The two camps are a half turn of each other.
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(g[static_cast<size_t>(i)].kind, g[static_cast<size_t>(i + 20)].kind);
+        EXPECT_EQ(g[static_cast<size_t>(i)].x, 8 - g[static_cast<size_t>(i + 20)].x);
+        EXPECT_EQ(g[static_cast<size_t>(i)].y, 8 - g[static_cast<size_t>(i + 20)].y);
+    }
+}
+
+// ---- determinism ------------------------------------------------------------------------------
+
+TEST(ArtDeterminism, ASecondRunWritesTheSameBytes) {
+    fs::path again = fs::path(KELMORAV_BUILD_DIR) / "datagen_again";
+    fs::remove_all(again);
+    std::string cmd = std::string("\"") + KELMORAV_BUILD_DIR + "/kelmorav_datagen\" --out \"" +
+                      again.string() + "\" > /dev/null 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    std::vector<std::string> files = {"TXT/SYOGI.dat", "TXT/palet.dat"};
+    for (const std::string& n : AllBmpNames()) files.push_back("BMP/" + n);
+    for (const std::string& f : files)
+        EXPECT_TRUE(ReadAll(kData + "/" + f) == ReadAll((again / "DATA" / f).string())) << f;
+    fs::remove_all(again);
+}
+
+}  // namespace

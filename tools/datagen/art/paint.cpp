@@ -88,7 +88,7 @@ void StampHeat(Canvas& c, const Mask& coverage, int x, int y, int core, int rim,
             bool inMask = i >= 0 && j >= 0 && i < coverage.width && j < coverage.height;
             size_t k = inMask ? static_cast<size_t>(j) * coverage.width + i : 0;
             if (inMask && inside.bits[k]) {
-                double t = std::min(1.0, (distIn[k] - 0.5) / 4.0);
+                double t = std::min(1.0, (distIn[k] - 0.5) / 2.0);
                 heat = rim + (core - rim) * t;
             } else {
                 double d = radius + 1;
