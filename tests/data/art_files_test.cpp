@@ -71,8 +71,8 @@ TEST_P(BmpFormat, HeadersColourTableAndBottomUpRowsAsTheLoaderExpects) {
     EXPECT_EQ(Le32(d, 2), d.size());
     EXPECT_EQ(Le32(d, 10), 1078u);  // pixels right after the 256-entry table at offset 54
     EXPECT_EQ(Le32(d, 14), 40u);
-    EXPECT_EQ(d[28], 8);            // bits per pixel
-    EXPECT_EQ(Le32(d, 30), 0u);     // uncompressed
+    EXPECT_EQ(d[28], 8);         // bits per pixel
+    EXPECT_EQ(Le32(d, 30), 0u);  // uncompressed
     EXPECT_EQ(d.size(), 1078u + stride * height);
     for (const ArtSheetInfo& s : ART_SHEETS)
         if (GetParam() == s.file) {
@@ -154,8 +154,8 @@ TEST(ArtCells, EveryNamedCellIsPaintedAndEverythingElseIsTransparent) {
                     named[static_cast<size_t>(y) * img.width + x] = true;
                     if (img.pixels[static_cast<size_t>(y) * img.width + x] != 254) ++opaque;
                 }
-            EXPECT_GE(opaque, c.w * c.h / 12) << ART_SHEETS[k].file << " cell " << c.name
-                                               << " is (nearly) empty";
+            EXPECT_GE(opaque, c.w * c.h / 12)
+                << ART_SHEETS[k].file << " cell " << c.name << " is (nearly) empty";
         }
         int stray = 0;
         for (size_t i = 0; i < named.size(); ++i)
@@ -278,10 +278,11 @@ TEST(ArtLayout, ReadsBackAsTheStandardOpening) {
             ++counts[p.kind];
             EXPECT_EQ(p.value, kCost[p.kind]) << "slot " << i;
             int homeRow = side == 0 ? p.y : 8 - p.y;
-            EXPECT_EQ(homeRow, p.kind == 1 ? 2 : (p.kind == 6 || p.kind == 7) ? 1 : 0)
+            EXPECT_EQ(homeRow, p.kind == 1                    ? 2
+                               : (p.kind == 6 || p.kind == 7) ? 1
+                                                              : 0)
                 << "slot " << i;
-            EXPECT_TRUE(squares.insert({p.x, p.y}).second) << "two pieces on " << p.x << ","
-                                                            << p.y;
+            EXPECT_TRUE(squares.insert({p.x, p.y}).second) << "two pieces on " << p.x << "," << p.y;
         }
         const int kExpected[9] = {0, 9, 2, 2, 2, 2, 1, 1, 1};
         for (int k = 1; k <= 8; ++k) EXPECT_EQ(counts[k], kExpected[k]) << "kind " << k;

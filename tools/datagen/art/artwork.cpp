@@ -79,7 +79,8 @@ bool WriteArtwork(const std::string& outDir) {
     Canvas ramp = FireRamp();
     for (int n = 1; n <= FIRE_PALETTE_COUNT; ++n)
         ok = WriteBmp8((bmp / ("FIRE" + std::to_string(n) + ".bmp")).string(), ramp,
-                       FirePalette(n)) && ok;
+                       FirePalette(n)) &&
+             ok;
     ok = WriteText(txt / "SYOGI.dat", OpeningLayoutText()) && ok;
     ok = WriteBlendFile(root) && ok;
     return ok;

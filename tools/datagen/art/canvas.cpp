@@ -157,8 +157,8 @@ Mask Edge(const Mask& mask) {
     Mask out = MakeMask(mask.width, mask.height);
     for (int y = 0; y < mask.height; ++y)
         for (int x = 0; x < mask.width; ++x)
-            if (mask.At(x, y) && (!mask.At(x - 1, y) || !mask.At(x + 1, y) ||
-                                  !mask.At(x, y - 1) || !mask.At(x, y + 1)))
+            if (mask.At(x, y) && (!mask.At(x - 1, y) || !mask.At(x + 1, y) || !mask.At(x, y - 1) ||
+                                  !mask.At(x, y + 1)))
                 out.bits[static_cast<size_t>(y) * mask.width + x] = 1;
     return out;
 }
@@ -173,5 +173,14 @@ Mask CentreIn(const Mask& mask, int width, int height) {
                 if (tx >= 0 && ty >= 0 && tx < width && ty < height)
                     out.bits[static_cast<size_t>(ty) * width + tx] = 1;
             }
+    return out;
+}
+
+Mask Embolden(const Mask& mask) {
+    Mask out = MakeMask(mask.width + 1, mask.height);
+    for (int y = 0; y < mask.height; ++y)
+        for (int x = 0; x <= mask.width; ++x)
+            if (mask.At(x, y) || mask.At(x - 1, y))
+                out.bits[static_cast<size_t>(y) * out.width + x] = 255;
     return out;
 }

@@ -63,5 +63,7 @@ Mask Dilate(const Mask& mask, double r);
 std::vector<double> DistanceField(const Mask& mask, double maxDist);
 // The set pixels that touch an unset pixel (4-neighbourhood).
 Mask Edge(const Mask& mask);
+// Thickens strokes by one pixel to the right (a heavier brush for small characters).
+Mask Embolden(const Mask& mask);
 // Re-centres a mask into a width x height box (mask centred, cut if larger).
 Mask CentreIn(const Mask& mask, int width, int height);

@@ -48,8 +48,8 @@ void Project(double a, double b, double* x, double* y) {
 // side 0 (down-left on screen) and -1 for side 1 (up-right).
 void DrawToken(Canvas& c, double cx, double cy, int forward) {
     const double R = 10.5, T = 6.0;
-    const double shape[5][2] = {{1.05, 0.0}, {0.38, 0.70}, {-1.0, 0.82}, {-1.0, -0.82},
-                                {0.38, -0.70}};
+    const double shape[5][2] = {
+        {1.05, 0.0}, {0.38, 0.70}, {-1.0, 0.82}, {-1.0, -0.82}, {0.38, -0.70}};
     auto polygon = [&](double lift) {
         std::vector<double> xy;
         for (const auto& p : shape) {
@@ -77,8 +77,10 @@ void DrawToken(Canvas& c, double cx, double cy, int forward) {
             double s = 11.5 - (y - (cy - T)) * 0.22 - (x - cx) * 0.07;
             bool rimUp = top.Get(x, y - 1) != 1 || top.Get(x - 1, y) != 1;
             bool rimDown = top.Get(x, y + 1) != 1;
-            if (rimUp) s = 14.5;
-            else if (rimDown) s = 8.0;
+            if (rimUp)
+                s = 14.5;
+            else if (rimDown)
+                s = 8.0;
             c.Set(x, y, SD(s, x, y));
         }
     // Crest: a small ring lying on the top face.
@@ -203,8 +205,10 @@ void DrawPad(Canvas& sheet) {
             if (y <= 16 && x >= 16 - hw && x < 16 + hw) {
                 double d = std::abs(x + 0.5 - 16) / 16 + std::abs(y + 0.5 - 8) / 8;
                 double s = 8.5 - y * 0.12;
-                if (d > 0.86) s = y < 8 ? 13 : 5;
-                else if (d < 0.3) s = 10;
+                if (d > 0.86)
+                    s = y < 8 ? 13 : 5;
+                else if (d < 0.3)
+                    s = 10;
                 art.Set(x, y, SD(s, x, y));
                 continue;
             }
@@ -223,17 +227,21 @@ void DrawPortrait(Canvas& sheet) {
             if (d > 31) continue;
             double light = ((x - 32) * -0.5 + (y - 32) * -0.8) / 31.0;  // from the upper left
             double s;
-            if (d > 29.5) s = 1;
-            else if (d > 26.5) s = 11 + light * 3.5;
-            else if (d > 25.2) s = 2;
-            else s = 7.5 + light * 1.6 - d * 0.02;
+            if (d > 29.5)
+                s = 1;
+            else if (d > 26.5)
+                s = 11 + light * 3.5;
+            else if (d > 25.2)
+                s = 2;
+            else
+                s = 7.5 + light * 1.6 - d * 0.02;
             art.Set(x, y, SD(s, x, y));
         }
     // Eight studs around the rim, like the rivets of a war fan.
     for (int k = 0; k < 8; ++k) {
         double a = k * PI / 4 + PI / 8;
-        int x = static_cast<int>(std::lround(32 + std::cos(a) * 28)), y =
-            static_cast<int>(std::lround(32 + std::sin(a) * 28));
+        int x = static_cast<int>(std::lround(32 + std::cos(a) * 28)),
+            y = static_cast<int>(std::lround(32 + std::sin(a) * 28));
         art.Set(x, y, S(15));
         art.Set(x - 1, y, S(13));
         art.Set(x, y + 1, S(5));
@@ -316,8 +324,7 @@ void DrawFlame(Canvas& sheet, int k) {
 void DrawCursor(Canvas& sheet, int k) {
     const ArtCell& cell = Cell(("cursor " + std::to_string(k)).c_str());
     Canvas art(32, 32);
-    art.FillPolygon({0.0, 0.0, 0.0, 20.0, 5.2, 15.2, 9.0, 23.5, 12.6, 22.0, 8.9, 13.8,
-                     15.0, 13.8},
+    art.FillPolygon({0.0, 0.0, 0.0, 20.0, 5.2, 15.2, 9.0, 23.5, 12.6, 22.0, 8.9, 13.8, 15.0, 13.8},
                     S(12));
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)

@@ -82,8 +82,8 @@ double Slate(double a, double b, int x, int y) {
 }
 double GoldLeaf(double a, double b, int x, int y) {
     double ia = std::fmod(a, 10.7), ib = std::fmod(b, 10.7);
-    double s = 8.5 + 1.5 * ValueNoise(x * 0.2, y * 0.3, 47) + 1.5 * Hash01(
-        static_cast<int>(a / 10.7), static_cast<int>(b / 10.7), 53);
+    double s = 8.5 + 1.5 * ValueNoise(x * 0.2, y * 0.3, 47) +
+               1.5 * Hash01(static_cast<int>(a / 10.7), static_cast<int>(b / 10.7), 53);
     if (ia < 0.7 || ib < 0.7) s -= 2.5;
     return s;
 }
@@ -195,7 +195,8 @@ void DrawDigits(Canvas& c) {
         // A gloss line on the lacquer numerals' upper strokes.
         for (int j = 0; j < m.height / 3; ++j)
             for (int i = 0; i < m.width; ++i)
-                if (m.At(i, j) && !m.At(i, j - 1)) c.Set(two.x + ox + i, two.y + oy + j, Lacquer(13));
+                if (m.At(i, j) && !m.At(i, j - 1))
+                    c.Set(two.x + ox + i, two.y + oy + j, Lacquer(13));
     }
 }
 
@@ -203,12 +204,12 @@ void DrawSeparator(Canvas& c) {
     const ArtCell& s = Cell("separator");
     for (int k = 0; k < 2; ++k) {
         int cy = s.y + 4 + k * 7, cx = s.x + 7;
-        c.FillPolygon({cx - 3.0, cy + 0.5, cx + 0.5, cy - 3.0, cx + 4.0, cy + 0.5, cx + 0.5,
-                       cy + 4.0},
-                      Ink(1));
-        c.FillPolygon({cx - 1.5, cy + 0.5, cx + 0.5, cy - 1.5, cx + 2.5, cy + 0.5, cx + 0.5,
-                       cy + 2.5},
-                      Lacquer(9));
+        c.FillPolygon(
+            {cx - 3.0, cy + 0.5, cx + 0.5, cy - 3.0, cx + 4.0, cy + 0.5, cx + 0.5, cy + 4.0},
+            Ink(1));
+        c.FillPolygon(
+            {cx - 1.5, cy + 0.5, cx + 0.5, cy - 1.5, cx + 2.5, cy + 0.5, cx + 0.5, cy + 2.5},
+            Lacquer(9));
         c.Set(cx, cy - 1, Lacquer(13));
     }
 }
@@ -251,7 +252,7 @@ void DrawTurnBanner(Canvas& c, const char* cellName, const std::string& text, bo
     const ArtCell& cell = Cell(cellName);
     Plaque(c, cell.x, cell.y + 2, cell.w, cell.h - 4, first ? BANK_INK : BANK_LACQUER,
            first ? 3 : 6, BANK_GOLD);
-    Mask m = FitText(FONT_BRUSH, 22, text, cell.w - 10, cell.h - 10, false, 110);
+    Mask m = Embolden(FitText(FONT_BRUSH, 22, text, cell.w - 11, cell.h - 10, false, 80));
     StampCentred(c, m, cell.x, cell.y + 1, cell.w, cell.h, Washi(15), Ink(0), 1);
 }
 
@@ -273,7 +274,7 @@ void DrawPlate(Canvas& c) {
         for (int i = 0; i < word.width; ++i)
             if (word.At(i, j))
                 c.Set(wx + i, wy + j, Gold(DitherShade(15.0 - 6.0 * j / word.height, i, j)));
-    Mask sub = FitText(FONT_BRUSH, 16, "炎 将 棋", 80, 16, false, 110);
+    Mask sub = FitText(FONT_BRUSH, 22, "炎将棋", 72, 19, false, 60);
     StampCentred(c, sub, wx, wy + word.height + 4, word.width, 16, Washi(14), Ink(0), 1);
     Seal(c, p.x + p.w - 34, p.y + 14, 24, "王");
 }
@@ -281,10 +282,10 @@ void DrawPlate(Canvas& c) {
 // A kind icon: a shogi piece of pale wood with its kanji in ink.
 void PieceIcon(Canvas& c, int x, int y, const std::string& kanji, int bank, int base, uint8_t ink,
                int textSize = 19) {
-    std::vector<double> outer = {x + 16.0, y + 1.0,  x + 27.5, y + 7.0,  x + 30.0, y + 31.0,
-                                 x + 2.0,  y + 31.0, x + 4.5,  y + 7.0};
-    std::vector<double> inner = {x + 16.0, y + 2.6,  x + 26.4, y + 8.0,  x + 28.7, y + 29.8,
-                                 x + 3.3,  y + 29.8, x + 5.6,  y + 8.0};
+    std::vector<double> outer = {x + 16.0, y + 1.0, x + 27.5, y + 7.0, x + 30.0,
+                                 y + 31.0, x + 2.0, y + 31.0, x + 4.5, y + 7.0};
+    std::vector<double> inner = {x + 16.0, y + 2.6, x + 26.4, y + 8.0, x + 28.7,
+                                 y + 29.8, x + 3.3, y + 29.8, x + 5.6, y + 8.0};
     c.FillPolygon(outer, Shade(bank, base - 6));
     Canvas body(32, 32);
     body.FillPolygon({16.0, 2.6, 26.4, 8.0, 28.7, 29.8, 3.3, 29.8, 5.6, 8.0}, 1);
@@ -296,14 +297,14 @@ void PieceIcon(Canvas& c, int x, int y, const std::string& kanji, int bank, int 
                 c.Set(x + i, y + j, Shade(bank, DitherShade(s, i, j)));
             }
     (void)inner;
-    Mask m = FitText(FONT_BRUSH, textSize, kanji, 22, 21, false, 100);
+    Mask m = Embolden(FitText(FONT_BRUSH, textSize, kanji, 21, 21, false, 60));
     int ox = x + (32 - m.width) / 2, oy = y + 9 + (21 - m.height) / 2;
     c.StampMask(m, ox, oy, ink);
 }
 
 void DrawIcons(Canvas& c) {
     const char* names[8] = {"icon pawn", "icon lance", "icon knight", "icon silver",
-                            "icon gold", "icon rook", "icon bishop", "icon king"};
+                            "icon gold", "icon rook",  "icon bishop", "icon king"};
     const char* kanji[8] = {"歩", "香", "桂", "銀", "金", "飛", "角", "王"};
     for (int k = 0; k < 8; ++k) {
         const ArtCell& cell = Cell(names[k]);
@@ -324,7 +325,8 @@ void DrawScroll(Canvas& c, const ArtCell& cell, const std::string& text, int see
     for (int j = 8; j < h - 10; ++j)
         for (int i = 6; i < w - 6; ++i) {
             bool motif = ((i / 6 + j / 6) % 2 == 0) && ((i % 6) + (j % 6)) % 5 == 0;
-            double s = 6.0 + 1.2 * ValueNoise(i * 0.2, j * 0.2, seed) - (i < 9 || i > w - 10 ? 2 : 0);
+            double s =
+                6.0 + 1.2 * ValueNoise(i * 0.2, j * 0.2, seed) - (i < 9 || i > w - 10 ? 2 : 0);
             c.Set(x + i, y + j, motif ? Gold(10) : Lacquer(DitherShade(s, i, j)));
         }
     c.FrameRect(x + 6, y + 8, w - 12, h - 18, Ink(1));
@@ -354,7 +356,7 @@ void DrawScroll(Canvas& c, const ArtCell& cell, const std::string& text, int see
     c.Line(x + w / 2 - 12, y + 1, x + w / 2, y, Gold(12));
     c.Line(x + w / 2, y, x + w / 2 + 12, y + 1, Gold(12));
     // The characters, large and in wet ink.
-    Mask m = RenderVertical(FONT_BRUSH, 70, text, 4, 110);
+    Mask m = RenderVertical(FONT_BRUSH, 76, text, 2, 70);
     int tx = px + (pw - m.width) / 2, ty = py + 8;
     c.StampMask(m, tx + 1, ty + 1, Ink(6));
     c.StampMask(m, tx, ty, Ink(0));
@@ -377,8 +379,7 @@ Canvas DrawEtcSheet() {
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 64; ++x)
             c.Set(marker.x + x, marker.y + y,
-                  c.Get(mask.x + x, mask.y + y) == GLOW_INDEX ? Shade(14, 12)
-                                                              : c.Get(64 + x, 160));
+                  c.Get(mask.x + x, mask.y + y) == GLOW_INDEX ? Shade(14, 12) : c.Get(64 + x, 160));
     const ArtCell& cur = Cell("cursor square");
     DrawCursorSquare(c, cur.x, cur.y);
     DrawTurnBanner(c, "turn banner 0", "一之方", true);

@@ -39,8 +39,7 @@ std::string FindFontFile(const char* pattern) {
             std::string want(pattern);
             want = want.substr(0, want.find(':'));
             bool found = false;
-            for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &family) == FcResultMatch;
-                 ++i)
+            for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &family) == FcResultMatch; ++i)
                 if (want == reinterpret_cast<const char*>(family)) found = true;
             if (found) file = reinterpret_cast<const char*>(path);
         }
@@ -166,8 +165,7 @@ Mask RenderText(ArtFont font, int pixelSize, const std::string& utf8, bool mono,
     return CropToInk(r, mono ? 128 : threshold);
 }
 
-Mask RenderVertical(ArtFont font, int pixelSize, const std::string& utf8, int gap,
-                    int threshold) {
+Mask RenderVertical(ArtFont font, int pixelSize, const std::string& utf8, int gap, int threshold) {
     std::vector<char32_t> text = DecodeUtf8(utf8);
     std::vector<Mask> glyphs;
     int width = 0, height = 0;

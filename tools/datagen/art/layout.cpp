@@ -34,8 +34,8 @@ std::string OpeningLayoutText() {
         pieces[n++] = {col(7), row(1), 7};  // bishop
         for (int x = 0; x < 9; ++x) pieces[n++] = {col(x), row(2), 1};
         for (const Placed& p : pieces) {
-            out += std::to_string(p.x) + "," + std::to_string(p.y) + "," +
-                   std::to_string(p.kind) + "," + std::to_string(ValueOf(p.kind)) + ",";
+            out += std::to_string(p.x) + "," + std::to_string(p.y) + "," + std::to_string(p.kind) +
+                   "," + std::to_string(ValueOf(p.kind)) + ",";
             out += "\n";
         }
     }

@@ -73,12 +73,11 @@ bool SheetPreviews(const std::string& dir, const Sheets& s) {
         ok = WritePng(dir + "/sheet_" + base + ".png", plain) && ok;
         RgbImage marked = plain;
         for (const ArtCell& cell : ART_CELLS)
-            if (cell.sheet == k) Outline(marked, cell.x * 2, cell.y * 2, cell.w * 2, cell.h * 2,
-                                         {0, 255, 255});
+            if (cell.sheet == k)
+                Outline(marked, cell.x * 2, cell.y * 2, cell.w * 2, cell.h * 2, {0, 255, 255});
         for (const ArtCell& cell : ART_CELLS)
             if (cell.sheet == k)
-                Text(marked, cell.x * 2 + 2, cell.y * 2 + 2, cell.name, {255, 255, 0},
-                     {0, 0, 0});
+                Text(marked, cell.x * 2 + 2, cell.y * 2 + 2, cell.name, {255, 255, 0}, {0, 0, 0});
         ok = WritePng(dir + "/sheet_" + base + "_cells.png", marked) && ok;
     }
     return ok;
@@ -94,9 +93,10 @@ bool FirePreviews(const std::string& dir, const Canvas& title) {
         RgbImage one = ToRgb(title, pal, 1);
         Paste(all, one, gx * 604 + 2, gy * 300 + 18);
         for (int x = 0; x < 256; ++x)
-            for (int y = 0; y < 6; ++y) all.Set(gx * 604 + 340 + x, gy * 300 + 4 + y, FirePalette(n)[x]);
-        Text(all, gx * 604 + 4, gy * 300 + 3,
-             "FIRE" + std::to_string(n) + " " + FirePaletteName(n), {255, 255, 255}, {0, 0, 0});
+            for (int y = 0; y < 6; ++y)
+                all.Set(gx * 604 + 340 + x, gy * 300 + 4 + y, FirePalette(n)[x]);
+        Text(all, gx * 604 + 4, gy * 300 + 3, "FIRE" + std::to_string(n) + " " + FirePaletteName(n),
+             {255, 255, 255}, {0, 0, 0});
     }
     return WritePng(dir + "/title_fires.png", all);
 }
@@ -105,10 +105,10 @@ bool PaletteSwatch(const std::string& dir) {
     const Palette& pal = MatchPalette();
     const int cell = 28;
     RgbImage img(16 * cell + 150, 16 * cell + 4, {30, 30, 30});
-    const char* names[16] = {"0 ink",     "1 vermilion", "2 indigo", "3 jade",  "4 gold",
-                             "5 violet",  "6 teal",      "7 night",  "8 dark wood", "9 light wood",
-                             "10 jade",   "11 lacquer",  "12 gold",  "13 sakura",
-                             "14 washi",  "15 tatami/slate/keys"};
+    const char* names[16] = {"0 ink",       "1 vermilion",  "2 indigo", "3 jade",
+                             "4 gold",      "5 violet",     "6 teal",   "7 night",
+                             "8 dark wood", "9 light wood", "10 jade",  "11 lacquer",
+                             "12 gold",     "13 sakura",    "14 washi", "15 tatami/slate/keys"};
     for (int b = 0; b < 16; ++b) {
         for (int s = 0; s < 16; ++s)
             for (int j = 1; j < cell - 1; ++j)
@@ -224,8 +224,9 @@ Canvas MockMatch(const Sheets& s, int style, const Canvas side[2], int sideToMov
     int bank = sideToMove == 0 ? 1 : 2;
     for (int r = 0; r < 32; ++r)
         for (int c = 0; c < 64; ++c)
-            marker.Set(c, r, etc.Get(64 + c, r) == GLOW_INDEX ? static_cast<uint8_t>(bank * 16 + 13)
-                                                              : etc.Get(64 + c, 160));
+            marker.Set(c, r,
+                       etc.Get(64 + c, r) == GLOW_INDEX ? static_cast<uint8_t>(bank * 16 + 13)
+                                                        : etc.Get(64 + c, 160));
     const int reach[][2] = {{2, 3}, {1, 2}, {1, 3}, {1, 4}, {1, 5}};
     for (const auto& sq : reach)
         Blit(f, marker, 0, 0, 64, 32, 288 + 32 * (sq[0] - sq[1]), 128 + 16 * (sq[0] + sq[1]));

@@ -12,23 +12,26 @@
 
 namespace {
 
-const char* const kRankNames[15] = {"入門", "五級", "四級", "三級", "二級",
-                                    "一級", "初段", "二段", "三段", "四段",
-                                    "五段", "六段", "七段", "八段", "名人"};
+const char* const kRankNames[15] = {"入門", "五級", "四級", "三級", "二級", "一級", "初段", "二段",
+                                    "三段", "四段", "五段", "六段", "七段", "八段", "名人"};
 
 struct Tier {
-    int bank;        // plaque material
-    double base;     // its middle shade
-    int rimBank;     // frame
+    int bank;     // plaque material
+    double base;  // its middle shade
+    int rimBank;  // frame
     int rimShade;
-    uint8_t text;    // colour of the characters
+    uint8_t text;  // colour of the characters
     uint8_t textOutline;
 };
 
 Tier TierOf(int rank) {
     if (rank <= 5)  // wood, darker and richer as the kyu ranks rise
-        return {rank < 3 ? BANK_LIGHT_WOOD : BANK_DARK_WOOD, rank < 3 ? 10.0 - rank : 11.0 - rank,
-                BANK_DARK_WOOD, 3, Shade(BANK_INK, 0), Shade(BANK_LIGHT_WOOD, 14)};
+        return {rank < 3 ? BANK_LIGHT_WOOD : BANK_DARK_WOOD,
+                rank < 3 ? 10.0 - rank : 11.0 - rank,
+                BANK_DARK_WOOD,
+                3,
+                Shade(BANK_INK, 0),
+                Shade(BANK_LIGHT_WOOD, 14)};
     if (rank <= 9)  // black lacquer with silver
         return {BANK_INK, 2.5, BANK_INK, 11, Shade(BANK_INK, 15), Shade(BANK_INK, 0)};
     if (rank <= 13)  // red lacquer with gold
@@ -44,7 +47,8 @@ void DrawRank(Canvas& c, int rank) {
     int inset = rank >= 14 ? 2 : rank >= 6 ? 4 : 6;
     for (int j = inset; j < h - inset; ++j)
         for (int i = inset; i < w - inset; ++i) {
-            int dx = std::min(i - inset, w - 1 - inset - i), dy = std::min(j - inset, h - 1 - inset - j);
+            int dx = std::min(i - inset, w - 1 - inset - i),
+                dy = std::min(j - inset, h - 1 - inset - j);
             int cut = rank >= 6 ? 6 : 3;
             if (dx + dy < cut) continue;
             uint8_t p;
@@ -88,9 +92,9 @@ void DrawRank(Canvas& c, int rank) {
     int pips = step + 1;
     for (int k = 0; k < pips && rank < 14; ++k) {
         int px = x0 + w / 2 - pips * 4 + k * 8 + 2, py = y0 + h - inset - 9;
-        c.FillPolygon({px - 2.5, py + 0.5, px + 0.5, py - 2.5, px + 3.5, py + 0.5, px + 0.5,
-                       py + 3.5},
-                      t.text);
+        c.FillPolygon(
+            {px - 2.5, py + 0.5, px + 0.5, py - 2.5, px + 3.5, py + 0.5, px + 0.5, py + 3.5},
+            t.text);
     }
     // The name, in brush characters.
     int textH = rank < 14 ? h - 2 * inset - 16 : h - 2 * inset - 8;

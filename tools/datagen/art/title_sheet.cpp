@@ -27,7 +27,7 @@ Mask Enso(int size) {
     double cx = size / 2.0, cy = size / 2.0, r = size * 0.40;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
-            double a = std::atan2(y + 0.5 - cy, x + 0.5 - cx);  // -pi..pi
+            double a = std::atan2(y + 0.5 - cy, x + 0.5 - cx);                      // -pi..pi
             double t = std::fmod(a + 3.14159 * 1.35 + 6.28318, 6.28318) / 6.28318;  // 0..1
             if (t > 0.93) continue;  // the gap where the brush lifted
             double width = 11.0 * (1.0 - t * 0.75) + 2.0;
@@ -41,12 +41,12 @@ Mask Enso(int size) {
 void DrawPointer(Canvas& c, int f) {
     const ArtCell& cell = Cell(("pointer " + std::to_string(f)).c_str());
     Canvas art(32, 32);
-    art.FillPolygon({0.0, 0.0, 0.0, 20.0, 5.2, 15.2, 9.0, 23.5, 12.6, 22.0, 8.9, 13.8, 15.0,
-                     13.8},
+    art.FillPolygon({0.0, 0.0, 0.0, 20.0, 5.2, 15.2, 9.0, 23.5, 12.6, 22.0, 8.9, 13.8, 15.0, 13.8},
                     1);
     Mask m = MakeMask(32, 32);
     for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x) m.bits[static_cast<size_t>(y) * 32 + x] = art.Get(x, y) == 1 ? 255 : 0;
+        for (int x = 0; x < 32; ++x)
+            m.bits[static_cast<size_t>(y) * 32 + x] = art.Get(x, y) == 1 ? 255 : 0;
     // The arrow is hot; its glow flickers from frame to frame.
     int glow = 110 + 30 * ((f * 3) % 4);
     Canvas heat(32, 32);
@@ -84,8 +84,8 @@ Canvas DrawTitleSheet() {
     Mask enso = Enso(186);
     StampHeat(c, enso, p2.x + 7, p2.y + 7, 245, 190, 140, 6);
     Mask king = FitText(FONT_BRUSH, 110, "王", 96, 96, false, 0);
-    StampHeat(c, king, p2.x + (p2.w - king.width) / 2, p2.y + (p2.h - king.height) / 2, 252,
-              205, 150, 6);
+    StampHeat(c, king, p2.x + (p2.w - king.width) / 2, p2.y + (p2.h - king.height) / 2, 252, 205,
+              150, 6);
     HeatGlyph(c, Cell("picture 3"), "将", 200, 10);
     HeatGlyph(c, Cell("start item"), "開始", 46, 4);
     HeatGlyph(c, Cell("quit item"), "終了", 46, 4);
