@@ -186,9 +186,10 @@ TEST(ArtCells, ReachMarkerMaskAndItsFillRow) {
         for (int y = 0; y < img.height; ++y)
             for (int x = 0; x < img.width; ++x) {
                 bool inMask = std::string(name) == "ETC.bmp" && x >= 64 && x < 128 && y < 32;
-                if (!inMask)
+                if (!inMask) {
                     ASSERT_NE(img.pixels[static_cast<size_t>(y) * img.width + x], 253)
                         << name << " " << x << "," << y;
+                }
             }
     }
 }
@@ -238,7 +239,9 @@ TEST(ArtBlendFile, IsTheProgramsTableOfTheMatchPalette) {
             ASSERT_EQ(v, NearestBlendIndex(static_cast<uint8_t>(a), static_cast<uint8_t>(b)))
                 << a << "," << b;
             // A blend of two drawn colours never lands on the key or the mask glow.
-            if (a < 253 && b < 253) ASSERT_LT(v, 253) << a << "," << b;
+            if (a < 253 && b < 253) {
+                ASSERT_LT(v, 253) << a << "," << b;
+            }
         }
 }
 

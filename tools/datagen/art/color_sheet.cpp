@@ -44,17 +44,38 @@ void Project(double a, double b, double* x, double* y) {
     *y = (a + b) / 2.0;
 }
 
-// Draws the token with its ground centre at (cx, cy); forward is +1 along the board rows for
-// side 0 (down-left on screen) and -1 for side 1 (up-right).
-void DrawToken(Canvas& c, double cx, double cy, int forward) {
-    const double R = 10.5, T = 6.0;
-    const double shape[5][2] = {
-        {1.05, 0.0}, {0.38, 0.70}, {-1.0, 0.82}, {-1.0, -0.82}, {0.38, -0.70}};
+// The token's outline in (forward, sideways) units: point, shoulders, base corners.
+const double kTokenShape[5][2] = {
+    {1.0, 0.0}, {0.36, 0.74}, {-0.9, 0.86}, {-0.9, -0.86}, {0.36, -0.74}};
+constexpr double TOKEN_THICKNESS = 6.0;
+
+// Screen bounds of the token's outline at size 1 for a forward direction.
+void TokenBounds(int forward, double* minX, double* maxX, double* maxY) {
+    *minX = 1e9;
+    *maxX = -1e9;
+    *maxY = -1e9;
+    for (const auto& p : kTokenShape) {
+        double x, y;
+        Project(p[1], p[0] * forward, &x, &y);
+        *minX = std::min(*minX, x);
+        *maxX = std::max(*maxX, x);
+        *maxY = std::max(*maxY, y);
+    }
+}
+
+// Draws the token in a box 30 px wide whose left edge is at left and whose lowest ground point
+// is at row bottom; forward is +1 along the board rows for side 0 (down-left on screen) and -1
+// for side 1 (up-right).
+void DrawToken(Canvas& c, double left, double bottom, int forward) {
+    double minX, maxX, maxY;
+    TokenBounds(forward, &minX, &maxX, &maxY);
+    const double R = 29.0 / (maxX - minX), T = TOKEN_THICKNESS;
+    const double cx = left + 0.5 - minX * R, cy = bottom - maxY * R;
     auto polygon = [&](double lift) {
         std::vector<double> xy;
-        for (const auto& p : shape) {
-            double b = p[0] * R * forward, a = p[1] * R, x, y;
-            Project(a, b, &x, &y);
+        for (const auto& p : kTokenShape) {
+            double x, y;
+            Project(p[1] * R, p[0] * R * forward, &x, &y);
             xy.push_back(cx + x);
             xy.push_back(cy + y - lift);
         }
@@ -66,15 +87,17 @@ void DrawToken(Canvas& c, double cx, double cy, int forward) {
         layer.FillPolygon(polygon(t), 1);
         for (int y = 0; y < c.Height(); ++y)
             for (int x = 0; x < c.Width(); ++x)
-                if (layer.Get(x, y) == 1) c.Set(x, y, SD(3.0 + t * 0.6 + (x < cx ? 0.8 : 0), x, y));
+                if (layer.Get(x, y) == 1)
+                    c.Set(x, y, SD(3.0 + t * 0.6 + (x < cx ? 0.8 : 0), x, y));
     }
     // Top face with a soft light from the upper left, a bright rim and an engraved crest.
     Canvas top(c.Width(), c.Height());
     top.FillPolygon(polygon(T), 1);
+    double topY = cy - T;
     for (int y = 0; y < c.Height(); ++y)
         for (int x = 0; x < c.Width(); ++x) {
             if (top.Get(x, y) != 1) continue;
-            double s = 11.5 - (y - (cy - T)) * 0.22 - (x - cx) * 0.07;
+            double s = 11.5 - (y - topY) * 0.22 - (x - cx) * 0.07;
             bool rimUp = top.Get(x, y - 1) != 1 || top.Get(x - 1, y) != 1;
             bool rimDown = top.Get(x, y + 1) != 1;
             if (rimUp)
@@ -84,12 +107,11 @@ void DrawToken(Canvas& c, double cx, double cy, int forward) {
             c.Set(x, y, SD(s, x, y));
         }
     // Crest: a small ring lying on the top face.
-    double ex = cx, ey = cy - T;
     for (int y = 0; y < c.Height(); ++y)
         for (int x = 0; x < c.Width(); ++x) {
-            double u = (x + 0.5 - ex) / 4.6, v = (y + 0.5 - ey) / 2.4;
+            double u = (x + 0.5 - cx) / 4.8, v = (y + 0.5 - topY) / 2.5;
             double r = std::sqrt(u * u + v * v);
-            if (r > 0.62 && r < 1.0 && top.Get(x, y) == 1) c.Set(x, y, S(y < ey ? 6 : 15));
+            if (r > 0.62 && r < 1.0 && top.Get(x, y) == 1) c.Set(x, y, S(y < topY ? 6 : 15));
             if (r <= 0.3 && top.Get(x, y) == 1) c.Set(x, y, S(15));
         }
 }
@@ -97,7 +119,7 @@ void DrawToken(Canvas& c, double cx, double cy, int forward) {
 void DrawPiece(Canvas& sheet, const char* cellName, int forward) {
     const ArtCell& cell = Cell(cellName);
     Canvas art(32, 32);
-    DrawToken(art, 16, 24, forward);
+    DrawToken(art, 1, 29, forward);
     OutlineAndPaste(sheet, art, cell.x, cell.y);
 }
 
@@ -132,7 +154,7 @@ void DrawTall(Canvas& sheet, const char* cellName, int forward) {
         if (k % 3 == 0) art.Set(x, y - 1, S(10));
     }
     Canvas token(64, 64);
-    DrawToken(token, 32, 26, forward);
+    DrawToken(token, 17, 31, forward);
     Canvas piece(64, 64);
     OutlineAndPaste(piece, token, 0, 0);
     art.Paste(piece, 0, 0);

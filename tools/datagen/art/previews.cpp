@@ -289,6 +289,11 @@ bool MatchPreviews(const std::string& dir, const Sheets& s) {
         Paste(all, ToRgb(f, MatchPalette(), 1), (style % 2) * 640, (style / 2) * 480);
     }
     ok = WritePng(dir + "/match_tile_styles.png", all) && ok;
+    // Two frames at 2x, to judge the pixels as the player sees them.
+    for (int style : {1, 6})
+        ok = WritePng(dir + "/match_style" + std::to_string(style) + "_2x.png",
+                      ToRgb(MockMatch(s, style, side, 0), MatchPalette(), 2)) &&
+             ok;
 
     // Blend samples: trail and afterimages with the panel tint; the dimmed frame with banner A.
     Canvas f = MockMatch(s, 0, side, 0);
