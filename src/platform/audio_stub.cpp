@@ -1,6 +1,7 @@
 // Silent stand-in for the sound and music devices until the audio layer lands.
 #include "platform/audio.h"
 #include "platform/platform.h"
+#include "platform/platform_internal.h"
 
 struct Voice {};
 void PlatformOpenAudio() {}
@@ -15,7 +16,7 @@ void StopSoundBuffer(Voice*) {}
 bool VoicePlaying(Voice*) { return false; }
 void ReleaseSoundBuffer(Voice*) {}
 uint32_t MciSendString(const char* command, char* reply, unsigned replySize) {
-    TraceLine(std::string("\"mci\":\"") + command + "\"");
+    TraceLine("\"mci\":" + JsonString(command));
     if (reply && replySize) reply[0] = 0;
     return 1;
 }

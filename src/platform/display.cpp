@@ -64,7 +64,7 @@ void InstallPalette(const PaletteEntry entries[256], const char* source) {
     DisplayState().dirty = true;
     DisplayState().paletteSerial++;
     if (source != nullptr && std::string(source) != "fade") {
-        TraceLine(std::string("\"palette\":\"") + source + "\"");
+        TraceLine("\"palette\":" + JsonString(source));
     }
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <nlohmann/json.hpp>
 
 #include "platform/audio.h"
 #include "platform/backend.h"
@@ -115,6 +116,8 @@ void PlatformExit(int status) {
 }
 
 bool PlatformIsHeadless() { return Active && Active->Headless(); }
+
+std::string JsonString(const std::string& text) { return nlohmann::json(text).dump(); }
 
 void SetGameHooks(const GameHooks& hooks) { Hooks = hooks; }
 
