@@ -1,6 +1,6 @@
 // The pictures and text files the data generator writes into the build's DATA directory: their
-// format, their palettes, that every cell the game draws from is painted, and that the layout
-// file reads back as the standard opening.
+// format, their palettes, that every cell the game draws from is painted, and that the match
+// reads the layout file back as the standard opening.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -16,6 +16,8 @@
 #include "../../tools/datagen/art/cells.h"
 #include "media/blend.h"
 #include "media/palette.h"
+#include "rules/board.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -245,57 +247,48 @@ TEST(ArtBlendFile, IsTheProgramsTableOfTheMatchPalette) {
         }
 }
 
-struct Group {
-    int x, y, kind, value;
-};
-
-// The layout as the match reads it: groups of "%d,%d,%d,%d,".
-std::vector<Group> ReadLayout() {
-    std::vector<Group> groups;
-    std::FILE* f = std::fopen((kData + "/TXT/SYOGI.dat").c_str(), "r");
-    if (!f) return groups;
-    for (int i = 0; i < 40; ++i) {
-        Group g{};
-        if (std::fscanf(f, "%d,%d,%d,%d,", &g.x, &g.y, &g.kind, &g.value) != 4) break;
-        groups.push_back(g);
-    }
-    std::fclose(f);
-    return groups;
-}
-
-TEST(ArtLayout, ReadsBackAsTheStandardOpening) {
-    std::vector<Group> g = ReadLayout();
-    ASSERT_EQ(g.size(), 40u);
+// The layout as the match reads it: MatchSetup run in the build directory, with the game's own
+// reader, must report nothing and leave the standard opening in the piece table.
+TEST(ArtLayout, MatchSetupReadsTheStandardOpening) {
+    testfiles::ScopedCwd inBuild(KELMORAV_BUILD_DIR);
+    ResetMatchRules();
+    ::testing::internal::CaptureStderr();
+    MatchSetup();
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "the reader found fault with it";
     const int kCost[9] = {0, 1, 2, 3, 4, 5, 6, 6, 10};
+    const int kExpected[9] = {0, 9, 2, 2, 2, 2, 1, 1, 1};
     std::set<std::pair<int, int>> squares;
     for (int side = 0; side < 2; ++side) {
-        const Group& king = g[static_cast<size_t>(side * 20)];
+        const PieceRecord& king = PieceTable[side * 32];
         EXPECT_EQ(king.kind, 8) << "side " << side << "'s first slot must hold its king";
         EXPECT_EQ(king.x, 4);
         EXPECT_EQ(king.y, side == 0 ? 0 : 8);
         int counts[9] = {};
-        for (int i = side * 20; i < side * 20 + 20; ++i) {
-            const Group& p = g[static_cast<size_t>(i)];
-            ASSERT_GE(p.kind, 1);
-            ASSERT_LE(p.kind, 8);
+        for (int i = side * 32; i < side * 32 + 32; ++i) {
+            const PieceRecord& p = PieceTable[i];
+            if (i >= side * 32 + 20) {
+                EXPECT_EQ(p.kind, 0) << "slot " << i << " should stay free for placed pieces";
+                continue;
+            }
+            ASSERT_GE(p.kind, 1) << "slot " << i;
+            ASSERT_LE(p.kind, 8) << "slot " << i;
             ++counts[p.kind];
             EXPECT_EQ(p.value, kCost[p.kind]) << "slot " << i;
             int homeRow = side == 0 ? p.y : 8 - p.y;
-            EXPECT_EQ(homeRow, p.kind == 1                    ? 2
-                               : (p.kind == 6 || p.kind == 7) ? 1
-                                                              : 0)
+            EXPECT_EQ(homeRow, p.kind == 1 ? 2 : (p.kind == 6 || p.kind == 7) ? 1 : 0)
                 << "slot " << i;
-            EXPECT_TRUE(squares.insert({p.x, p.y}).second) << "two pieces on " << p.x << "," << p.y;
+            EXPECT_TRUE(squares.insert({p.x, p.y}).second)
+                << "two pieces on " << p.x << "," << p.y;
         }
-        const int kExpected[9] = {0, 9, 2, 2, 2, 2, 1, 1, 1};
         for (int k = 1; k <= 8; ++k) EXPECT_EQ(counts[k], kExpected[k]) << "kind " << k;
     }
     // The two camps are a half turn of each other.
     for (int i = 0; i < 20; ++i) {
-        EXPECT_EQ(g[static_cast<size_t>(i)].kind, g[static_cast<size_t>(i + 20)].kind);
-        EXPECT_EQ(g[static_cast<size_t>(i)].x, 8 - g[static_cast<size_t>(i + 20)].x);
-        EXPECT_EQ(g[static_cast<size_t>(i)].y, 8 - g[static_cast<size_t>(i + 20)].y);
+        EXPECT_EQ(PieceTable[i].kind, PieceTable[i + 32].kind);
+        EXPECT_EQ(PieceTable[i].x, 8 - PieceTable[i + 32].x);
+        EXPECT_EQ(PieceTable[i].y, 8 - PieceTable[i + 32].y);
     }
+    ResetMatchRules();
 }
 
 // ---- determinism ------------------------------------------------------------------------------
