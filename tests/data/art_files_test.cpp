@@ -226,6 +226,127 @@ TEST(ArtCells, TitlePicturesBurnFromHotStrokesAndFitTheirCells) {
     }
 }
 
+// ---- the sheets in play ------------------------------------------------------------------------
+
+// Pixel of a parsed sheet, 254 outside it.
+uint8_t At(const BmpImage& img, int x, int y) {
+    if (x < 0 || y < 0 || x >= img.width || y >= img.height) return 254;
+    return img.pixels[static_cast<size_t>(y) * img.width + x];
+}
+
+TEST(ArtInPlay, BoardTilesCoverTheDiamondWithoutGaps) {
+    BmpImage etc = LoadBmp("ETC.bmp");
+    for (int style = 0; style < 10; ++style) {
+        SCOPED_TRACE("tile style " + std::to_string(style));
+        const int tx = style < 5 ? 64 * style : 64 * (style - 5), ty = style < 5 ? 160 : 208;
+        std::vector<uint8_t> screen(640 * 480, 254);
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 9; ++x)
+                for (int j = 0; j < 48; ++j)
+                    for (int i = 0; i < 64; ++i) {
+                        uint8_t v = At(etc, tx + i, ty + j);
+                        if (v != 254)
+                            screen[(128 + 16 * (x + y) + j) * 640 + 288 + 32 * (x - y) + i] = v;
+                    }
+        // Every point of the board's top diamond, short of its outer rim, is covered.
+        int holes = 0;
+        for (int sy = 129; sy < 128 + 16 * 18; ++sy)
+            for (int sx = 288; sx < 288 + 9 * 64; ++sx) {
+                double d = std::abs(sx + 0.5 - 320.0) / 288.0 + std::abs(sy + 0.5 - 272.0) / 144.0;
+                if (d < 0.985 && screen[sy * 640 + sx] == 254) ++holes;
+            }
+        EXPECT_EQ(holes, 0);
+    }
+}
+
+// A piece must stand out on every board material in every side colour: either its top face or
+// its outline differs clearly in brightness from the tile under it.
+TEST(ArtInPlay, PiecesStayReadableOnEveryTileInEveryBank) {
+    BmpImage etc = LoadBmp("ETC.bmp"), color = LoadBmp("COLOR.bmp");
+    for (int style = 0; style < 10; ++style) {
+        const int tx = style < 5 ? 64 * style : 64 * (style - 5), ty = style < 5 ? 160 : 208;
+        double tile = 0;
+        int n = 0;
+        for (int j = 4; j < 28; ++j)
+            for (int i = 16; i < 48; ++i)
+                if (At(etc, tx + i, ty + j) != 254) {
+                    tile += Luma(etc.colours[At(etc, tx + i, ty + j)]) / 1000.0;
+                    ++n;
+                }
+        tile /= n;
+        for (int bank : {1, 2, 3, 4, 5, 6, 7, 13, 14}) {
+            double body = 0, outline = 0;
+            int nb = 0, no = 0;
+            for (int j = 0; j < 32; ++j)
+                for (int i = 0; i < 32; ++i) {
+                    uint8_t v = At(color, 32 + i, 32 + j);
+                    if (v == 254) continue;
+                    double l = Luma(etc.colours[bank * 16 + (v & 15)]) / 1000.0;
+                    if ((v & 15) <= 1) {
+                        outline += l;
+                        ++no;
+                    } else if ((v & 15) >= 8) {
+                        body += l;
+                        ++nb;
+                    }
+                }
+            body /= nb;
+            outline /= no;
+            EXPECT_GE(std::max(std::abs(body - tile), std::abs(outline - tile)), 60.0)
+                << "bank " << bank << " on tile style " << style;
+        }
+    }
+}
+
+// Picking a piece up swaps its board sprite for the tall one: at rest the two must coincide.
+TEST(ArtInPlay, TallSpriteAtRestMatchesTheBoardSprite) {
+    BmpImage color = LoadBmp("COLOR.bmp");
+    struct Pair {
+        int smallX, tallX;
+    };
+    for (Pair p : {Pair{32, 288}, Pair{64, 160}}) {
+        int checked = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 32; ++x) {
+                uint8_t small = At(color, p.smallX + x, 32 + y);
+                if (small == 254) continue;
+                // Board sprite at tile + (16, -8); tall sprite at tile + (0, 22 - 32).
+                EXPECT_EQ(At(color, p.tallX + x + 16, y + 2), small) << x << "," << y;
+                ++checked;
+            }
+        EXPECT_GT(checked, 200);
+    }
+}
+
+// The blend table takes the nearest colour to a mean; with a well-spread palette that colour is
+// close, so trails, afterimages, the panel tint and the dimming look smooth.
+TEST(ArtInPlay, BlendsLandNearTheTrueMean) {
+    BmpImage etc = LoadBmp("ETC.bmp");
+    for (int i = 0; i < 256; ++i) ScreenPalette[i] = etc.colours[i];
+    auto error = [&](int a, int b) {
+        const PaletteEntry &ca = etc.colours[a], &cb = etc.colours[b];
+        const PaletteEntry& r = etc.colours[NearestBlendIndex(a, b)];
+        return std::abs(r.red - (ca.red + cb.red) / 2) +
+               std::abs(r.green - (ca.green + cb.green) / 2) +
+               std::abs(r.blue - (ca.blue + cb.blue) / 2);
+    };
+    double total = 0;
+    int pairs = 0, worstDim = 0;
+    for (int a = 0; a < 253; ++a) {
+        for (int b = a; b < 253; b += 3) {
+            total += error(a, b);
+            ++pairs;
+        }
+        worstDim = std::max(worstDim, error(a, 120));
+    }
+    EXPECT_LT(total / pairs, 36.0) << "the palette leaves too few intermediate colours";
+    EXPECT_LT(worstDim, 70) << "the dimmed frame would band badly";
+    for (int bank : {1, 2, 3, 4, 5, 6, 7, 13, 14}) {
+        // The panel tint (shade 13 of the side bank) over the washi background.
+        EXPECT_LT(error(239, bank * 16 + 13), 40) << "bank " << bank;
+    }
+}
+
 // ---- text files -------------------------------------------------------------------------------
 
 TEST(ArtBlendFile, IsTheProgramsTableOfTheMatchPalette) {
@@ -275,10 +396,11 @@ TEST(ArtLayout, MatchSetupReadsTheStandardOpening) {
             ++counts[p.kind];
             EXPECT_EQ(p.value, kCost[p.kind]) << "slot " << i;
             int homeRow = side == 0 ? p.y : 8 - p.y;
-            EXPECT_EQ(homeRow, p.kind == 1 ? 2 : (p.kind == 6 || p.kind == 7) ? 1 : 0)
+            EXPECT_EQ(homeRow, p.kind == 1                    ? 2
+                               : (p.kind == 6 || p.kind == 7) ? 1
+                                                              : 0)
                 << "slot " << i;
-            EXPECT_TRUE(squares.insert({p.x, p.y}).second)
-                << "two pieces on " << p.x << "," << p.y;
+            EXPECT_TRUE(squares.insert({p.x, p.y}).second) << "two pieces on " << p.x << "," << p.y;
         }
         for (int k = 1; k <= 8; ++k) EXPECT_EQ(counts[k], kExpected[k]) << "kind " << k;
     }

@@ -71,6 +71,8 @@ void DrawToken(Canvas& c, double left, double bottom, int forward) {
     TokenBounds(forward, &minX, &maxX, &maxY);
     const double R = 29.0 / (maxX - minX), T = TOKEN_THICKNESS;
     const double cx = left + 0.5 - minX * R, cy = bottom - maxY * R;
+    // Dither in the token's own frame, so that every copy of it matches pixel for pixel.
+    const int ox = static_cast<int>(left), oy = static_cast<int>(bottom);
     auto polygon = [&](double lift) {
         std::vector<double> xy;
         for (const auto& p : kTokenShape) {
@@ -88,7 +90,7 @@ void DrawToken(Canvas& c, double left, double bottom, int forward) {
         for (int y = 0; y < c.Height(); ++y)
             for (int x = 0; x < c.Width(); ++x)
                 if (layer.Get(x, y) == 1)
-                    c.Set(x, y, SD(3.0 + t * 0.6 + (x < cx ? 0.8 : 0), x, y));
+                    c.Set(x, y, SD(3.0 + t * 0.6 + (x < cx ? 0.8 : 0), x - ox, y - oy));
     }
     // Top face with a soft light from the upper left, a bright rim and an engraved crest.
     Canvas top(c.Width(), c.Height());
@@ -104,7 +106,7 @@ void DrawToken(Canvas& c, double left, double bottom, int forward) {
                 s = 14.5;
             else if (rimDown)
                 s = 8.0;
-            c.Set(x, y, SD(s, x, y));
+            c.Set(x, y, SD(s, x - ox, y - oy));
         }
     // Crest: a small ring lying on the top face.
     for (int y = 0; y < c.Height(); ++y)

@@ -105,10 +105,11 @@ bool PaletteSwatch(const std::string& dir) {
     const Palette& pal = MatchPalette();
     const int cell = 28;
     RgbImage img(16 * cell + 150, 16 * cell + 4, {30, 30, 30});
-    const char* names[16] = {"0 ink",       "1 vermilion",  "2 indigo", "3 jade",
-                             "4 gold",      "5 violet",     "6 teal",   "7 night",
-                             "8 dark wood", "9 light wood", "10 green stone",  "11 lacquer",
-                             "12 gold",     "13 sakura",    "14 washi", "15 tatami/slate/keys"};
+    const char* names[16] = {
+        "0 ink",       "1 vermilion",  "2 indigo",       "3 jade",
+        "4 gold",      "5 violet",     "6 teal",         "7 night",
+        "8 dark wood", "9 light wood", "10 green stone", "11 lacquer",
+        "12 gold",     "13 sakura",    "14 washi",       "15 tatami/slate/keys"};
     for (int b = 0; b < 16; ++b) {
         for (int s = 0; s < 16; ++s)
             for (int j = 1; j < cell - 1; ++j)
