@@ -284,8 +284,6 @@ void PieceIcon(Canvas& c, int x, int y, const std::string& kanji, int bank, int 
                int textSize = 19) {
     std::vector<double> outer = {x + 16.0, y + 1.0, x + 27.5, y + 7.0, x + 30.0,
                                  y + 31.0, x + 2.0, y + 31.0, x + 4.5, y + 7.0};
-    std::vector<double> inner = {x + 16.0, y + 2.6, x + 26.4, y + 8.0, x + 28.7,
-                                 y + 29.8, x + 3.3, y + 29.8, x + 5.6, y + 8.0};
     c.FillPolygon(outer, Shade(bank, base - 6));
     Canvas body(32, 32);
     body.FillPolygon({16.0, 2.6, 26.4, 8.0, 28.7, 29.8, 3.3, 29.8, 5.6, 8.0}, 1);
@@ -296,8 +294,9 @@ void PieceIcon(Canvas& c, int x, int y, const std::string& kanji, int bank, int 
                            0.8 * std::sin(j * 0.9 + std::sin(i * 0.3));
                 c.Set(x + i, y + j, Shade(bank, DitherShade(s, i, j)));
             }
-    (void)inner;
-    Mask m = Embolden(FitText(FONT_BRUSH, textSize, kanji, 21, 21, false, 60));
+    // Carved-looking bold strokes, except for the two small characters of the keep button.
+    Mask m = FitText(FONT_GOTHIC, textSize, kanji, 21, 21, true);
+    if (textSize >= 16) m = Embolden(m);
     int ox = x + (32 - m.width) / 2, oy = y + 9 + (21 - m.height) / 2;
     c.StampMask(m, ox, oy, ink);
 }
@@ -308,7 +307,7 @@ void DrawIcons(Canvas& c) {
     const char* kanji[8] = {"歩", "香", "桂", "銀", "金", "飛", "角", "王"};
     for (int k = 0; k < 8; ++k) {
         const ArtCell& cell = Cell(names[k]);
-        PieceIcon(c, cell.x, cell.y, kanji[k], BANK_LIGHT_WOOD, 10, Ink(0));
+        PieceIcon(c, cell.x, cell.y, kanji[k], BANK_LIGHT_WOOD, 10, Ink(0), 20);
     }
     const ArtCell& pr = Cell("promote");
     PieceIcon(c, pr.x, pr.y, "成", BANK_LACQUER, 9, Gold(15), 20);
