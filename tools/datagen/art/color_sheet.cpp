@@ -195,15 +195,16 @@ void DrawMote(Canvas& sheet, int k) {
     Glow(art, 16, 19, 9.5, 16.0);
     art.FillEllipse(16, 19, 4.2, 4.2, S(15));
     art.Set(14, 17, S(15));
+    OutlineAndPaste(sheet, art, cell.x, cell.y);
+    // Sparks circling the orb, bright points without an outline.
     for (int s = 0; s < 4; ++s) {
         double a = (s * 90 + k * 22.5) * PI / 180.0;
-        int x = static_cast<int>(std::lround(16 + std::cos(a) * 12.0));
-        int y = static_cast<int>(std::lround(19 + std::sin(a) * 6.0));
-        art.Set(x, y, S(15));
-        art.Set(x + 1, y, S(11));
-        art.Set(x, y + 1, S(11));
+        int x = static_cast<int>(std::lround(16 + std::cos(a) * 13.0));
+        int y = static_cast<int>(std::lround(19 + std::sin(a) * 7.0));
+        sheet.Set(cell.x + x, cell.y + y, S(15));
+        sheet.Set(cell.x + x + 1, cell.y + y, S(11));
+        sheet.Set(cell.x + x, cell.y + y + 1, S(9));
     }
-    OutlineAndPaste(sheet, art, cell.x, cell.y);
 }
 
 void DrawArrows(Canvas& sheet) {
@@ -315,32 +316,38 @@ void DrawHandButton(Canvas& sheet) {
     sheet.Paste(art, cell.x, cell.y);
 }
 
-// Flames licking up around the hand button; two consecutive frames are drawn over the face.
+// Flames licking up around the hand button; two consecutive frames are drawn over the face, so
+// each frame holds a few outlined tongues whose heights change with the frame.
 void DrawFlame(Canvas& sheet, int k) {
     const ArtCell& cell = Cell(("flame " + std::to_string(k)).c_str());
     Canvas art(32, 32);
-    for (int t = 0; t < 7; ++t) {
-        double a = PI * (1.05 + t * 0.15);  // along the upper rim, left to right
-        double bx = 16 + std::cos(a) * 13.0, by = 17 + std::sin(a) * 13.0;
-        double height = 4.0 + 5.0 * (0.5 + 0.5 * std::sin(t * 1.7 + k * PI / 2));
-        double width = 2.6;
+    const int tongues = 5;
+    for (int t = 0; t < tongues; ++t) {
+        double a = PI * (1.12 + t * 0.19);  // along the upper rim, left to right
+        double bx = 16 + std::cos(a) * 13.0, by = 17 + std::sin(a) * 13.0 + 1;
+        double phase = std::sin((t * 2 + k) * PI / 2.0);
+        double height = 6.5 + 3.5 * phase, width = 3.0 - 0.5 * phase;
+        double lean = (bx - 16) * 0.12;
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x) {
                 double v = (by - (y + 0.5)) / height;  // 0 at the base, 1 at the tip
-                if (v < -0.25 || v > 1.0) continue;
-                double sway = std::sin(v * 3.0 + k * 1.3 + t) * 1.2 * v;
-                double w = width * (1.0 - v) * (v < 0 ? 1.0 + v * 3 : 1.0);
-                if (std::abs(x + 0.5 - bx - sway) > w) continue;
-                art.Set(x, y, SD(15.0 - v * 6.0, x, y));
+                if (v < -0.3 || v > 1.0) continue;
+                double centre = bx + lean * v * height * 0.3 +
+                                std::sin(v * 4.0 + k * 1.6 + t) * 0.9 * v;
+                double w = v < 0 ? width * std::sqrt(1.0 - (v / 0.3) * (v / 0.3))
+                                 : width * std::pow(1.0 - v, 0.7);
+                double d = std::abs(x + 0.5 - centre) / std::max(w, 0.01);
+                if (d > 1.0) continue;
+                art.Set(x, y, SD(15.0 - d * 3.5 - std::max(0.0, v) * 4.0, x, y));
             }
     }
-    // Sparks.
+    OutlineAndPaste(sheet, art, cell.x, cell.y);
+    // Embers above the flames.
     for (int s = 0; s < 3; ++s) {
-        int x = 6 + static_cast<int>(Hash01(s, k, 3) * 20);
-        int y = 1 + static_cast<int>(Hash01(s, k, 4) * 5);
-        art.Set(x, y, S(14));
+        int x = 7 + static_cast<int>(Hash01(s, k, 3) * 18);
+        int y = 0 + static_cast<int>(Hash01(s, k, 4) * 3);
+        sheet.Set(cell.x + x, cell.y + y, S(14));
     }
-    sheet.Paste(art, cell.x, cell.y);
 }
 
 // The pointer: an arrow whose tip, the hot spot, is the cell's top-left pixel. Frames 1..3
