@@ -332,8 +332,8 @@ void DrawFlame(Canvas& sheet, int k) {
             for (int x = 0; x < 32; ++x) {
                 double v = (by - (y + 0.5)) / height;  // 0 at the base, 1 at the tip
                 if (v < -0.3 || v > 1.0) continue;
-                double centre = bx + lean * v * height * 0.3 +
-                                std::sin(v * 4.0 + k * 1.6 + t) * 0.9 * v;
+                double centre =
+                    bx + lean * v * height * 0.3 + std::sin(v * 4.0 + k * 1.6 + t) * 0.9 * v;
                 double w = v < 0 ? width * std::sqrt(1.0 - (v / 0.3) * (v / 0.3))
                                  : width * std::pow(1.0 - v, 0.7);
                 double d = std::abs(x + 0.5 - centre) / std::max(w, 0.01);

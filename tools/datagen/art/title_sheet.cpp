@@ -15,8 +15,12 @@ namespace {
 const ArtCell& Cell(const char* name) { return *FindArtCell(SHEET_TITLE, name); }
 
 // A brush character as heat, centred in its cell, with a glow that leaves the cell's edge clear.
-void HeatGlyph(Canvas& c, const ArtCell& cell, const std::string& text, int size, int margin) {
-    Mask m = FitText(FONT_BRUSH, size, text, cell.w - 2 * margin, cell.h - 2 * margin, false, 0);
+// bold thickens the strokes, for the small item labels that must survive their own flames.
+void HeatGlyph(Canvas& c, const ArtCell& cell, const std::string& text, int size, int margin,
+               bool bold = false) {
+    Mask m = FitText(FONT_BRUSH, size, text, cell.w - 2 * margin - 1, cell.h - 2 * margin, false,
+                     bold ? 96 : 0);
+    if (bold) m = Embolden(m);
     StampHeat(c, m, cell.x + (cell.w - m.width) / 2, cell.y + (cell.h - m.height) / 2, 250, 200,
               150, margin - 1);
 }
@@ -87,8 +91,8 @@ Canvas DrawTitleSheet() {
     StampHeat(c, king, p2.x + (p2.w - king.width) / 2, p2.y + (p2.h - king.height) / 2, 252, 205,
               150, 6);
     HeatGlyph(c, Cell("picture 3"), "将", 200, 10);
-    HeatGlyph(c, Cell("start item"), "開始", 46, 4);
-    HeatGlyph(c, Cell("quit item"), "終了", 46, 4);
+    HeatGlyph(c, Cell("start item"), "開始", 46, 4, true);
+    HeatGlyph(c, Cell("quit item"), "終了", 46, 4, true);
     for (int f = 0; f < 4; ++f) DrawPointer(c, f);
     DrawLogo(c);
     const ArtCell& cap = Cell("caption");
