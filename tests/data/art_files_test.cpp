@@ -23,7 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kData = std::string(KELMORAV_BUILD_DIR) + "/DATA";
+const std::string DATA_DIR = std::string(KELMORAV_BUILD_DIR) + "/DATA";
 
 std::vector<uint8_t> ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -35,7 +35,7 @@ uint32_t Le32(const std::vector<uint8_t>& d, size_t at) {
 }
 
 BmpImage LoadBmp(const std::string& name) {
-    std::vector<uint8_t> bytes = ReadAll(kData + "/BMP/" + name);
+    std::vector<uint8_t> bytes = ReadAll(DATA_DIR + "/BMP/" + name);
     BmpImage img;
     std::string error;
     EXPECT_TRUE(ParseBmp(bytes.data(), bytes.size(), &img, &error)) << name << ": " << error;
@@ -64,7 +64,7 @@ std::vector<std::string> AllBmpNames() {
 class BmpFormat : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(BmpFormat, HeadersColourTableAndBottomUpRowsAsTheLoaderExpects) {
-    std::vector<uint8_t> d = ReadAll(kData + "/BMP/" + GetParam());
+    std::vector<uint8_t> d = ReadAll(DATA_DIR + "/BMP/" + GetParam());
     ASSERT_GE(d.size(), 1078u) << GetParam() << " missing or truncated";
     EXPECT_EQ(d[0], 'B');
     EXPECT_EQ(d[1], 'M');
@@ -350,7 +350,7 @@ TEST(ArtInPlay, BlendsLandNearTheTrueMean) {
 // ---- text files -------------------------------------------------------------------------------
 
 TEST(ArtBlendFile, IsTheProgramsTableOfTheMatchPalette) {
-    std::vector<uint8_t> d = ReadAll(kData + "/TXT/palet.dat");
+    std::vector<uint8_t> d = ReadAll(DATA_DIR + "/TXT/palet.dat");
     ASSERT_EQ(d.size(), 262144u);
     BmpImage etc = LoadBmp("ETC.bmp");
     for (int i = 0; i < 256; ++i) ScreenPalette[i] = etc.colours[i];
@@ -376,8 +376,8 @@ TEST(ArtLayout, MatchSetupReadsTheStandardOpening) {
     ::testing::internal::CaptureStderr();
     MatchSetup();
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << "the reader found fault with it";
-    const int kCost[9] = {0, 1, 2, 3, 4, 5, 6, 6, 10};
-    const int kExpected[9] = {0, 9, 2, 2, 2, 2, 1, 1, 1};
+    const int PIECE_VALUES[9] = {0, 1, 2, 3, 4, 5, 6, 6, 10};
+    const int EXPECTED_COUNTS[9] = {0, 9, 2, 2, 2, 2, 1, 1, 1};
     std::set<std::pair<int, int>> squares;
     for (int side = 0; side < 2; ++side) {
         const PieceRecord& king = PieceTable[side * 32];
@@ -394,7 +394,7 @@ TEST(ArtLayout, MatchSetupReadsTheStandardOpening) {
             ASSERT_GE(p.kind, 1) << "slot " << i;
             ASSERT_LE(p.kind, 8) << "slot " << i;
             ++counts[p.kind];
-            EXPECT_EQ(p.value, kCost[p.kind]) << "slot " << i;
+            EXPECT_EQ(p.value, PIECE_VALUES[p.kind]) << "slot " << i;
             int homeRow = side == 0 ? p.y : 8 - p.y;
             EXPECT_EQ(homeRow, p.kind == 1                    ? 2
                                : (p.kind == 6 || p.kind == 7) ? 1
@@ -402,7 +402,7 @@ TEST(ArtLayout, MatchSetupReadsTheStandardOpening) {
                 << "slot " << i;
             EXPECT_TRUE(squares.insert({p.x, p.y}).second) << "two pieces on " << p.x << "," << p.y;
         }
-        for (int k = 1; k <= 8; ++k) EXPECT_EQ(counts[k], kExpected[k]) << "kind " << k;
+        for (int k = 1; k <= 8; ++k) EXPECT_EQ(counts[k], EXPECTED_COUNTS[k]) << "kind " << k;
     }
     // The two camps are a half turn of each other.
     for (int i = 0; i < 20; ++i) {
@@ -424,7 +424,7 @@ TEST(ArtDeterminism, ASecondRunWritesTheSameBytes) {
     std::vector<std::string> files = {"TXT/SYOGI.dat", "TXT/palet.dat"};
     for (const std::string& n : AllBmpNames()) files.push_back("BMP/" + n);
     for (const std::string& f : files)
-        EXPECT_TRUE(ReadAll(kData + "/" + f) == ReadAll((again / "DATA" / f).string())) << f;
+        EXPECT_TRUE(ReadAll(DATA_DIR + "/" + f) == ReadAll((again / "DATA" / f).string())) << f;
     fs::remove_all(again);
 }
 

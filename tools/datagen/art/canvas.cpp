@@ -109,8 +109,8 @@ void Canvas::StampMask(const Mask& mask, int x, int y, uint8_t index) {
 }
 
 int BayerLevel(int x, int y) {
-    static const int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
-    return kBayer[y & 3][x & 3];
+    static const int BAYER[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    return BAYER[y & 3][x & 3];
 }
 
 uint8_t DitherShade(double shade, int x, int y) {
@@ -144,36 +144,6 @@ std::vector<double> DistanceField(const Mask& mask, double maxDist) {
                 }
         }
     return dist;
-}
-
-Mask Dilate(const Mask& mask, double r) {
-    std::vector<double> dist = DistanceField(mask, r + 1);
-    Mask out = MakeMask(mask.width, mask.height);
-    for (size_t i = 0; i < dist.size(); ++i) out.bits[i] = dist[i] <= r ? 1 : 0;
-    return out;
-}
-
-Mask Edge(const Mask& mask) {
-    Mask out = MakeMask(mask.width, mask.height);
-    for (int y = 0; y < mask.height; ++y)
-        for (int x = 0; x < mask.width; ++x)
-            if (mask.At(x, y) && (!mask.At(x - 1, y) || !mask.At(x + 1, y) || !mask.At(x, y - 1) ||
-                                  !mask.At(x, y + 1)))
-                out.bits[static_cast<size_t>(y) * mask.width + x] = 1;
-    return out;
-}
-
-Mask CentreIn(const Mask& mask, int width, int height) {
-    Mask out = MakeMask(width, height);
-    int ox = (width - mask.width) / 2, oy = (height - mask.height) / 2;
-    for (int y = 0; y < mask.height; ++y)
-        for (int x = 0; x < mask.width; ++x)
-            if (mask.At(x, y)) {
-                int tx = x + ox, ty = y + oy;
-                if (tx >= 0 && ty >= 0 && tx < width && ty < height)
-                    out.bits[static_cast<size_t>(ty) * width + tx] = 1;
-            }
-    return out;
 }
 
 Mask Embolden(const Mask& mask) {

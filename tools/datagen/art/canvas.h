@@ -33,7 +33,7 @@ public:
     void FillRect(int x, int y, int w, int h, uint8_t index);
     void FrameRect(int x, int y, int w, int h, uint8_t index);
     void Line(int x0, int y0, int x1, int y1, uint8_t index);
-    // Solid ellipse inside the box (cx +- rx, cy +- ry), centre on half pixels allowed via *2.
+    // Solid ellipse of radii rx, ry around (cx, cy), sampled at pixel centres.
     void FillEllipse(double cx, double cy, double rx, double ry, uint8_t index);
     // Fills a convex or concave polygon (even-odd rule) sampled at pixel centres.
     void FillPolygon(const std::vector<double>& xy, uint8_t index);
@@ -52,18 +52,13 @@ private:
 
 // Ordered 4x4 Bayer threshold 0..15 for dithering between two shades.
 int BayerLevel(int x, int y);
-// Picks between shades lo and lo+1 by the fraction t (0..1) with ordered dithering.
+// Rounds a fractional shade (0..15) to a whole one with ordered dithering, so that a smooth
+// gradient becomes a crisp pattern of two neighbouring shades.
 uint8_t DitherShade(double shade, int x, int y);
 
 // Mask helpers.
 Mask MakeMask(int width, int height);
-// Pixels within distance r (chessboard-free, Euclidean) of a set pixel.
-Mask Dilate(const Mask& mask, double r);
 // Distance from each pixel to the nearest set pixel (0 on the mask), capped at maxDist.
 std::vector<double> DistanceField(const Mask& mask, double maxDist);
-// The set pixels that touch an unset pixel (4-neighbourhood).
-Mask Edge(const Mask& mask);
 // Thickens strokes by one pixel to the right (a heavier brush for small characters).
 Mask Embolden(const Mask& mask);
-// Re-centres a mask into a width x height box (mask centred, cut if larger).
-Mask CentreIn(const Mask& mask, int width, int height);

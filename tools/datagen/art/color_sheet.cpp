@@ -45,7 +45,7 @@ void Project(double a, double b, double* x, double* y) {
 }
 
 // The token's outline in (forward, sideways) units: point, shoulders, base corners.
-const double kTokenShape[5][2] = {
+const double TOKEN_SHAPE[5][2] = {
     {1.0, 0.0}, {0.36, 0.74}, {-0.9, 0.86}, {-0.9, -0.86}, {0.36, -0.74}};
 constexpr double TOKEN_THICKNESS = 6.0;
 
@@ -54,7 +54,7 @@ void TokenBounds(int forward, double* minX, double* maxX, double* maxY) {
     *minX = 1e9;
     *maxX = -1e9;
     *maxY = -1e9;
-    for (const auto& p : kTokenShape) {
+    for (const auto& p : TOKEN_SHAPE) {
         double x, y;
         Project(p[1], p[0] * forward, &x, &y);
         *minX = std::min(*minX, x);
@@ -75,7 +75,7 @@ void DrawToken(Canvas& c, double left, double bottom, int forward) {
     const int ox = static_cast<int>(left), oy = static_cast<int>(bottom);
     auto polygon = [&](double lift) {
         std::vector<double> xy;
-        for (const auto& p : kTokenShape) {
+        for (const auto& p : TOKEN_SHAPE) {
             double x, y;
             Project(p[1] * R, p[0] * R * forward, &x, &y);
             xy.push_back(cx + x);

@@ -88,7 +88,7 @@ double GoldLeaf(double a, double b, int x, int y) {
     return s;
 }
 
-const Material kMaterials[10] = {
+const Material MATERIALS[10] = {
     {BANK_DARK_WOOD, KeyakiWood}, {BANK_LIGHT_WOOD, HinokiWood}, {BANK_MISC, Tatami},
     {BANK_INK, Granite},          {BANK_LACQUER, RedLacquer},    {BANK_JADE, Jade},
     {BANK_INK, BlackLacquer},     {BANK_MISC, Bamboo},           {BANK_MISC, Slate},
@@ -96,7 +96,7 @@ const Material kMaterials[10] = {
 };
 
 uint8_t MaterialIndex(int style, double shade, int x, int y) {
-    const Material& m = kMaterials[style];
+    const Material& m = MATERIALS[style];
     if (style == 2 && shade > 50) return static_cast<uint8_t>(SLATE_BASE + 1 + ((x + y) & 1));
     if (style == 6 && shade > 50) return Gold(13);
     if (m.bank == BANK_MISC && style != 8) {
@@ -112,7 +112,7 @@ uint8_t MaterialIndex(int style, double shade, int x, int y) {
 }
 
 void DrawTile(Canvas& c, int ox, int oy, int style) {
-    const Material& m = kMaterials[style];
+    const Material& m = MATERIALS[style];
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x) {
             TilePart part = TilePartAt(x, y);

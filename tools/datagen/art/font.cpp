@@ -15,7 +15,7 @@ namespace {
 FT_Library Library = nullptr;
 FT_Face Faces[ART_FONT_COUNT] = {};
 
-const char* const kPatterns[ART_FONT_COUNT] = {
+const char* const FONT_PATTERNS[ART_FONT_COUNT] = {
     "AoyagiKouzanFontT",
     "VL PGothic",
     "DejaVu Sans:style=Bold",
@@ -110,10 +110,10 @@ bool InitArtFonts() {
         return false;
     }
     for (int i = 0; i < ART_FONT_COUNT; ++i) {
-        std::string file = FindFontFile(kPatterns[i]);
+        std::string file = FindFontFile(FONT_PATTERNS[i]);
         if (file.empty() || FT_New_Face(Library, file.c_str(), 0, &Faces[i]) != 0) {
             std::fprintf(stderr, "datagen: font \"%s\" not found (install its package)\n",
-                         kPatterns[i]);
+                         FONT_PATTERNS[i]);
             DoneArtFonts();
             return false;
         }

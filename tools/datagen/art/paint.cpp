@@ -30,7 +30,7 @@ void StampOutlined(Canvas& c, const Mask& m, int x, int y, uint8_t fill, uint8_t
             bool near = false;
             for (int dj = -thickness; dj <= thickness && !near; ++dj)
                 for (int di = -thickness; di <= thickness && !near; ++di)
-                    if (std::abs(di) + std::abs(dj) <= thickness + (thickness > 1 ? 1 : 1) &&
+                    if (std::abs(di) + std::abs(dj) <= thickness + 1 &&
                         m.At(i + di, j + dj))
                         near = true;
             if (near) c.Set(x + i, y + j, outline);
@@ -45,11 +45,6 @@ void StampCentred(Canvas& c, const Mask& m, int x, int y, int w, int h, uint8_t 
         StampOutlined(c, m, ox, oy, fill, static_cast<uint8_t>(outlineIndex), thickness);
     else
         c.StampMask(m, ox, oy, fill);
-}
-
-void StampShadowed(Canvas& c, const Mask& m, int x, int y, uint8_t fill, uint8_t shadow) {
-    c.StampMask(m, x + 1, y + 1, shadow);
-    c.StampMask(m, x, y, fill);
 }
 
 TilePart TilePartAt(int x, int y) {

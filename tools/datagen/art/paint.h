@@ -3,7 +3,6 @@
 // deterministic noise and heat glows.
 
 #include <cstdint>
-#include <functional>
 
 #include "art/canvas.h"
 #include "art/font.h"
@@ -20,8 +19,6 @@ void StampOutlined(Canvas& c, const Mask& m, int x, int y, uint8_t fill, uint8_t
 // Stamps mask centred in the box (x, y, w, h).
 void StampCentred(Canvas& c, const Mask& m, int x, int y, int w, int h, uint8_t fill,
                   int outlineIndex = -1, int thickness = 1);
-// Adds a drop shadow one pixel right and down, then the glyph.
-void StampShadowed(Canvas& c, const Mask& m, int x, int y, uint8_t fill, uint8_t shadow);
 
 // Where a pixel of a 64x48 board tile lies: its top face (a 64x32 diamond, row 0 left empty),
 // its left or right side (16 px below the face), or outside.

@@ -69,11 +69,11 @@ Palette BuildFire(const std::vector<Key>& keys) {
 
 // Key colours of the sixteen fires. Every channel only rises along each ramp, so each palette is
 // monotone in brightness from black at 0 to white at 255.
-struct FireSpec {
+struct FireKeys {
     const char* name;
     Colour c1, c2, c3, c4;
 };
-const FireSpec kFires[FIRE_PALETTE_COUNT] = {
+const FireKeys FIRES[FIRE_PALETTE_COUNT] = {
     {"classic", {96, 0, 0}, {220, 40, 0}, {255, 160, 0}, {255, 240, 80}},
     {"blue", {0, 0, 90}, {20, 60, 220}, {60, 170, 255}, {180, 230, 255}},
     {"green", {0, 60, 0}, {20, 160, 20}, {120, 230, 40}, {220, 255, 150}},
@@ -118,7 +118,7 @@ const Palette& TitlePalette() {
 const Palette& FirePalette(int n) {
     static const std::vector<Palette> palettes = [] {
         std::vector<Palette> all;
-        for (const FireSpec& f : kFires)
+        for (const FireKeys& f : FIRES)
             all.push_back(BuildFire({{0, {0, 0, 0}},
                                      {50, f.c1},
                                      {110, f.c2},
@@ -133,5 +133,5 @@ const Palette& FirePalette(int n) {
 
 const char* FirePaletteName(int n) {
     if (n < 1 || n > FIRE_PALETTE_COUNT) return "?";
-    return kFires[n - 1].name;
+    return FIRES[n - 1].name;
 }

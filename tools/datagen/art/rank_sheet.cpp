@@ -12,7 +12,7 @@
 
 namespace {
 
-const char* const kRankNames[15] = {"入門", "五級", "四級", "三級", "二級", "一級", "初段", "二段",
+const char* const RANK_NAMES[15] = {"入門", "五級", "四級", "三級", "二級", "一級", "初段", "二段",
                                     "三段", "四段", "五段", "六段", "七段", "八段", "名人"};
 
 struct Tier {
@@ -98,7 +98,7 @@ void DrawRank(Canvas& c, int rank) {
     }
     // The name, in brush characters.
     int textH = rank < 14 ? h - 2 * inset - 16 : h - 2 * inset - 8;
-    Mask m = FitText(FONT_BRUSH, 44, kRankNames[rank], w - 2 * inset - 20, textH, false, 70);
+    Mask m = FitText(FONT_BRUSH, 44, RANK_NAMES[rank], w - 2 * inset - 20, textH, false, 70);
     int tx = x0 + (w - m.width) / 2, ty = y0 + inset + 4 + (textH - m.height) / 2;
     StampOutlined(c, m, tx, ty, t.text, t.textOutline, rank >= 10 ? 2 : 1);
     if (rank >= 10) c.StampMask(m, tx, ty, t.text);
