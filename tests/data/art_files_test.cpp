@@ -226,6 +226,45 @@ TEST(ArtCells, TitlePicturesBurnFromHotStrokesAndFitTheirCells) {
     }
 }
 
+// The game draws a pointer with its top-left corner at the mouse position, so the arrow's tip
+// must be that pixel, in the match and on the title.
+TEST(ArtCells, PointerTipsAreTheHotSpot) {
+    struct Frame {
+        ArtSheet sheet;
+        const char* name;
+    };
+    const Frame frames[] = {{SHEET_COLOR, "cursor 0"},  {SHEET_COLOR, "cursor 1"},
+                            {SHEET_COLOR, "cursor 2"},  {SHEET_COLOR, "cursor 3"},
+                            {SHEET_TITLE, "pointer 0"}, {SHEET_TITLE, "pointer 1"},
+                            {SHEET_TITLE, "pointer 2"}, {SHEET_TITLE, "pointer 3"}};
+    for (const Frame& f : frames) {
+        BmpImage img = LoadBmp(ART_SHEETS[f.sheet].file);
+        const ArtCell* c = FindArtCell(f.sheet, f.name);
+        ASSERT_NE(c, nullptr);
+        auto px = [&](int x, int y) {
+            return img.pixels[static_cast<size_t>(c->y + y) * img.width + c->x + x];
+        };
+        EXPECT_NE(px(0, 0), 254) << f.name << ": the tip is not at the hot spot";
+        // The arrow runs down and to the right from the tip, never above or left of it.
+        EXPECT_NE(px(0, 8), 254) << f.name;
+        EXPECT_NE(px(4, 4), 254) << f.name;
+    }
+}
+
+// A lifted piece shows rows 32..47 of its tall cell under it: they must hold something.
+TEST(ArtCells, TallCellsShowWhatIsUnderALiftedPiece) {
+    BmpImage color = LoadBmp("COLOR.bmp");
+    for (const char* name : {"tall 0", "tall 1"}) {
+        const ArtCell* c = FindArtCell(SHEET_COLOR, name);
+        int opaque = 0;
+        for (int y = 32; y < 48; ++y)
+            for (int x = 0; x < 64; ++x)
+                if (color.pixels[static_cast<size_t>(c->y + y) * color.width + c->x + x] != 254)
+                    ++opaque;
+        EXPECT_GE(opaque, 60) << name;
+    }
+}
+
 // ---- the sheets in play ------------------------------------------------------------------------
 
 // Pixel of a parsed sheet, 254 outside it.
