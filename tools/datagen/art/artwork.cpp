@@ -1,4 +1,5 @@
 // WriteArtwork: every picture and text file the game reads from DATA/BMP and DATA/TXT.
+#include "file_io.h"
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -18,14 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 bool WriteText(const fs::path& path, const std::string& text) {
-    std::FILE* f = std::fopen(path.string().c_str(), "wb");
-    if (!f) {
-        std::fprintf(stderr, "datagen: cannot write %s\n", path.string().c_str());
-        return false;
-    }
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = std::fclose(f) == 0 && ok;
-    return ok;
+    return WriteBinaryFile(path.string(), reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
 // A fire palette file: the game reads only its colour table; the picture is its heat ramp.

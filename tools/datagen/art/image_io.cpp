@@ -1,4 +1,5 @@
 // BMP and PNG writers.
+#include "file_io.h"
 #include "art/image_io.h"
 
 #include <png.h>
@@ -53,15 +54,7 @@ bool WriteBmp8(const std::string& path, const Canvas& canvas, const Palette& pal
         for (uint32_t x = 0; x < stride; ++x)
             out.push_back(x < w ? canvas.Get(static_cast<int>(x), y) : 0);
     }
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::fprintf(stderr, "datagen: cannot write %s\n", path.c_str());
-        return false;
-    }
-    bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok) std::fprintf(stderr, "datagen: short write on %s\n", path.c_str());
-    return ok;
+    return WriteBinaryFile(path, out);
 }
 
 RgbImage::RgbImage(int w, int h, Colour fill) : width(w), height(h) {
