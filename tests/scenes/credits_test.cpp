@@ -53,6 +53,10 @@ protected:
         cwd_ = std::make_unique<testfiles::ScopedCwd>(testfiles::MakeTestDataDir("credits-inproc"));
         FrontSurface = CreateDisplayPair(640, 480, &BackBuffer);
         SeedRandom(11);
+        // The credits' state as at program start: a first visit.
+        CreditsIndex = CreditsCounter = 0;
+        TraceX = TraceY = TracePrevX = TracePrevY = 0;
+        DotAngle[0] = DotAngle[1] = 0;
         EndingFireSetup();
     }
     void TearDown() override {
