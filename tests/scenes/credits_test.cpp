@@ -1,21 +1,18 @@
-// The credits: the table (lengths, rows, the sliding title word), the entry schedule in-process,
-// the pulse trace and its wrap, and the palette of each change of entry in a headless run.
+// The credits: the table (total length, rows against line breaks, the sliding title word) and the
+// pulse trace with its wrap. The entry schedule and its palettes are checked by the ending's
+// headless run.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 
 #include "media/random.h"
 #include "media/resources.h"
 #include "scenes/credits.h"
 #include "scenes/ending.h"
-#include "shell/shell_state.h"
-#include "support/headless_runner.h"
+#include "support/test_files.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 TEST(CreditsTable, LengthsAddUpAndRowsMatchTheLineBreaks) {
     int total = 0;
@@ -47,62 +44,14 @@ TEST(CreditsTable, SlidingTitleWalksATwoLetterWindowAcrossTheWord) {
     }
 }
 
-class CreditsRun : public ::testing::Test {
-protected:
-    void SetUp() override {
-        cwd_ = std::make_unique<testfiles::ScopedCwd>(testfiles::MakeTestDataDir("credits-inproc"));
-        FrontSurface = CreateDisplayPair(640, 480, &BackBuffer);
-        SeedRandom(11);
-        // The credits' state as at program start: a first visit.
-        CreditsIndex = CreditsCounter = 0;
-        TraceX = TraceY = TracePrevX = TracePrevY = 0;
-        DotAngle[0] = DotAngle[1] = 0;
-        EndingFireSetup();
-    }
-    void TearDown() override {
-        RestoreNormalMode();
-        ReleaseSurfaceHandle(FrontSurface);
-        BackBuffer = nullptr;
-        cwd_.reset();
-    }
-    std::unique_ptr<testfiles::ScopedCwd> cwd_;
-};
-
-TEST_F(CreditsRun, EachEntryLastsItsFramesAndTheTableStartsAgainOnASecondVisit) {
-    int frame = 0;
-    for (int index = 0; index < CREDITS_ENTRY_COUNT; ++index) {
-        for (int n = 1; n < CreditsTable[index].frames; ++n) {
-            CreditsFrame();
-            ++frame;
-            ASSERT_EQ(CreditsIndex, index) << "frame " << frame;
-            ASSERT_EQ(CreditsCounter, n);
-        }
-        CreditsFrame();  // the change: the next entry's palette, no text
-        ++frame;
-        if (index + 1 < CREDITS_ENTRY_COUNT) {
-            ASSERT_EQ(CreditsIndex, index + 1);
-            ASSERT_EQ(Scene, SCENE_CREDITS);
-        }
-        ASSERT_EQ(CreditsCounter, 0);
-    }
-    EXPECT_EQ(frame, 2671);
-    EXPECT_EQ(CreditsIndex, 0);
-    EXPECT_EQ(Scene, SCENE_ENDING_CLOSE);
-    // The trace and the dots carry on from where they stopped.
-    const int traceX = TraceX;
-    const uint8_t dot = DotAngle[0];
-    Scene = SCENE_CREDITS;
-    CreditsFrame();
-    EXPECT_EQ(CreditsIndex, 0);
-    EXPECT_EQ(CreditsCounter, 1);
-    EXPECT_EQ(TraceX, traceX == 320 ? 0 : traceX + 8);
-    EXPECT_EQ(DotAngle[0], static_cast<uint8_t>(dot + 2));
-}
-
-TEST_F(CreditsRun, TraceSweepsInStepsOfEightAndJumpsOnlyOverTheMiddle) {
-    TraceX = 0;
+TEST(CreditsTrace, SweepsInStepsOfEightAndJumpsOnlyOverTheMiddle) {
+    testfiles::ScopedCwd cwd(testfiles::MakeTestDataDir("credits-trace"));
+    FrontSurface = CreateDisplayPair(640, 480, &BackBuffer);
+    SeedRandom(11);
+    EndingFireSetup();
+    TraceX = TracePrevX = 0;
     for (int frame = 0; frame < 82; ++frame) {
-        CreditsFrame();
+        CreditsFireStep();
         if (TraceX > 112 && TraceX < 216) {
             ASSERT_GE(TraceY, 70);
             ASSERT_LE(TraceY, 169);
@@ -113,30 +62,9 @@ TEST_F(CreditsRun, TraceSweepsInStepsOfEightAndJumpsOnlyOverTheMiddle) {
         ASSERT_EQ(TracePrevX, TraceX);
         ASSERT_EQ(TracePrevY, TraceY);
     }
-}
-
-// Headless: the palette of each change of entry arrives in the frame after the entry's last.
-TEST(CreditsHeadless, APaletteAtEachChangeOfEntry) {
-    const fs::path dir = testfiles::MakeTestDataDir("credits-run");
-    const testfiles::RunResult r = testfiles::RunGame(
-        dir, "wait 500\nclick 320 240\nwait 100\nmove 300 465\nwait 40\nclick 300 465\n"
-             "until SCENE_ENDING_CLOSE 200000\n");
-    ASSERT_EQ(r.status, 0) << r.stderrText;
-    int start = -1;
-    for (const auto& j : r.With("scene")) {
-        if (j["scene"] == SCENE_CREDITS) start = j["t"];
-    }
-    ASSERT_GT(start, 0);
-    std::vector<int> want;
-    int frame = 0;
-    for (const CreditsEntry& e : CreditsTable) want.push_back(start + 33 * (frame += e.frames));
-    std::vector<int> got;
-    for (const auto& j : r.With("palette")) {
-        if (j["t"].get<int>() > start && j["palette"].get<std::string>().find("FIRE") != std::string::npos) {
-            got.push_back(j["t"]);
-        }
-    }
-    EXPECT_EQ(got, want);
+    RestoreNormalMode();
+    ReleaseSurfaceHandle(FrontSurface);
+    BackBuffer = nullptr;
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 #include "media/random.h"
@@ -94,7 +93,9 @@ TEST_P(EndingFireSmooth, MatchesTheReferenceAndKeepsItsBounds) {
     Canvas c(W, H);
     std::vector<uint8_t> old(W * H);
     SeedRandom(77);
-    for (int i = 0; i < W * H; ++i) old[i] = static_cast<uint8_t>(p.fill >= 0 ? p.fill : Rand() & 255);
+    for (int i = 0; i < W * H; ++i) {
+        old[i] = static_cast<uint8_t>(p.fill >= 0 ? p.fill : Rand() & 255);
+    }
     for (int y = 0; y < H; ++y) {
         for (int x = 0; x < W; ++x) c.at(x, y) = old[y * W + x];
     }
@@ -124,67 +125,28 @@ TEST_P(EndingFireSmooth, MatchesTheReferenceAndKeepsItsBounds) {
 
 INSTANTIATE_TEST_SUITE_P(
     EndingFire, EndingFireSmooth,
-    ::testing::Values(SmoothCase{"CreditsWhiteHot", true, 255}, SmoothCase{"CloseWhiteHot", false, 255},
-                      SmoothCase{"CreditsNoise", true, -1}, SmoothCase{"CloseNoise", false, -1},
-                      SmoothCase{"CreditsCold", true, 0}, SmoothCase{"CloseCold", false, 0}),
+    ::testing::Values(SmoothCase{"CreditsWhiteHot", true, 255},
+                      SmoothCase{"CloseWhiteHot", false, 255}, SmoothCase{"CreditsNoise", true, -1},
+                      SmoothCase{"CloseNoise", false, -1}, SmoothCase{"CreditsCold", true, 0},
+                      SmoothCase{"CloseCold", false, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(EndingFireSmoothPixel, EdgeLosesAnEighthAndItsNeighbourSeesTheNewValue) {
-    // On a white-hot 3x3 canvas the credits pass touches row 1 only. (0, 1) has no left
-    // neighbour: 7 x 255 / 8 = 223 minus its decay. (1, 1) has all its neighbours, but its left
-    // one already holds the new value; with a white left neighbour it would be 255 minus decay.
-    Canvas c(3, 3);
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 3; ++x) c.at(x, y) = 255;
-    }
-    SeedRandom(9);
-    const int r0 = Rand() % 4;
-    const int r1 = Rand() % 4;
-    SeedRandom(9);
-    FireSmooth(c.lock, FIRE_SMOOTH_CREDITS);
-    const int left = 7 * 255 / 8 - r0;
-    EXPECT_EQ(c.at(0, 1), left);
-    EXPECT_EQ(c.at(1, 1), (7 * 255 + left) / 8 - r1);
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(c.at(x, 0), 255);
+// Frames the scene handlers run, dispatched as the main loop does, until the scene changes.
+int RunScene(int scene, int limit) {
+    int frames = 0;
+    for (; Scene == scene && frames < limit; ++frames) DispatchScene(Scene);
+    return frames;
 }
 
-// In-process run of the scenes with the test pictures: the scene handlers dispatched frame by
-// frame, as the main loop does.
-class EndingSequence : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = testfiles::MakeTestDataDir("ending-inproc");
-        cwd_ = std::make_unique<testfiles::ScopedCwd>(dir_);
-        FrontSurface = CreateDisplayPair(640, 480, &BackBuffer);
-        TitleWork = CreateSurface(640, 480);
-        SeedRandom(3);
-        MeltCounter = CloseCounter = 0;
-        // The credits' state as at program start: a first visit.
-        CreditsIndex = CreditsCounter = 0;
-        TraceX = TraceY = TracePrevX = TracePrevY = 0;
-        DotAngle[0] = DotAngle[1] = 0;
-    }
-    void TearDown() override {
-        RestoreNormalMode();
-        ReleaseSurfaceHandle(TitleWork);
-        ReleaseSurfaceHandle(FrontSurface);
-        BackBuffer = nullptr;
-        cwd_.reset();
-    }
-    // Frames until the scene changes away from `scene` (at most `limit`).
-    int RunScene(int scene, int limit) {
-        int frames = 0;
-        while (Scene == scene && frames < limit) {
-            DispatchScene(Scene);
-            ++frames;
-        }
-        return frames;
-    }
-    fs::path dir_;
-    std::unique_ptr<testfiles::ScopedCwd> cwd_;
-};
-
-TEST_F(EndingSequence, MeltFireCreditsCloseAndBack) {
+// In-process from the melt to the way back, with the test pictures and a first visit's state.
+TEST(EndingSequence, MeltFireCreditsCloseAndBack) {
+    testfiles::ScopedCwd cwd(testfiles::MakeTestDataDir("ending-inproc"));
+    FrontSurface = CreateDisplayPair(640, 480, &BackBuffer);
+    TitleWork = CreateSurface(640, 480);
+    SeedRandom(3);
+    MeltCounter = CloseCounter = CreditsIndex = CreditsCounter = 0;
+    TraceX = TraceY = TracePrevX = TracePrevY = 0;
+    DotAngle[0] = DotAngle[1] = 0;
     Scene = SCENE_MELT;
     EXPECT_EQ(RunScene(SCENE_MELT, 100), 60);
     EXPECT_EQ(Scene, SCENE_ENDING_FIRE);
@@ -219,7 +181,14 @@ TEST_F(EndingSequence, MeltFireCreditsCloseAndBack) {
         ASSERT_EQ(FireCanvas->pixels[239 * FireCanvas->pitch + x], 255) << x;
     }
 
-    EXPECT_EQ(RunScene(SCENE_ENDING_CLOSE, 200), 90);
+    // The cooling: after 89 passes from white-hot at most embers are left, and the canvas is
+    // what is presented; the 90th pass goes back to 640x480.
+    EXPECT_EQ(RunScene(SCENE_ENDING_CLOSE, 89), 89);
+    int hot = 0;
+    for (uint8_t v : FireCanvas->pixels) hot += v > 32;
+    EXPECT_EQ(hot, 0);
+    EXPECT_EQ(FrontSurface->pixels, FireCanvas->pixels);
+    EXPECT_EQ(RunScene(SCENE_ENDING_CLOSE, 200), 1);
     EXPECT_EQ(Scene, SCENE_TITLE_LOAD);
     EXPECT_EQ(FrontSurface->width, 640);
     EXPECT_EQ(BackBuffer->height, 480);
@@ -228,29 +197,8 @@ TEST_F(EndingSequence, MeltFireCreditsCloseAndBack) {
     EXPECT_EQ(d["LowResMode"], 0);
     EXPECT_FALSE(d["FirePen"]);
     EXPECT_EQ(d["CloseCounter"], 0);
-}
-
-TEST_F(EndingSequence, TheClosingCanvasCoolsToBlack) {
-    Scene = SCENE_ENDING_FIRE;
-    DispatchScene(Scene);
-    Scene = SCENE_ENDING_CLOSE;
-    for (int i = 0; i < 89; ++i) DispatchScene(Scene);
-    // Last frame before the way back: 89 passes from white-hot leave at most embers, and the
-    // presented picture is the canvas.
-    int hot = 0;
-    for (uint8_t v : FireCanvas->pixels) hot += v > 32;
-    EXPECT_EQ(hot, 0);
-    EXPECT_EQ(FrontSurface->pixels, FireCanvas->pixels);
-    DispatchScene(Scene);
-    EXPECT_EQ(Scene, SCENE_TITLE_LOAD);
-}
-
-TEST_F(EndingSequence, RestoreWithoutAnEndingKeepsTheDisplay) {
-    Surface* front = FrontSurface;
-    RestoreNormalMode();
-    EXPECT_EQ(FrontSurface, front);
-    EXPECT_EQ(Scene, SCENE_TITLE_LOAD);
-    EXPECT_FALSE(DumpEndingState()["FirePen"]);
+    ReleaseSurfaceHandle(FrontSurface);
+    BackBuffer = nullptr;
 }
 
 // Headless: the title menu's hot zone starts the ending.
@@ -286,19 +234,26 @@ TEST(EndingHeadless, FramesOfEachSceneAndTheDisplaySwitches) {
     ASSERT_EQ(displays.size(), 2u);
     EXPECT_EQ(displays[0], std::make_pair(credits, 320));
     EXPECT_EQ(displays[1], std::make_pair(back, 640));
-    // The switch installs one fire palette (the changes of entry are the credits' own).
-    int setUp = 0;
+    // One fire palette with the switch; then one in the frame after each credits entry's last.
+    std::vector<int> want = {credits};
+    int frame = 0;
+    for (const CreditsEntry& e : CreditsTable) {
+        frame += e.frames;
+        want.push_back(credits + FRAME * frame);
+    }
+    std::vector<int> got;
     for (const auto& j : r.With("palette")) {
         const bool fire = j["palette"].get<std::string>().find("FIRE") != std::string::npos;
-        setUp += fire && j["t"] == credits;
+        if (fire && j["t"].get<int>() > melt) got.push_back(j["t"]);
     }
-    EXPECT_EQ(setUp, 1);
+    EXPECT_EQ(got, want);
 }
 
 TEST(EndingHeadless, EscapeInTheLowModeRestoresTheDisplayAndEndsWith0) {
     const fs::path dir = testfiles::MakeTestDataDir("ending-escape");
-    const RunResult r = RunGame(dir, std::string(TO_MELT) + "until SCENE_CREDITS 5000\nwait 3000\n" +
-                                         "dump " + (dir / "low.json").string() + "\npress ESC\nwait 500\n");
+    const std::string script = std::string(TO_MELT) + "until SCENE_CREDITS 5000\nwait 3000\n" +
+                               "dump " + (dir / "low.json").string() + "\npress ESC\nwait 500\n";
+    const RunResult r = RunGame(dir, script);
     EXPECT_EQ(r.status, 0) << r.stderrText;
     const auto low = testfiles::ReadJson(dir / "low.json");
     EXPECT_EQ(low["LowResMode"], 1);
