@@ -14,15 +14,18 @@ namespace {
 
 const ArtCell& Cell(const char* name) { return *FindArtCell(SHEET_TITLE, name); }
 
-// A brush character as heat, centred in its cell, with a glow that leaves the cell's edge clear.
-// bold thickens the strokes, for the small item labels that must survive their own flames.
+// A brush character as heat, centred in its cell. The big pictures get no glow around their
+// strokes: the pixels around them stay transparent so that the menu's flames rising from the
+// strokes are not cut off by a cold rim stamped again every frame. The small item labels keep a
+// glow rim (glowRadius) that holds their short flames down and keeps them readable; bold
+// thickens their strokes.
 void HeatGlyph(Canvas& c, const ArtCell& cell, const std::string& text, int size, int margin,
-               bool bold = false) {
+               bool bold = false, double glowRadius = 0) {
     Mask m = FitText(FONT_BRUSH, size, text, cell.w - 2 * margin - 1, cell.h - 2 * margin, false,
                      bold ? 96 : 0);
     if (bold) m = Embolden(m);
     StampHeat(c, m, cell.x + (cell.w - m.width) / 2, cell.y + (cell.h - m.height) / 2, 250, 200,
-              150, margin - 1);
+              150, glowRadius);
 }
 
 // An ensō: a brush circle, thick at its start and thinning to a dry tail, as a coverage mask.
@@ -86,13 +89,13 @@ Canvas DrawTitleSheet() {
     // Picture 2: an ensō with the king inside.
     const ArtCell& p2 = Cell("picture 2");
     Mask enso = Enso(186);
-    StampHeat(c, enso, p2.x + 7, p2.y + 7, 245, 190, 140, 6);
+    StampHeat(c, enso, p2.x + 7, p2.y + 7, 245, 190, 140, 0);
     Mask king = FitText(FONT_BRUSH, 110, "王", 96, 96, false, 0);
     StampHeat(c, king, p2.x + (p2.w - king.width) / 2, p2.y + (p2.h - king.height) / 2, 252, 205,
-              150, 6);
+              150, 0);
     HeatGlyph(c, Cell("picture 3"), "将", 200, 10);
-    HeatGlyph(c, Cell("start item"), "開始", 46, 4, true);
-    HeatGlyph(c, Cell("quit item"), "終了", 46, 4, true);
+    HeatGlyph(c, Cell("start item"), "開始", 46, 4, true, 3);
+    HeatGlyph(c, Cell("quit item"), "終了", 46, 4, true, 3);
     for (int f = 0; f < 4; ++f) DrawPointer(c, f);
     DrawLogo(c);
     const ArtCell& cap = Cell("caption");
