@@ -7,6 +7,7 @@
 #include "media/resources.h"
 #include "platform/platform.h"
 #include "rules/rules_dump.h"
+#include "scenes/scenes_dump.h"
 #include "scenes/title.h"
 #include "shell/shell_state.h"
 
@@ -46,5 +47,6 @@ std::string DumpGameState() {
     j["ClickLatch"] = ClickLatch;
     if (FrontSurface) j["Display"] = {FrontSurface->width, FrontSurface->height};
     j.update(DumpRulesState());
+    j.update(DumpEndingState());
     return j.dump();
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -73,7 +74,9 @@ inline std::string ReadText(const std::filesystem::path& path) {
 
 // A fresh empty directory under the system's temporary directory.
 inline std::filesystem::path FreshDir(const std::string& name) {
-    auto dir = std::filesystem::temp_directory_path() / ("kelmorav-test-" + name);
+    // The process id keeps runs from different build trees (and ctest's parallel jobs) apart.
+    auto dir = std::filesystem::temp_directory_path() /
+               ("kelmorav-test-" + std::to_string(::getpid()) + "-" + name);
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
