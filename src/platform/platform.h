@@ -235,7 +235,8 @@ struct PlatformOptions {
     int scale = 2;
     std::string dataDir;     // working directory for the game's relative paths
     std::string scriptPath;  // headless: the script to run
-    std::string tracePath;   // headless: where the JSON-lines trace goes ("" = none)
+    std::string tracePath;   // where the JSON-lines trace goes ("" = none)
+    uint32_t clockStart = 1000000;  // headless: the virtual clock's first reading in ms
 };
 
 // Opens the window (or the headless stand-in). False if the window cannot be created.

@@ -1,0 +1,119 @@
+#include "media/blend.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "media/palette.h"
+#include "media/resources.h"
+
+uint8_t BlendTable[65536];
+
+namespace {
+constexpr int SCREEN_WIDTH = 640;
+constexpr int SCREEN_HEIGHT = 480;
+}  // namespace
+
+uint8_t NearestBlendIndex(uint8_t a, uint8_t b) {
+    const PaletteEntry& ca = ScreenPalette[a];
+    const PaletteEntry& cb = ScreenPalette[b];
+    const int mr = (ca.red + cb.red) / 2;
+    const int mg = (ca.green + cb.green) / 2;
+    const int mb = (ca.blue + cb.blue) / 2;
+    int best = 765;
+    int bestIndex = 0;
+    for (int k = 0; k < 256; ++k) {
+        const PaletteEntry& p = ScreenPalette[k];
+        const int d = std::abs(p.red - mr) + std::abs(p.green - mg) + std::abs(p.blue - mb);
+        if (d < best) {
+            best = d;
+            bestIndex = k;
+        }
+    }
+    return static_cast<uint8_t>(bestIndex);
+}
+
+void BuildBlendFile(const char* path) {
+    if (std::FILE* existing = OpenGameFile(path, "r")) {
+        std::fclose(existing);
+        return;  // an existing table is never rewritten
+    }
+    std::FILE* f = OpenGameFile(path, "wb");
+    if (f == nullptr) {
+        std::fprintf(stderr, "kelmorav: cannot write %s\n", path);
+        return;
+    }
+    for (int a = 0; a < 256; ++a) {
+        for (int b = 0; b < 256; ++b) {
+            std::fprintf(f, "%03d,", NearestBlendIndex(static_cast<uint8_t>(a), static_cast<uint8_t>(b)));
+        }
+    }
+    if (std::fclose(f) != 0) std::fprintf(stderr, "kelmorav: error writing %s\n", path);
+}
+
+void LoadBlendTable(const char* path) {
+    std::FILE* f = OpenGameFile(path, "r");
+    if (f == nullptr) {
+        std::fprintf(stderr, "kelmorav: cannot open %s\n", path);
+        PlatformExit(1);
+    }
+    // Each field is up to three digits and a comma. A field that does not match leaves its
+    // entry (and, as the reader then stops advancing, every later one) as it was.
+    bool complete = true;
+    for (int i = 0; i < 65536; ++i) {
+        int value = 0;
+        if (std::fscanf(f, "%3d,", &value) == 1) {
+            BlendTable[i] = static_cast<uint8_t>(value & 0xFF);
+        } else {
+            complete = false;
+        }
+    }
+    std::fclose(f);
+    if (!complete) {
+        std::fprintf(stderr, "kelmorav: %s is malformed; unread blend entries stay as they were\n",
+                     path);
+    }
+}
+
+void BlendBlit(int destX, int destY, int srcX, int srcY, int width, int height, Surface* source) {
+    LockedSurface src;
+    LockedSurface dst;
+    if (!LockSurface(source, &src)) return;
+    if (!LockSurface(BackBuffer, &dst)) {
+        UnlockSurface(source);
+        return;
+    }
+    for (int j = 0; j < height; ++j) {
+        const int y = destY + j;
+        const int sy = srcY + j;
+        if (y <= 0 || y >= SCREEN_HEIGHT || y >= dst.height) continue;
+        if (sy < 0 || sy >= src.height) continue;  // never read outside the source
+        for (int i = 0; i < width; ++i) {
+            const int x = destX + i;
+            const int sx = srcX + i;
+            if (x <= 0 || x >= SCREEN_WIDTH || x >= dst.width) continue;
+            if (sx < 0 || sx >= src.width) continue;
+            const uint8_t s = src.pixels[static_cast<size_t>(sy) * src.pitch + sx];
+            if (s == TRANSPARENT_INDEX) continue;
+            uint8_t& d = dst.pixels[static_cast<size_t>(y) * dst.pitch + x];
+            d = BlendTable[d * 256 + s];
+        }
+    }
+    UnlockSurface(source);
+    UnlockSurface(BackBuffer);
+}
+
+void TintRect(int x0, int y0, int width, int height, uint8_t colour) {
+    LockedSurface dst;
+    if (!LockSurface(BackBuffer, &dst)) return;
+    for (int j = 0; j < height; ++j) {
+        const int y = y0 + j;
+        if (y <= 0 || y >= SCREEN_HEIGHT || y >= dst.height) continue;
+        for (int i = 0; i < width; ++i) {
+            const int x = x0 + i;
+            if (x <= 0 || x >= SCREEN_WIDTH || x >= dst.width) continue;
+            uint8_t& d = dst.pixels[static_cast<size_t>(y) * dst.pitch + x];
+            if (d != TRANSPARENT_INDEX) d = BlendTable[d * 256 + colour];
+        }
+    }
+    UnlockSurface(BackBuffer);
+}

@@ -1,0 +1,182 @@
+// What both backends share: start-up and shutdown, the message queue, the key state, the
+// pointer position, the waits, the trace and the test hooks.
+#include "platform/platform.h"
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "platform/audio.h"
+#include "platform/backend.h"
+#include "platform/input.h"
+#include "platform/platform_internal.h"
+
+namespace {
+
+std::unique_ptr<Backend> Active;
+std::deque<Message> Queue;
+bool KeyDownState[256] = {};
+int PointerX = 0;
+int PointerY = 0;
+GameHooks Hooks;
+std::ofstream TraceFile;
+bool QuitPosted = false;
+
+// The backend is asked to present only when something visible changed.
+void PresentIfDirty() {
+    DisplayShared& d = DisplayState();
+    if (d.dirty && Active) {
+        d.dirty = false;
+        Active->Present();
+    }
+}
+
+// Signed distance from now to deadline on the wrapping 32-bit clock.
+int32_t Remaining(uint32_t deadline) { return static_cast<int32_t>(deadline - TimeGetTime()); }
+
+}  // namespace
+
+Backend* ActiveBackend() { return Active.get(); }
+
+// ---- input shared by the backends ---------------------------------------------------------
+
+void InputPushMessage(const Message& message) {
+    switch (message.type) {
+    case MessageType::KeyDown:
+        if (message.wparam < 256) KeyDownState[message.wparam] = true;
+        break;
+    case MessageType::KeyUp:
+        if (message.wparam < 256) KeyDownState[message.wparam] = false;
+        break;
+    default:
+        break;
+    }
+    Queue.push_back(message);
+}
+
+void InputSetKey(int virtualKey, bool down) {
+    if (virtualKey >= 0 && virtualKey < 256) KeyDownState[virtualKey] = down;
+}
+
+void InputSetPointer(int x, int y) {
+    PointerX = x;
+    PointerY = y;
+}
+
+bool InputQueueEmpty() { return Queue.empty(); }
+
+const GameHooks& InputHooks() { return Hooks; }
+
+// ---- the public interface -------------------------------------------------------------------
+
+bool PlatformInit(const PlatformOptions& options) {
+    Active.reset(options.headless ? MakeHeadlessBackend() : MakeSdlBackend());
+    if (!options.tracePath.empty()) {
+        TraceFile.open(options.tracePath, std::ios::out | std::ios::trunc);
+        if (!TraceFile) {
+            std::fprintf(stderr, "kelmorav: cannot write the trace file %s\n",
+                         options.tracePath.c_str());
+        }
+    }
+    if (!Active->Init(options)) {
+        Active.reset();
+        return false;
+    }
+    if (!options.dataDir.empty()) {
+        std::error_code ec;
+        std::filesystem::current_path(options.dataDir, ec);
+        if (ec) {
+            std::fprintf(stderr, "kelmorav: cannot use the data directory %s: %s\n",
+                         options.dataDir.c_str(), ec.message().c_str());
+            PlatformShutdown();
+            return false;
+        }
+    }
+    return true;
+}
+
+void PlatformShutdown() {
+    PlatformCloseAudio();
+    if (Active) {
+        Active->Shutdown();
+        Active.reset();
+    }
+}
+
+void PlatformExit(int status) {
+    TraceLine("\"exit\":" + std::to_string(status));
+    if (TraceFile.is_open()) TraceFile.close();
+    PlatformShutdown();
+    std::fflush(stdout);
+    std::fflush(stderr);
+    std::_Exit(status);
+}
+
+bool PlatformIsHeadless() { return Active && Active->Headless(); }
+
+void SetGameHooks(const GameHooks& hooks) { Hooks = hooks; }
+
+void TraceLine(const std::string& fields) {
+    if (!TraceFile.is_open()) return;
+    TraceFile << "{\"t\":" << TimeGetTime() << "," << fields << "}\n";
+    TraceFile.flush();
+}
+
+uint32_t TimeGetTime() { return Active ? Active->Now() : 0; }
+
+bool PeekMessage(Message* out) {
+    if (Queue.empty() && Active) Active->Poll();
+    if (Queue.empty()) return false;
+    if (out) *out = Queue.front();
+    return true;
+}
+
+void GetMessage(Message* out) {
+    while (Queue.empty()) {
+        if (!Active) {
+            if (out) *out = Message{MessageType::Quit, 0};
+            return;
+        }
+        PresentIfDirty();
+        Active->Wait(TimeGetTime() + 1000, true);
+    }
+    if (out) *out = Queue.front();
+    Queue.pop_front();
+}
+
+void PostQuitMessage(int exitCode) {
+    if (QuitPosted) return;
+    QuitPosted = true;
+    Queue.push_back(Message{MessageType::Quit, static_cast<uint32_t>(exitCode)});
+}
+
+void WaitForMessageOrTime(uint32_t deadline) {
+    PresentIfDirty();
+    if (!Active) return;
+    while (Queue.empty() && Remaining(deadline) > 0) Active->Wait(deadline, true);
+}
+
+void WaitUntil(uint32_t deadline) {
+    PresentIfDirty();
+    if (!Active) return;
+    while (Remaining(deadline) > 0) Active->Wait(deadline, false);
+}
+
+bool KeyHeld(int virtualKey) {
+    if (Active) Active->Poll();
+    return virtualKey >= 0 && virtualKey < 256 && KeyDownState[virtualKey];
+}
+
+void GetCursorPos(int* x, int* y) {
+    if (Active) Active->Poll();
+    if (x) *x = PointerX;
+    if (y) *y = PointerY;
+}
+
+void SetCursorPos(int x, int y) {
+    PointerX = x;
+    PointerY = y;
+    if (Active) Active->WarpPointer(x, y);
+}

@@ -1,0 +1,41 @@
+#include "platform/png_write.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <vector>
+
+bool WritePalettedPng(const std::string& path, int width, int height, const uint8_t* pixels,
+                      int pitch, const PaletteEntry palette[256]) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (f == nullptr) {
+        std::fprintf(stderr, "kelmorav: cannot write %s\n", path.c_str());
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (png == nullptr || info == nullptr || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(f);
+        std::fprintf(stderr, "kelmorav: cannot encode %s\n", path.c_str());
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    std::vector<png_byte> row(static_cast<size_t>(width) * 3);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* src = pixels + static_cast<size_t>(y) * pitch;
+        for (int x = 0; x < width; ++x) {
+            const PaletteEntry& c = palette[src[x]];
+            row[x * 3 + 0] = c.red;
+            row[x * 3 + 1] = c.green;
+            row[x * 3 + 2] = c.blue;
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(f) == 0;
+}

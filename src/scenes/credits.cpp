@@ -1,0 +1,2 @@
+#include "scenes/credits.h"
+void CreditsFrame() {}

@@ -1,0 +1,3 @@
+#pragma once
+// The staff credits over the burning canvas.
+void CreditsFrame();

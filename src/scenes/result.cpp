@@ -1,0 +1,2 @@
+#include "scenes/result.h"
+void ResultFrame() {}

@@ -1,0 +1,3 @@
+#pragma once
+// The result screen: both sides' scores and ranks.
+void ResultFrame();

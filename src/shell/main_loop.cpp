@@ -1,0 +1,107 @@
+#include "shell/main_loop.h"
+
+#include "match/match.h"
+#include "platform/platform.h"
+#include "scenes/credits.h"
+#include "scenes/ending.h"
+#include "scenes/result.h"
+#include "scenes/title.h"
+#include "shell/quit.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+constexpr uint32_t TICK_MS = 100;
+
+void TraceSceneChange() {
+    static int traced = -1000;
+    if (Scene != traced) {
+        traced = Scene;
+        const char* name = SceneName(Scene);
+        TraceLine("\"scene\":" + std::to_string(Scene) + ",\"name\":\"" +
+                  (name ? name : "none") + "\"");
+    }
+}
+
+}  // namespace
+
+void AdvanceTick(LoopClock& clock, uint32_t now) {
+    if (now - clock.lastTick > TICK_MS) {
+        clock.lastTick = now;
+        AnimTick += 1;
+        clock.swingSpeed += clock.swingDirection;
+        SwingOffset += clock.swingSpeed;
+        if (clock.swingSpeed < -3 || clock.swingSpeed > 3) clock.swingDirection = -clock.swingDirection;
+    }
+}
+
+bool FrameDue(const LoopClock& clock, uint32_t now) { return now - clock.lastFrame >= FramePeriod; }
+
+uint32_t NextDeadline(const LoopClock& clock, uint32_t now) {
+    const uint32_t sinceFrame = now - clock.lastFrame;
+    const uint32_t sinceTick = now - clock.lastTick;
+    const uint32_t toFrame = sinceFrame >= FramePeriod ? 0 : FramePeriod - sinceFrame;
+    const uint32_t toTick = sinceTick > TICK_MS ? 0 : TICK_MS + 1 - sinceTick;
+    return now + (toFrame < toTick ? toFrame : toTick);
+}
+
+void DispatchScene(int scene) {
+    switch (scene) {
+    case SCENE_TITLE_LOAD: TitleLoad(); break;
+    case SCENE_TITLE: TitleFrame(); break;
+    case SCENE_MATCH_LOAD: MatchLoad(); break;
+    case SCENE_MATCH: MatchFrame(); break;
+    case SCENE_RESULT: ResultFrame(); break;
+    case SCENE_MELT: MeltFrame(); break;
+    case SCENE_ENDING_CLOSE: EndingCloseFrame(); break;
+    case SCENE_ENDING_FIRE: EndingFireSetup(); break;
+    case SCENE_CREDITS: CreditsFrame(); break;
+    case SCENE_QUIT: QuitGame(); break;
+    default: break;  // no handler: the pass only stamps the frame time
+    }
+}
+
+void WindowProc(const Message& message) {
+    switch (message.type) {
+    case MessageType::KeyDown:
+        if (message.wparam == VK_ESCAPE) QuitGame();
+        break;
+    case MessageType::Close:
+        // The desktop's own close request ends the game like Escape does.
+        QuitGame();
+        break;
+    case MessageType::LButtonDown: MouseButtons |= MOUSE_LEFT_HELD; break;
+    case MessageType::LButtonUp: MouseButtons &= 0xCF; break;
+    case MessageType::LButtonDblClk: MouseButtons |= MOUSE_LEFT_DOUBLE; break;
+    case MessageType::RButtonDown: MouseButtons |= MOUSE_RIGHT_HELD; break;
+    case MessageType::RButtonUp: MouseButtons &= 0xFC; break;
+    case MessageType::RButtonDblClk: MouseButtons |= MOUSE_RIGHT_DOUBLE; break;
+    default: break;
+    }
+}
+
+int RunMainLoop() {
+    LoopClock clock;
+    TraceSceneChange();
+    for (;;) {
+        uint32_t now = TimeGetTime();
+        AdvanceTick(clock, now);
+        Message message;
+        if (PeekMessage(&message)) {
+            GetMessage(&message);
+            if (message.type == MessageType::Quit) return static_cast<int>(message.wparam);
+            WindowProc(message);
+            TraceSceneChange();
+            continue;
+        }
+        now = TimeGetTime();
+        if (!FrameDue(clock, now)) {
+            // Sleep until the next tick or frame is due, or input arrives.
+            WaitForMessageOrTime(NextDeadline(clock, now));
+            continue;
+        }
+        clock.lastFrame = now;
+        DispatchScene(Scene);
+        TraceSceneChange();
+    }
+}
