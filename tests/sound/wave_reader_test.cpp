@@ -1,6 +1,8 @@
 // The WAV reader against well-formed and damaged files built in memory.
 #include <gtest/gtest.h>
 
+#include <stdio.h>
+
 #include <cstdio>
 
 #include "media/sound.h"
@@ -22,8 +24,8 @@ struct WaveCase {
 
 std::FILE* MemoryFile(Bytes& bytes) {
     // fmemopen refuses a zero-length buffer; an empty file is one byte we never let it read.
-    if (bytes.empty()) return std::fmemopen(nullptr, 1, "w+b");
-    return std::fmemopen(bytes.data(), bytes.size(), "rb");
+    if (bytes.empty()) return fmemopen(nullptr, 1, "w+b");
+    return fmemopen(bytes.data(), bytes.size(), "rb");
 }
 
 Bytes Fmt16() { return FmtBody(1, 2, 44100, 16); }
@@ -40,7 +42,8 @@ std::vector<WaveCase> Cases() {
     Bytes adpcmShortExtra = FmtBody(2, 1, 22050, 4);
     Put16(adpcmShortExtra, 40);
     Bytes adpcmNoCount = FmtBody(2, 1, 22050, 4);
-    Bytes fmt14(Fmt16().begin(), Fmt16().begin() + 14);
+    Bytes fmt14 = Fmt16();
+    fmt14.resize(14);
     Bytes odd = Samples(5);
 
     Bytes truncatedData = PcmWave(samples);
