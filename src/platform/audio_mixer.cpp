@@ -18,8 +18,10 @@ namespace {
 constexpr int DEVICE_RATE = 44100;
 constexpr int DEVICE_CHANNELS = 2;
 constexpr int DEVICE_CHUNK_FRAMES = 1024;
-// FluidSynth through the mixer is loud at full music volume; half leaves room for the effects.
-constexpr int MUSIC_VOLUME = MIX_MAX_VOLUME / 2;
+// The mixer drives FluidSynth at a gain of volume / 128, five times FluidSynth's own default:
+// at full volume the game's pieces clip, and even at half their loudest bars reach full scale.
+// 40 keeps them a couple of decibels below it, with the effects still clearly on top.
+constexpr int MUSIC_VOLUME = 40;
 
 bool MixerIsOpen = false;
 int DeviceRate = DEVICE_RATE;
@@ -33,7 +35,11 @@ bool Readable(const std::string& path) {
 }
 
 // The mixer's MIDI player. SDL2_mixer 2.6's FluidSynth music cannot seek and its halt leaves
-// the synthesiser paused where it was, so playing from the start reloads the file.
+// the synthesiser paused where it was, so playing from the start reloads the file. The mixer
+// only reports the end once the last notes have rung out, seconds after the piece's final
+// event, so the end is also kept by our own clock against the file's length: the piece counts
+// as stopped when its time is up (its last notes may still ring until it is restarted or
+// closed), the same moment the headless sequencer reports.
 class MixerMusic : public MusicOutput {
 public:
     ~MixerMusic() override { Unload(); }
@@ -50,6 +56,7 @@ public:
         }
         path_ = path;
         played_ = false;
+        time_.LoadLength(info.lengthMs);
         return true;
     }
 
@@ -64,18 +71,22 @@ public:
         played_ = true;
         Mix_VolumeMusic(MUSIC_VOLUME);
         Mix_PlayMusic(music_, 0);
+        time_.Start();
     }
 
     void Pause() override {
         if (music_ != nullptr) Mix_PauseMusic();
+        time_.Pause();
     }
 
     void Resume() override {
         if (music_ != nullptr) Mix_ResumeMusic();
+        time_.Resume();
     }
 
-    // The mixer reports the end once the last notes have died away.
-    bool Ended() override { return music_ == nullptr || Mix_PlayingMusic() == 0; }
+    bool Ended() override {
+        return music_ == nullptr || Mix_PlayingMusic() == 0 || time_.Ended();
+    }
 
     void Unload() override {
         if (music_ != nullptr && MixerIsOpen) {
@@ -90,6 +101,7 @@ private:
     Mix_Music* music_ = nullptr;
     std::string path_;
     bool played_ = false;
+    SimulatedMusic time_{[] { return static_cast<uint32_t>(SDL_GetTicks()); }};
 };
 
 SDL_AudioFormat SourceFormat(const WaveFormat& format) {
