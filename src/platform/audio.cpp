@@ -8,6 +8,8 @@
 
 namespace {
 
+bool AudioOpen = false;
+
 AudioHooks PlatformHooks() {
     AudioHooks hooks;
     hooks.now = [] { return TimeGetTime(); };
@@ -18,6 +20,8 @@ AudioHooks PlatformHooks() {
 }  // namespace
 
 void PlatformOpenAudio() {
+    if (AudioOpen) return;  // the voices already made stay on the device they were made for
+    AudioOpen = true;
     if (PlatformIsHeadless()) {
         AudioUseSimulation(PlatformHooks());
         return;
@@ -32,6 +36,7 @@ void PlatformOpenAudio() {
 }
 
 void PlatformCloseAudio() {
+    AudioOpen = false;
     bool mixer = AudioMixerActive();
     AudioReset();
     if (mixer) MixerClose();

@@ -43,8 +43,9 @@ public:
     }
     bool Be32(uint32_t* out) {
         if (Left() < 4) return false;
-        *out = static_cast<uint32_t>(data_[pos_]) << 24 | static_cast<uint32_t>(data_[pos_ + 1]) << 16 |
-               static_cast<uint32_t>(data_[pos_ + 2]) << 8 | data_[pos_ + 3];
+        const uint8_t* p = data_ + pos_;
+        *out = static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
+               static_cast<uint32_t>(p[2]) << 8 | p[3];
         pos_ += 4;
         return true;
     }
@@ -181,8 +182,8 @@ bool ReadMidiFile(const uint8_t* data, size_t size, MidiFileInfo* info, std::str
                                   static_cast<uint64_t>(std::max(ticksPerFrame, 1));
         micros = static_cast<unsigned __int128>(info->endTick) * 1000000u / ticksPerSecond;
     } else {
-        std::stable_sort(tempos.begin(), tempos.end(),
-                         [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+        auto earlier = [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; };
+        std::stable_sort(tempos.begin(), tempos.end(), earlier);
         unsigned __int128 scaled = 0;  // microseconds times ticks per quarter
         uint64_t tick = 0;
         uint32_t tempo = DEFAULT_TEMPO_US;

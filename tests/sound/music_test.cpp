@@ -12,7 +12,7 @@ using namespace soundtest;
 
 namespace {
 
-// --- parsing -------------------------------------------------------------------------------------
+// --- parsing -----------------------------------------------------------------------------------
 
 struct ParseCase {
     const char* text;
@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"pause bgm", false}, ParseCase{"close", false},
         ParseCase{"play\tbgm", false}));
 
-// --- the device in virtual time ------------------------------------------------------------------
+// --- the device in virtual time ----------------------------------------------------------------
 
 class MusicDeviceTest : public SimulatedAudioTest {
 protected:
@@ -175,7 +175,7 @@ TEST_F(MusicDeviceTest, TraceShowsEachCommandByteForByte) {
     EXPECT_EQ(lines[4], "\"mci\":\"frobnicate\",\"result\":1,\"reply\":\"\"");
 }
 
-// --- KeepMusicLooping ------------------------------------------------------------------------------
+// --- KeepMusicLooping ---------------------------------------------------------------------------
 
 TEST_F(MusicDeviceTest, LoopingRestartsOnlyAStoppedPieceWhileMusicIsOn) {
     struct Case {
