@@ -46,6 +46,7 @@ Surface* CreateDisplayPair(int width, int height, Surface** back) {
         if (ActiveBackend()) ActiveBackend()->DisplayModeChanged(width, height);
     }
     d.dirty = true;
+    d.forcePresent = true;
     if (back) *back = rear;
     return front;
 }
@@ -64,7 +65,7 @@ void InstallPalette(const PaletteEntry entries[256], const char* source) {
     DisplayState().dirty = true;
     DisplayState().paletteSerial++;
     if (source != nullptr && std::string(source) != "fade") {
-        TraceLine(std::string("\"palette\":\"") + source + "\"");
+        TraceLine("\"palette\":" + JsonString(source));
     }
 }
 
@@ -83,4 +84,19 @@ uint8_t NearestPaletteIndex(Rgb colour) {
         }
     }
     return static_cast<uint8_t>(bestIndex);
+}
+
+void ConvertToRgb32(const Surface* surface, const PaletteEntry palette[256], uint32_t* out,
+                    int outPitch) {
+    if (surface == nullptr || out == nullptr) return;
+    uint32_t lookup[256];
+    for (int i = 0; i < 256; ++i) {
+        lookup[i] = 0xFF000000u | (static_cast<uint32_t>(palette[i].red) << 16) |
+                    (static_cast<uint32_t>(palette[i].green) << 8) | palette[i].blue;
+    }
+    for (int y = 0; y < surface->height; ++y) {
+        const uint8_t* src = &surface->pixels[static_cast<size_t>(y) * surface->pitch];
+        uint32_t* dst = out + static_cast<size_t>(y) * outPitch;
+        for (int x = 0; x < surface->width; ++x) dst[x] = lookup[src[x]];
+    }
 }

@@ -104,6 +104,10 @@ int Flip(Surface* primary);
 void InstallPalette(const PaletteEntry entries[256], const char* source);
 // The 256 colours installed now.
 const PaletteEntry* InstalledPalette();
+// Converts the picture of a surface through a palette into 32-bit 0xAARRGGBB pixels, the way
+// the display presents it; out holds rows of outPitch pixels.
+void ConvertToRgb32(const Surface* surface, const PaletteEntry palette[256], uint32_t* out,
+                    int outPitch);
 // Nearest installed palette index to an RGB colour (sum of absolute differences, lowest index on
 // ties), as the device context maps colours.
 uint8_t NearestPaletteIndex(Rgb colour);

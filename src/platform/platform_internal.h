@@ -13,3 +13,6 @@ void PlatformSurfaceWritten(const Surface* surface);
 void PlatformDetachPrimary(const Surface* surface);
 // The current primary surface of the display (null when none).
 Surface* PlatformPrimary();
+
+// A string as a JSON string literal (quoted and escaped), for trace lines.
+std::string JsonString(const std::string& text);

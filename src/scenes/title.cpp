@@ -1,10 +1,273 @@
 #include "scenes/title.h"
 
-#include "media/music.h"
-#include "media/resources.h"
+#include <cstdio>
 
-void TitleLoad() {}
-void TitleFrame() {}
+#include "media/draw.h"
+#include "media/music.h"
+#include "media/palette.h"
+#include "media/random.h"
+#include "media/resources.h"
+#include "platform/platform.h"
+#include "shell/shell_state.h"
+
+int TitleStep = 10;
+int TitleCounter = 0;
+int MenuChoice = -1;
+uint8_t ClickLatch = 0;
+
+namespace {
+
+constexpr unsigned KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;
+
+// Cells of the title art.
+constexpr Rect PICTURE_CELL[3] = {{0, 0, 200, 200}, {200, 0, 400, 200}, {400, 0, 600, 200}};
+constexpr int PICTURE_X[3] = {20, 220, 420};
+constexpr int PICTURE_Y = 120;
+constexpr Rect START_LABEL_CELL = {0, 200, 100, 250};
+constexpr Rect QUIT_LABEL_CELL = {300, 200, 400, 250};
+constexpr Rect LOGO_CELL = {0, 250, 256, 280};
+constexpr Rect CAPTION_CELL = {400, 240, 562, 256};
+
+// Screen areas of the menu.
+constexpr Rect HOT_ZONE = {270, 460, 410, 480};
+constexpr Rect HOT_ZONE_TEXT_BOX = {270, 460, 640, 480};
+constexpr int ITEM_TOP = 360;
+constexpr int ITEM_BOTTOM = 410;
+
+Rect ItemArea(int item) {
+    const int left = 208 + 148 * item;
+    return Rect{left, ITEM_TOP, left + 100, ITEM_BOTTOM};
+}
+
+Rect PointerFrame(int frame) {
+    return Rect{400 + 32 * frame, 200, 432 + 32 * frame, 232};
+}
+
+int PointerX = 0;
+int PointerY = 0;
+
+}  // namespace
+
+// One flame pass over a region of the locked canvas: each source pixel writes the pixel one row
+// above it, cooled by a random amount, so bright strokes rise and fade.
+void BurnRegion(const LockedSurface& canvas, int firstRow, int lastRow, int firstColumn,
+                int lastColumn, int threshold) {
+    if (firstRow < 1 || lastRow >= canvas.height || firstColumn < 0 || lastColumn >= canvas.width) {
+        return;
+    }
+    for (int y = firstRow; y <= lastRow; ++y) {
+        const uint8_t* src = canvas.pixels + static_cast<size_t>(y) * canvas.pitch;
+        uint8_t* dst = canvas.pixels + static_cast<size_t>(y - 1) * canvas.pitch;
+        for (int x = firstColumn; x <= lastColumn; ++x) {
+            const int v = src[x];
+            dst[x] = v <= threshold ? 0 : static_cast<uint8_t>(v - Rand() % threshold);
+        }
+    }
+}
+
+namespace {
+
+void PlayTitleVoice() { PlaySoundBuffer(SoundVoice[SFX_TITLE], false); }
+
+}  // namespace
+
+// The menu's three burning regions, with the item tests inside them.
+void TitleBurn() {
+    LockedSurface canvas;
+    if (!LockSurface(TitleWork, &canvas)) return;
+    BurnRegion(canvas, 50, 318, 0, 639, 10);
+    for (int item = 0; item < 2; ++item) {
+        const Rect area = ItemArea(item);
+        int threshold = 30;
+        if (PointerOver(area)) {
+            threshold = 15;
+            if (MouseButtons != 0) {
+                TitleStep = 8;
+                MenuChoice = item;
+                PlayTitleVoice();
+            }
+        }
+        BurnRegion(canvas, 330, 419, area.left, area.left + 99, threshold);
+    }
+    BurnRegion(canvas, 420, 479, 270, 429, 25);
+    UnlockSurface(TitleWork);
+}
+
+namespace {
+
+// Stamps the pictures and labels; over the hot zone shows its word and, with a button held,
+// leaves for the melt with the last picture kept on the canvas.
+void DrawMenu() {
+    for (int i = 0; i < 3; ++i) {
+        BltFast(TitleWork, PICTURE_X[i], PICTURE_Y, TitleArt, &PICTURE_CELL[i], KEYED);
+    }
+    BltFast(TitleWork, 208, 360, TitleArt, &START_LABEL_CELL, KEYED);
+    BltFast(TitleWork, 356, 360, TitleArt, &QUIT_LABEL_CELL, KEYED);
+    if (PointerOver(HOT_ZONE)) {
+        DrawSurfaceText(TitleWork, "STAFFROAL", "", HOT_ZONE_TEXT_BOX, 16, 16, 255, 255, 255, 0);
+        if (MouseButtons != 0) {
+            PlayTitleVoice();
+            TitleStep = 10;
+            BltFast(TitleWork, 0, 0, BackBuffer, nullptr, 0);
+            Scene = SCENE_MELT;
+        }
+    }
+    KeepMusicLooping();
+}
+
+}  // namespace
+
+void TitleCompose() {
+    BltFast(BackBuffer, 0, 0, TitleWork, nullptr, 0);
+    BltFast(BackBuffer, 239, 320, TitleArt, &CAPTION_CELL, KEYED);
+    if (TitleStep == 8) {
+        if (FadePalette(100, false)) {
+            FillScreen(BackBuffer, 0);
+            FillScreen(FrontSurface, 0);
+            LoadPaletteFromBmp("DATA\\BMP\\ETC.bmp");
+            StopSoundBuffer(SoundVoice[SFX_FIRE]);
+            TitleStep = 9;
+            TitleCounter = 0;
+        }
+    } else {
+        TitleCounter += 1;
+        if (TitleCounter > 500 && FadePalette(60, false)) TitleStep = 10;
+    }
+}
+
+namespace {
+
+void MenuSetUp() {
+    FillScreen(BackBuffer, 0);
+    FillScreen(FrontSurface, 0);
+    FillScreen(TitleWork, 0);
+    char path[32];
+    std::snprintf(path, sizeof path, "DATA\\BMP\\FIRE%d.bmp", Rand() % 16 + 1);
+    LoadPaletteFromBmp(path);
+    // The band that feeds the first burst of flames, then burns away.
+    GdiRectangle(TitleWork, Rect{0, 120, 640, 320}, Rgb{253, 253, 253});
+    SetCursorPos(320, 380);
+    TitleCounter = 0;
+    TitleStep = 7;
+}
+
+// Runs the work of the current step. False when the handler must leave at once.
+bool RunStep() {
+    switch (TitleStep) {
+    case 10:
+        FillScreen(BackBuffer, 0);
+        TitleCounter = 0;
+        TitleStep = 0;
+        break;
+    case 0:
+        FillScreen(BackBuffer, 0);
+        TitleCounter += 1;
+        if (TitleCounter > 60) {
+            LoadPaletteFromBmp("DATA\\BMP\\TITLE.bmp");
+            TitleCounter = 0;
+            TitleStep = 1;
+        }
+        break;
+    case 1: {
+        const bool done = FadePalette(60, true);
+        BltFast(BackBuffer, 195, 210, TitleArt, &LOGO_CELL, KEYED);
+        if (done) TitleStep = 2;
+        break;
+    }
+    case 2:
+        // Nothing is drawn: the flipping pair keeps showing the logo.
+        TitleCounter += 1;
+        if (TitleCounter > 60 && FadePalette(60, false)) {
+            TitleCounter = 0;
+            TitleStep = 3;
+        }
+        break;
+    case 3:
+        TitleCounter += 1;
+        SetCursorPos(320, 380);
+        if (TitleCounter > 60) TitleStep = 4;
+        break;
+    case 4:
+        MenuSetUp();
+        break;
+    case 7:
+        DrawMenu();
+        TitleBurn();
+        TitleCompose();
+        break;
+    case 8:
+        TitleBurn();
+        TitleCompose();
+        break;
+    case 9:
+        TitleCounter += 1;
+        if (MenuChoice == 0 && TitleCounter == 30) {
+            TitleStep = 10;
+            ReleaseTitle();
+            Scene = SCENE_MATCH_LOAD;
+            return false;
+        }
+        if (MenuChoice == 1) {
+            ReleaseTitle();
+            Scene = SCENE_QUIT;
+            return false;
+        }
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool PointerOver(const Rect& rect) {
+    return PointerX + 4 > rect.left && PointerX < rect.right && PointerY + 4 > rect.top &&
+           PointerY < rect.bottom;
+}
+
+void SetTitlePointer(int x, int y) {
+    PointerX = x;
+    PointerY = y;
+}
+
+void TitleLoad() {
+    // Surfaces left over from an earlier visit would otherwise be lost.
+    ReleaseSurfaceHandle(TitleArt);
+    ReleaseSurfaceHandle(TitleWork);
+    TitleArt = CreateSurface(600, 280);
+    TitleWork = CreateSurface(640, 480);
+    SetColourKey(TitleWork, true, TRANSPARENT_INDEX);
+    SetColourKey(TitleArt, true, TRANSPARENT_INDEX);
+    LoadBitmapToSurface(TitleArt, "DATA\\BMP\\TITLE.bmp");
+    FillScreen(FrontSurface, 0);
+    FillScreen(BackBuffer, 0);
+    FillScreen(TitleWork, 0);
+    SendMusicCommand("open  DATA\\BGM\\BGM1.mid alias bgm type sequencer");
+    SendMusicCommand("close bgm");
+    SendMusicCommand("open  DATA\\BGM\\BGM1.mid alias bgm type sequencer");
+    SendMusicCommand("play  bgm");
+    Scene = SCENE_TITLE;
+}
+
+void TitleFrame() {
+    FramePeriod = 33;
+    GetCursorPos(&PointerX, &PointerY);
+    if (!RunStep()) return;
+    if (TitleStep == 7) {
+        BltClipped(BackBuffer, PointerX, PointerY, 32, 32, TitleArt, PointerFrame(AnimTick % 4),
+                   KEYED);
+    }
+    // A press during the opening skips to the menu; a held button is latched so that it
+    // skips nothing until it has been released and pressed again.
+    if (MouseButtons != 0) {
+        if (ClickLatch == 0 && TitleStep >= 0 && TitleStep <= 4) TitleStep = 4;
+        ClickLatch = 1;
+    } else {
+        ClickLatch = 0;
+    }
+    Flip(FrontSurface);
+}
 
 void ReleaseTitle() {
     ReleaseSurfaceHandle(TitleArt);

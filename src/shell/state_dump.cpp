@@ -6,6 +6,8 @@
 #include "media/random.h"
 #include "media/resources.h"
 #include "platform/platform.h"
+#include "rules/rules_dump.h"
+#include "scenes/title.h"
 #include "shell/shell_state.h"
 
 std::string DumpGameState() {
@@ -38,6 +40,11 @@ std::string DumpGameState() {
         {"TitleArt", TitleArt != nullptr},         {"TitleWork", TitleWork != nullptr},
         {"FireCanvas", FireCanvas != nullptr},
     };
+    j["TitleStep"] = TitleStep;
+    j["TitleCounter"] = TitleCounter;
+    j["MenuChoice"] = MenuChoice;
+    j["ClickLatch"] = ClickLatch;
     if (FrontSurface) j["Display"] = {FrontSurface->width, FrontSurface->height};
+    j.update(DumpRulesState());
     return j.dump();
 }

@@ -76,6 +76,15 @@ public:
 private:
     // Runs script operations whose time has come. Called at every wait and poll.
     void RunScript() {
+        // A dump asks the game for its state, which may poll the platform again: the script
+        // is not re-entered from there.
+        if (inScript_) return;
+        inScript_ = true;
+        RunScriptOps();
+        inScript_ = false;
+    }
+
+    void RunScriptOps() {
         while (pc_ < ops_.size()) {
             const ScriptOp& op = ops_[pc_];
             switch (op.type) {
@@ -169,6 +178,7 @@ private:
     uint32_t resumeAt_ = 0;
     uint32_t untilLimit_ = 0;
     bool closeSent_ = false;
+    bool inScript_ = false;
 
     int shotWidth_ = 0;
     int shotHeight_ = 0;

@@ -98,23 +98,11 @@ public:
         Surface* primary = PlatformPrimary();
         if (primary == nullptr || texture_ == nullptr) return;
         if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) return;
-        const PaletteEntry* pal = InstalledPalette();
-        uint32_t lookup[256];
-        for (int i = 0; i < 256; ++i) {
-            lookup[i] = 0xFF000000u | (static_cast<uint32_t>(pal[i].red) << 16) |
-                        (static_cast<uint32_t>(pal[i].green) << 8) | pal[i].blue;
-        }
+        if (primary->width != pictureWidth_ || primary->height != pictureHeight_) return;
         void* texels = nullptr;
         int texPitch = 0;
         if (SDL_LockTexture(texture_, nullptr, &texels, &texPitch) != 0) return;
-        const int w = primary->width < pictureWidth_ ? primary->width : pictureWidth_;
-        const int h = primary->height < pictureHeight_ ? primary->height : pictureHeight_;
-        for (int y = 0; y < h; ++y) {
-            const uint8_t* src = &primary->pixels[static_cast<size_t>(y) * primary->pitch];
-            auto* dst = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) +
-                                                    static_cast<size_t>(y) * texPitch);
-            for (int x = 0; x < w; ++x) dst[x] = lookup[src[x]];
-        }
+        ConvertToRgb32(primary, InstalledPalette(), static_cast<uint32_t*>(texels), texPitch / 4);
         SDL_UnlockTexture(texture_);
         SDL_RenderClear(renderer_);
         SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
@@ -177,6 +165,7 @@ private:
                        e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
                        e.window.event == SDL_WINDOWEVENT_RESTORED) {
                 DisplayState().dirty = true;
+                DisplayState().forcePresent = true;
             }
             break;
         case SDL_KEYDOWN: {
@@ -186,6 +175,7 @@ private:
                     fullscreen_ = !fullscreen_;
                     SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
                     DisplayState().dirty = true;
+                    DisplayState().forcePresent = true;
                 }
                 break;
             }

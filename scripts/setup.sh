@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the game needs (only those missing), then configures and builds
+# it into a build directory. Usage: scripts/setup.sh [BUILD_DIR] [extra cmake options...]
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build_dir="${1:-$here/build}"
+shift || true
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libpng-dev
+  nlohmann-json3-dev libgtest-dev googletest
+  fonts-aoyagi-kouzan-t fonts-vlgothic fonts-dejavu-core timgm6mb-soundfont
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi
+
+cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${KELMORAV_BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
+cmake --build "$build_dir" -j"$(nproc)"
