@@ -131,8 +131,10 @@ std::string FindSoundFont() {
     for (const char* folder : {"/usr/share/sounds/sf2", "/usr/share/soundfonts"}) {
         std::vector<std::string> found;
         std::error_code error;
-        for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-            std::string path = entry.path().string();
+        // Stepped with error codes: a folder that vanishes or cannot be read is just empty.
+        std::filesystem::directory_iterator entry(folder, error), end;
+        for (; !error && entry != end; entry.increment(error)) {
+            std::string path = entry->path().string();
             if (path.size() > 4 && path.compare(path.size() - 4, 4, ".sf2") == 0 &&
                 Readable(path)) {
                 found.push_back(path);
