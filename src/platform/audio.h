@@ -1,3 +1,5 @@
 #pragma once
-// Closes the sound and music devices (called by PlatformShutdown).
+// Closing the sound and music devices; the platform's shutdown calls it after the game has
+// released its voices. PlatformOpenAudio (platform.h) opens them.
+
 void PlatformCloseAudio();

@@ -1,0 +1,54 @@
+#pragma once
+// Shared by the audio layer's own files (and its tests): the voice record, the sample data that
+// a voice and its duplicates share, and the switch between the SDL mixer and the simulation
+// that keeps time without a device.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/audio_mci.h"
+#include "platform/platform.h"
+
+// The sample data of one sound file, shared by a voice and its duplicates.
+struct VoiceSamples {
+    WaveFormat format;
+    uint32_t frameBytes = 0;     // bytes of one sample frame (all channels)
+    std::vector<uint8_t> bytes;  // as the file stores them
+    uint32_t lengthMs = 0;       // playing time of the whole buffer
+    void* mixerChunk = nullptr;  // the data converted for the mixer (mixer mode only)
+    ~VoiceSamples();
+};
+
+struct Voice {
+    std::shared_ptr<VoiceSamples> samples;
+    std::string role;
+    int index = 0;
+    // Simulation: when it last started and whether it loops.
+    bool started = false;
+    bool looping = false;
+    uint32_t startedAt = 0;
+    // Mixer: the channel this voice owns.
+    int channel = -1;
+};
+
+// The services the audio layer takes from the rest of the platform: the millisecond clock and
+// the trace. Tests give their own.
+struct AudioHooks {
+    std::function<uint32_t()> now;
+    std::function<void(const std::string&)> trace;
+};
+
+// Voices and music keep time on the hooks' clock without making sound (headless runs, tests,
+// and a machine whose audio device cannot be opened). Replaces any music device in use.
+void AudioUseSimulation(const AudioHooks& hooks);
+// Voices play on the SDL mixer; music plays through `music` when given, else it is simulated.
+void AudioUseMixer(const AudioHooks& hooks, std::unique_ptr<MusicOutput> music);
+// Back to the state before any device: no clock, no trace, the music alias closed.
+void AudioReset();
+bool AudioMixerActive();
+
+// Playing time of `bytes` bytes in `format`, rounded up to whole milliseconds.
+uint32_t VoiceLengthMs(const WaveFormat& format, uint32_t bytes);

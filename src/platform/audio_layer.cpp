@@ -1,0 +1,182 @@
+// Sound voices and the music command entry point, on either the SDL mixer or the simulation.
+// This file takes the clock and the trace only through AudioHooks, so tests can drive it.
+#include <algorithm>
+#include <cstring>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/audio_internal.h"
+#include "platform/audio_mixer.h"
+
+namespace {
+
+// Largest sample buffer a voice may have; the game's effects are a few hundred kilobytes.
+constexpr uint32_t MAX_VOICE_BYTES = 64u << 20;
+
+struct AudioState {
+    AudioHooks hooks;
+    bool mixer = false;
+    std::unique_ptr<MciDevice> music;
+};
+
+AudioState& State() {
+    static AudioState state;
+    return state;
+}
+
+uint32_t Now() {
+    const AudioHooks& hooks = State().hooks;
+    return hooks.now ? hooks.now() : 0;
+}
+
+void Trace(const std::string& fields) {
+    const AudioHooks& hooks = State().hooks;
+    if (hooks.trace) hooks.trace(fields);
+}
+
+std::string JsonText(const std::string& text) {
+    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+std::unique_ptr<MciDevice> SimulatedDevice() {
+    return std::make_unique<MciDevice>(std::make_unique<SimulatedMusic>([] { return Now(); }));
+}
+
+MciDevice& Music() {
+    AudioState& state = State();
+    if (!state.music) state.music = SimulatedDevice();
+    return *state.music;
+}
+
+bool Playable(const WaveFormat& format) {
+    return format.formatTag == 1 && (format.channels == 1 || format.channels == 2) &&
+           (format.bitsPerSample == 8 || format.bitsPerSample == 16) &&
+           format.samplesPerSec >= 1000 && format.samplesPerSec <= 192000;
+}
+
+}  // namespace
+
+VoiceSamples::~VoiceSamples() {
+    if (mixerChunk != nullptr) MixerFreeChunk(mixerChunk);
+}
+
+uint32_t VoiceLengthMs(const WaveFormat& format, uint32_t bytes) {
+    uint32_t frameBytes = format.channels * format.bitsPerSample / 8u;
+    if (frameBytes == 0 || format.samplesPerSec == 0) return 0;
+    uint64_t frames = bytes / frameBytes;
+    return static_cast<uint32_t>((frames * 1000 + format.samplesPerSec - 1) / format.samplesPerSec);
+}
+
+void AudioUseSimulation(const AudioHooks& hooks) {
+    AudioState& state = State();
+    state.music.reset();
+    state.hooks = hooks;
+    state.mixer = false;
+    state.music = SimulatedDevice();
+}
+
+void AudioUseMixer(const AudioHooks& hooks, std::unique_ptr<MusicOutput> music) {
+    AudioState& state = State();
+    state.music.reset();
+    state.hooks = hooks;
+    state.mixer = true;
+    state.music = music ? std::make_unique<MciDevice>(std::move(music)) : SimulatedDevice();
+}
+
+void AudioReset() {
+    AudioState& state = State();
+    state.music.reset();
+    state.hooks = AudioHooks{};
+    state.mixer = false;
+}
+
+bool AudioMixerActive() { return State().mixer; }
+
+Voice* CreateSoundBuffer(const WaveFormat& format, uint32_t bytes) {
+    if (!Playable(format) || bytes == 0 || bytes > MAX_VOICE_BYTES) return nullptr;
+    auto samples = std::make_shared<VoiceSamples>();
+    samples->format = format;
+    samples->frameBytes = format.channels * format.bitsPerSample / 8u;
+    samples->bytes.assign(bytes, format.bitsPerSample == 8 ? 0x80 : 0x00);  // silence
+    samples->lengthMs = VoiceLengthMs(format, bytes);
+    Voice* voice = new Voice;
+    voice->samples = std::move(samples);
+    if (State().mixer) voice->channel = MixerAcquireChannel();
+    return voice;
+}
+
+bool LockSoundBuffer(Voice* voice, uint8_t** data, uint32_t* bytes) {
+    if (voice == nullptr || data == nullptr || bytes == nullptr) return false;
+    *data = voice->samples->bytes.data();
+    *bytes = static_cast<uint32_t>(voice->samples->bytes.size());
+    return true;
+}
+
+void UnlockSoundBuffer(Voice* voice) {
+    if (voice == nullptr) return;
+    if (voice->channel >= 0) MixerPrepare(voice->samples.get());
+}
+
+Voice* DuplicateSoundBuffer(Voice* voice) {
+    if (voice == nullptr) return nullptr;
+    Voice* copy = new Voice;
+    copy->samples = voice->samples;
+    copy->role = voice->role;
+    copy->index = voice->index;
+    if (voice->channel >= 0) copy->channel = MixerAcquireChannel();
+    return copy;
+}
+
+void SetVoiceLabel(Voice* voice, const char* role, int index) {
+    if (voice == nullptr) return;
+    voice->role = role ? role : "";
+    voice->index = index;
+}
+
+bool VoicePlaying(Voice* voice) {
+    if (voice == nullptr) return false;
+    if (voice->channel >= 0) return MixerPlaying(voice->channel);
+    if (!voice->started) return false;
+    return voice->looping || Now() - voice->startedAt < voice->samples->lengthMs;
+}
+
+void PlaySoundBuffer(Voice* voice, bool loop) {
+    if (voice == nullptr || VoicePlaying(voice)) return;
+    if (voice->channel >= 0) {
+        if (voice->samples->mixerChunk == nullptr) return;
+        MixerPlay(voice->channel, voice->samples->mixerChunk, loop);
+    } else {
+        voice->started = true;
+        voice->looping = loop;
+        voice->startedAt = Now();
+    }
+    Trace("\"voice\":" + JsonText(voice->role) + ",\"index\":" + std::to_string(voice->index));
+}
+
+void StopSoundBuffer(Voice* voice) {
+    if (voice == nullptr) return;
+    if (voice->channel >= 0) MixerStop(voice->channel);
+    voice->started = false;
+}
+
+void ReleaseSoundBuffer(Voice* voice) {
+    if (voice == nullptr) return;
+    if (voice->channel >= 0) {
+        MixerStop(voice->channel);
+        MixerReleaseChannel(voice->channel);
+    }
+    delete voice;
+}
+
+uint32_t MciSendString(const char* command, char* reply, unsigned replySize) {
+    std::string answer;
+    uint32_t result = Music().Send(command, &answer);
+    std::string delivered;
+    if (reply != nullptr && replySize > 0) {
+        delivered = answer.substr(0, replySize - 1);
+        std::memcpy(reply, delivered.c_str(), delivered.size() + 1);
+    }
+    Trace("\"mci\":" + JsonText(command ? command : "") + ",\"result\":" + std::to_string(result) +
+          ",\"reply\":" + JsonText(delivered));
+    return result;
+}
