@@ -155,7 +155,10 @@ void PlatformExit(int status) {
 
 bool PlatformIsHeadless() { return Active && Active->Headless(); }
 
-std::string JsonString(const std::string& text) { return nlohmann::json(text).dump(); }
+std::string JsonString(const std::string& text) {
+    // Invalid UTF-8 (a file name from anywhere) is replaced rather than allowed to throw.
+    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
 
 void SetGameHooks(const GameHooks& hooks) { Hooks = hooks; }
 
