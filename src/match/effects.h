@@ -16,11 +16,11 @@ constexpr int MOTE_TARGET_X[2] = {516, 93};
 constexpr int MOTE_TARGET_Y = 32;
 
 struct PointMote {
-    int x;        // top-left of the mote sprite
+    int x;  // top-left of the mote sprite
     int y;
     int targetX;  // the pad it flies to
     int targetY;
-    int heading;  // direction of flight, 256 units a turn; only the low byte is an angle
+    int heading;    // direction of flight, 256 units a turn; only the low byte is an angle
     uint8_t delay;  // 0 free, 1 flying, n > 1 waits n - 1 more frames
     uint8_t side;   // the capturing side, which gets the point
 };

@@ -158,8 +158,8 @@ void StepMove() {
 void StepLanding() {
     if (CapturedPiece >= 0) {
         if (StepFrames == 1) PlayVoice(SoundVoice[SFX_EXPLOS1], false);
-        ShatterStep(SideSheet[1 - Mover()], static_cast<int>(MoverX + 16),
-                    static_cast<int>(MoverY), StepFrames);
+        ShatterStep(SideSheet[1 - Mover()], static_cast<int>(MoverX + 16), static_cast<int>(MoverY),
+                    StepFrames);
         if (StepFrames == CAPTURE_LAST_FRAME) {
             StepFrames = CAPTURE_LAST_FRAME + 1;
             MatchState = MATCH_POINTS_FLIGHT;
@@ -363,7 +363,7 @@ void MatchFrame() {
     if (MatchState < MATCH_OPENING) DrawCursor();
     if (MatchState == MATCH_AFTER_MOVE) MatchEnd(CheckMatchEnd());
 
-    MouseWasUp = static_cast<uint8_t>((MouseWasUp & ~TRACKED_BUTTONS) |
-                                      (~MouseButtons & TRACKED_BUTTONS));
+    MouseWasUp =
+        static_cast<uint8_t>((MouseWasUp & ~TRACKED_BUTTONS) | (~MouseButtons & TRACKED_BUTTONS));
     BltFast(FrontSurface, 0, 0, BackBuffer, nullptr, BLTFAST_WAIT);
 }

@@ -27,21 +27,21 @@ struct MoverTrailRecord {
 };
 
 extern uint8_t MatchState;
-extern int MatchClock;             // match time in seconds
-extern double MoverX;              // mover origin of SelectedPiece on the screen
+extern int MatchClock;  // match time in seconds
+extern double MoverX;   // mover origin of SelectedPiece on the screen
 extern double MoverY;
-extern double MoverStepX;          // per-frame advance of the hop
+extern double MoverStepX;  // per-frame advance of the hop
 extern double MoverStepY;
-extern int StepFrames;             // counts the hop down and the landing up
-extern int HopOffset;              // vertical term of the hop: 16..1, then -1..-16
-extern int SelectSize;             // visible height of the selected piece's tall sprite
-extern int PreviousSize;           // visible height of the previously selected piece's
-extern int8_t PulseLevel;          // 8..15: brightness of the reach markers
+extern int StepFrames;     // counts the hop down and the landing up
+extern int HopOffset;      // vertical term of the hop: 16..1, then -1..-16
+extern int SelectSize;     // visible height of the selected piece's tall sprite
+extern int PreviousSize;   // visible height of the previously selected piece's
+extern int8_t PulseLevel;  // 8..15: brightness of the reach markers
 extern int8_t PulseStep;
 extern MoverTrailRecord MoverTrail[4];  // mover origin of the last four frames, 0 newest
-extern uint8_t MouseWasUp;         // MouseButtons bits that were clear at the last match frame
-extern uint32_t PulseStamp;        // time of the last marker pulse step
-extern uint32_t ClockStamp;        // time of the last clock count
+extern uint8_t MouseWasUp;              // MouseButtons bits that were clear at the last match frame
+extern uint32_t PulseStamp;             // time of the last marker pulse step
+extern uint32_t ClockStamp;             // time of the last clock count
 
 // Mover origin of a board square: the top-left of its tile raised by 16 pixels.
 double MoverOriginX(int x, int y);

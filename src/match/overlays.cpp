@@ -124,8 +124,8 @@ void MatchEnd(int outcome) {
     for (int step = 0;;) {
         pacer.Next();
         BltFast(BackBuffer, 0, 0, DimSurface, nullptr, BLTFAST_WAIT);
-        DrawSurfaceText(BackBuffer, text.text, TextFace, Rect{0, 0, 640, 480}, 0, text.height,
-                        255, 255, 255, DT_CENTER);
+        DrawSurfaceText(BackBuffer, text.text, TextFace, Rect{0, 0, 640, 480}, 0, text.height, 255,
+                        255, 255, DT_CENTER);
         step += 1;
         if (step > END_TEXT_STEPS) break;
         Present();

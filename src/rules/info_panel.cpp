@@ -61,8 +61,7 @@ void Draw(Surface* surface, int a, int b) {
     if ((piece.kind & KIND_PROMOTED) != 0) {
         BltClipped(surface, x0 + 110, b, 32, 32, EtcSheet, BADGE_CELL, KEYED);
     }
-    BltClipped(surface, x0, b + 20, 64, 64, SideSheet[SlotOwner(InfoPiece)], PORTRAIT_CELL,
-               KEYED);
+    BltClipped(surface, x0, b + 20, 64, 64, SideSheet[SlotOwner(InfoPiece)], PORTRAIT_CELL, KEYED);
     if (known) {
         const Rect icon = {32 * (k - 1), 128, 32 * k, 160};
         BltClipped(surface, x0 + 68, b, 32, 32, EtcSheet, icon, KEYED);

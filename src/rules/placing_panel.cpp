@@ -38,9 +38,13 @@ bool Inside(int mx, int my, int left, int top, int right, int bottom) {
 int Side() { return SideToMove == 0 ? 0 : 1; }
 
 // The choice as an index into DropCost and the icon row, held to the seven placeable kinds.
-int Choice() { return PlaceChoice < 0 ? 0 : (PlaceChoice >= KIND_CHOICES ? KIND_CHOICES - 1 : PlaceChoice); }
+int Choice() {
+    return PlaceChoice < 0 ? 0 : (PlaceChoice >= KIND_CHOICES ? KIND_CHOICES - 1 : PlaceChoice);
+}
 
-void PlayPon2(int index) { PlayVoice(Pon2Voice[((index % PON2_VOICE_COUNT) + PON2_VOICE_COUNT) % PON2_VOICE_COUNT], false); }
+void PlayPon2(int index) {
+    PlayVoice(Pon2Voice[((index % PON2_VOICE_COUNT) + PON2_VOICE_COUNT) % PON2_VOICE_COUNT], false);
+}
 
 // Portrait, chosen kind, cost label, sign and number; the arrows while choosing with points to
 // spare; the kind's icon stays out while it is flying to its square.
@@ -147,8 +151,10 @@ void Fly(int side, TrailPoint origin) {
     PlaceFlightFrame += 1;
     const int f = PlaceFlightFrame;
     const int a = PlaceFlightAngle & 255;
-    PlaceFlightIcon.x = static_cast<int>(origin.x + 48 - PlaceFlightDistance * CosTable[a] * f / 60);
-    PlaceFlightIcon.y = static_cast<int>(origin.y + 32 + PlaceFlightDistance * SinTable[a] * f / 60);
+    PlaceFlightIcon.x =
+        static_cast<int>(origin.x + 48 - PlaceFlightDistance * CosTable[a] * f / 60);
+    PlaceFlightIcon.y =
+        static_cast<int>(origin.y + 32 + PlaceFlightDistance * SinTable[a] * f / 60);
 
     const int k = (AnimTick / 2) % 4;
     const int frame = k < 0 ? k + 4 : k;
@@ -227,7 +233,7 @@ int PlacePanel(int mx, int my) {
     case PLACE_PLACED_CLOSING:
         if (PlacePanelSize <= 0) {
             PlacePanelStep = PlacePanelStep == PLACE_CANCEL_CLOSING ? PLACE_REPORT_CANCELLED
-                                                                     : PLACE_REPORT_PLACED;
+                                                                    : PLACE_REPORT_PLACED;
         } else {
             PlacePanelSize -= 1;
         }

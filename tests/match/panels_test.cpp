@@ -28,16 +28,16 @@ TEST_P(MatchDigits, RightAlignedAndPadded) {
     EXPECT_EQ(ReadGlyphs(BackBuffer, 300, 332, 100, 1), "..");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MatchDigits,
-    ::testing::Values(DigitsCase{"ZeroWithoutPadding", 0, 0, 1, ".....0"},
-                      DigitsCase{"ZeroWithOneDigit", 0, 1, 1, ".....0"},
-                      DigitsCase{"SevenPaddedToThree", 7, 3, 1, "...007"},
-                      DigitsCase{"LongerThanPadding", 1234, 3, 1, "..1234"},
-                      DigitsCase{"SecondStyle", 12, 0, 2, "....12"},
-                      DigitsCase{"UnknownStyleDrawsNothing", 12, 4, 3, "......"},
-                      DigitsCase{"NegativeShownAsZero", -35, 2, 1, "....00"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, MatchDigits,
+                         ::testing::Values(DigitsCase{"ZeroWithoutPadding", 0, 0, 1, ".....0"},
+                                           DigitsCase{"ZeroWithOneDigit", 0, 1, 1, ".....0"},
+                                           DigitsCase{"SevenPaddedToThree", 7, 3, 1, "...007"},
+                                           DigitsCase{"LongerThanPadding", 1234, 3, 1, "..1234"},
+                                           DigitsCase{"SecondStyle", 12, 0, 2, "....12"},
+                                           DigitsCase{"UnknownStyleDrawsNothing", 12, 4, 3,
+                                                      "......"},
+                                           DigitsCase{"NegativeShownAsZero", -35, 2, 1, "....00"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct ClockCase {
     const char* name;
@@ -53,13 +53,13 @@ TEST_P(MatchClockDigits, HoursMinutesSeconds) {
     EXPECT_EQ(ReadGlyphs(BackBuffer, 200 - 32, 200 + 112, 118, 1), c.shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MatchClockDigits,
-    ::testing::Values(ClockCase{"Zero", 0, ".00:00:00"},
-                      ClockCase{"OneHourTwoMinutesFive", 3725, ".01:02:05"},
-                      ClockCase{"LastSecondOfADay", 86399, ".23:59:59"},
-                      ClockCase{"HundredHoursGrowLeftwards", 360000, "100:00:00"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, MatchClockDigits,
+                         ::testing::Values(ClockCase{"Zero", 0, ".00:00:00"},
+                                           ClockCase{"OneHourTwoMinutesFive", 3725, ".01:02:05"},
+                                           ClockCase{"LastSecondOfADay", 86399, ".23:59:59"},
+                                           ClockCase{"HundredHoursGrowLeftwards", 360000,
+                                                     "100:00:00"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MatchTest, SidePanelsShowEachSidesTallies) {
     SideTally[0] = {3725, 12, 40};

@@ -31,8 +31,10 @@ TEST_F(MatchTest, PromotionIsOfferedByTheDestinationRowOnlyAndNeverTwice) {
         bool offered;
     };
     const Case cases[] = {
-        {0, 6, KIND_SILVER, true},  {0, 5, KIND_SILVER, false},
-        {1, 2, KIND_PAWN, true},    {1, 3, KIND_PAWN, false},
+        {0, 6, KIND_SILVER, true},
+        {0, 5, KIND_SILVER, false},
+        {1, 2, KIND_PAWN, true},
+        {1, 3, KIND_PAWN, false},
         {0, 8, KIND_PAWN | KIND_PROMOTED, false},
     };
     for (const Case& c : cases) {
@@ -123,9 +125,9 @@ TEST_F(MatchPlacing, HandButtonNeedsPointsAndAHeldButtonOverTheSidesButton) {
         int answer;
     };
     const Case cases[] = {
-        {0, 581, 80, 1, 0x10, 1},  {0, 612, 111, 1, 0x01, 1}, {0, 613, 90, 1, 0x10, 0},
-        {0, 590, 90, 0, 0x10, 0},  {0, 590, 90, 3, 0, 0},     {1, 157, 80, 2, 0x10, 1},
-        {1, 590, 90, 2, 0x10, 0},  {0, 160, 90, 2, 0x10, 0},
+        {0, 581, 80, 1, 0x10, 1}, {0, 612, 111, 1, 0x01, 1}, {0, 613, 90, 1, 0x10, 0},
+        {0, 590, 90, 0, 0x10, 0}, {0, 590, 90, 3, 0, 0},     {1, 157, 80, 2, 0x10, 1},
+        {1, 590, 90, 2, 0x10, 0}, {0, 160, 90, 2, 0x10, 0},
     };
     for (const Case& c : cases) {
         SideToMove = static_cast<uint8_t>(c.side);
@@ -303,8 +305,8 @@ TEST_F(MatchInfoPanel, StartsOutAndSwitchesPiecesBySlidingOutAndIn) {
     ASSERT_EQ(InfoOffset, -2);
     ASSERT_EQ(InfoPiece, 0);
     CursorSquare = {5, 5};
-    const std::vector<int> expected = {-2, -2, 30, 62, 94, 126, 158, 190, 222,
-                                       222, 190, 158, 126, 94, 62, 30, -2, -2};
+    const std::vector<int> expected = {-2,  -2,  30,  62,  94, 126, 158, 190, 222,
+                                       222, 190, 158, 126, 94, 62,  30,  -2,  -2};
     std::vector<int> pieces;
     std::vector<int> offsets;
     for (int i = 0; i < static_cast<int>(expected.size()); ++i) {
