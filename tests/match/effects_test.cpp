@@ -60,13 +60,26 @@ TEST_F(MatchMotes, ReleasesFillTheLowestFreeSlotsAndAFullTableLosesTheMote) {
     EXPECT_EQ(PointMoteTable[3].targetX, 93);
 }
 
-TEST_F(MatchMotes, ArrivalsOfAllTenSlotsScoreTenPoints) {
-    for (int k = 0; k < POINT_MOTE_COUNT; ++k) {
-        ReleaseMote(200 + 5 * k, 250, 200.0 + 5 * k, 250.0, 1, 4 * (k + 1));
+// Motes swing out sideways and home in with a limited turn; from every square of the board,
+// towards either pad, all ten must still arrive (within about five seconds) and score.
+TEST_F(MatchMotes, TenMotesFromEverySquareReachEitherPad) {
+    for (int side = 0; side < 2; ++side) {
+        for (int square = 0; square < 81; ++square) {
+            const int x = square % 9;
+            const int y = square / 9;
+            const double moverX = 32.0 * (x - y + 9);
+            const double moverY = 16.0 * (x + y + 7);
+            SideTally[side].points = 0;
+            for (int j = 0; j < POINT_MOTE_COUNT; ++j) {
+                ReleaseMote(static_cast<int>(moverX + 16), static_cast<int>(moverY), moverX, moverY,
+                            side, 4 * (j + 1));
+            }
+            for (int frame = 0; frame < 160; ++frame) UpdateMotes();
+            EXPECT_EQ(SideTally[side].points, POINT_MOTE_COUNT)
+                << "side " << side << " square " << x << "," << y;
+            for (PointMote& m : PointMoteTable) m.delay = 0;
+        }
     }
-    for (int frame = 0; frame < 600; ++frame) UpdateMotes();
-    EXPECT_EQ(SideTally[1].points, POINT_MOTE_COUNT);
-    for (const PointMote& m : PointMoteTable) EXPECT_EQ(m.delay, 0);
 }
 
 TEST_F(MatchTest, ShatterBurstsGathersShowsAMoteAndResetsAtFrame60) {

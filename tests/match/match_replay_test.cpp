@@ -99,6 +99,7 @@ protected:
         s += Dump(d, "chosen");
         s += "move " + Square(4, 2) + "\ndown left\nwait 100\nup left\nwait 3000\n" +
              Dump(d, "placed");
+        s += "key 3 down\nkey 7 down\nwait 100\nkey 3 up\nkey 7 up\n" + Dump(d, "recoloured");
         s += "key Z down\nuntil SCENE_RESULT 20000\n" + Dump(d, "result");
         result_ = new RunResult(RunGame(d, s));
     }
@@ -198,10 +199,20 @@ TEST_F(MatchReplay, PlacedKnightTakesTheLowestFreeSlotAndEndsTheTurn) {
     EXPECT_EQ(s["PlacePanelSize"], 0);
 }
 
+TEST_F(MatchReplay, HighestHeldDigitRecoloursOnlyTheSideToMove) {
+    const json before = Stage("placed");
+    const json s = Stage("recoloured");
+    EXPECT_EQ(s["SideToMove"], 1);
+    EXPECT_EQ(s["SideColourBank"][1], 13 * 16);  // digit 7 wins over 3
+    EXPECT_EQ(s["SideColourBank"][0], before["SideColourBank"][0]);
+}
+
 TEST_F(MatchReplay, ForfeitKeyLeadsToTheResultWithTheMusicClosed) {
     const json s = Stage("result");
     EXPECT_EQ(s["Scene"], 6);
     EXPECT_EQ(s["TurnNumber"], 4);
+    EXPECT_EQ(s["BlockWave"], 50);
+    EXPECT_EQ(s["LastBlockHalfSize"], 0);
     // The match music's commands, without the keep-alive's status queries.
     std::vector<std::string> mci;
     for (const json& j : result_->With("mci")) {
@@ -242,13 +253,14 @@ TEST(MatchReplayEnd, ForfeitSequenceTakesFiftyStepTransitionsUnlessCutShort) {
     for (const Case c : {Case{"full", false, 49 + 60 + 49}, Case{"cut", true, 60}}) {
         const fs::path dir = MatchDataDir(std::string("match-forfeit-") + c.name, CAPTURE_LAYOUT);
         const std::string s = ToTheMatch() + (c.holdC ? "key C down\n" : "") + Dump(dir, "z") +
-                              "key Z down\nuntil SCENE_RESULT 20000\n";
+                              "key Z down\nuntil SCENE_RESULT 20000\n" + Dump(dir, "end");
         const RunResult r = RunGame(dir, s);
         ASSERT_EQ(r.status, 0) << r.stderrText;
         const int pressed = ReadJson(dir / "z.json")["time"];
         const int elapsed = SceneTime(r, 6) - pressed;
         EXPECT_GE(elapsed, 33 * c.steps) << c.name;
         EXPECT_LT(elapsed, 33 * c.steps + 33) << c.name;
+        EXPECT_EQ(ReadJson(dir / "end.json")["BlockWave"], c.holdC ? 1 : 50) << c.name;
     }
 }
 
