@@ -96,7 +96,9 @@ TEST_F(MatchTest, ShatterBurstsGathersShowsAMoteAndResetsAtFrame60) {
         if (ShatterRadius > widest) widest = ShatterRadius;
         gathered = gathered || ShatterPhase == 1;
         moteShown = moteShown || ShatterPhase == 2;
-        if (frame < SHATTER_LAST_FRAME) EXPECT_LE(ShatterRadius, 80) << frame;
+        if (frame < SHATTER_LAST_FRAME) {
+            EXPECT_LE(ShatterRadius, 80) << frame;
+        }
     }
     EXPECT_TRUE(gathered);
     EXPECT_TRUE(moteShown);

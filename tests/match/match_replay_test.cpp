@@ -21,6 +21,11 @@ using testfiles::RunResult;
 // a pawn worth 3 on (4, 6) in reach of the rook, a pawn on (0, 6).
 const char* const CAPTURE_LAYOUT[] = {"0,0,8,10,", "4,4,6,6,", "2,4,1,1,", nullptr,
                                       "8,8,8,10,", "4,6,1,3,", "0,6,1,1,", nullptr};
+// Odd layout bytes: pieces off the board, kind bytes naming no kind, a worth of 999 in reach of
+// side 0's rook on (4, 6).
+const char* const ODD_LAYOUT[] = {"0,0,8,10,",  "4,4,6,6,",    "-5,100,1,1,",  "99999,-9999,5,5,",
+                                  nullptr,      "8,8,8,10,",   "4,6,159,999,", "3,3,32,7,",
+                                  "2,2,128,3,", "1,1,255,12,", nullptr};
 // The same, but side 1's king stands where the rook lands.
 const char* const KING_TAKEN_LAYOUT[] = {"0,0,8,10,", "4,4,6,6,", nullptr,
                                          "4,6,8,10,", "8,8,1,1,", nullptr};
@@ -239,6 +244,21 @@ TEST(MatchReplayEnd, TakingTheFirstSlotEndsTheMatchWithoutAPrompt) {
     EXPECT_EQ(end["MatchState"], 12);
     EXPECT_EQ(Piece(end, 1)["kind"], 6);  // never promoted
     EXPECT_EQ(end["SideTally"][0]["points"], 0);
+}
+
+TEST(MatchReplayEnd, OddLayoutBytesAreShownSafelyAndACaptureNeverPaysMoreThanTenMotes) {
+    const fs::path dir = MatchDataDir("match-odd-layout", ODD_LAYOUT);
+    std::string s = ToTheMatch();
+    for (int y = 1; y <= 3; ++y) s += "move " + Square(y, y) + "\nwait 700\n";  // odd kinds
+    s += "move " + Square(4, 4) + "\nclick " + Square(4, 4) + "\nwait 300\nmove " + Square(4, 6) +
+         "\nclick " + Square(4, 6) + "\nwait 3500\nmove 261 240\ndown left\nwait 100\nup left\n";
+    s += "wait 6000\n" + Dump(dir, "paid");
+    const RunResult r = RunGame(dir, s);
+    ASSERT_EQ(r.status, 0) << r.stderrText;
+    const json paid = ReadJson(dir / "paid.json");
+    EXPECT_EQ(paid["SideTally"][0]["points"], 10);  // the other 989 motes found no free slot
+    EXPECT_EQ(Piece(paid, 1)["kind"], 6);           // the keep button was held
+    EXPECT_EQ(paid["SideToMove"], 1);
 }
 
 // The forfeit runs two 50-step block transitions around 60 steps of text; the C key cuts each
