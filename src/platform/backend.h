@@ -10,7 +10,8 @@
 struct DisplayShared {
     int width = 0;
     int height = 0;
-    bool dirty = false;         // the front surface or the palette changed since the last present
+    bool dirty = false;         // the front surface or the palette may have changed
+    bool forcePresent = false;  // the window needs its picture again (exposed, resized)
     uint32_t paletteSerial = 0;
 };
 DisplayShared& DisplayState();

@@ -46,6 +46,7 @@ Surface* CreateDisplayPair(int width, int height, Surface** back) {
         if (ActiveBackend()) ActiveBackend()->DisplayModeChanged(width, height);
     }
     d.dirty = true;
+    d.forcePresent = true;
     if (back) *back = rear;
     return front;
 }

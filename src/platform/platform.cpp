@@ -3,6 +3,8 @@
 #include "platform/platform.h"
 
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -25,13 +27,49 @@ GameHooks Hooks;
 std::ofstream TraceFile;
 bool QuitPosted = false;
 
+// What was presented last, so that a frame identical to it (a pause, a held picture) costs
+// no presentation at all.
+std::vector<uint8_t> PresentedPixels;
+PaletteEntry PresentedPalette[256];
+int PresentedWidth = 0;
+
+bool SameAsPresented(const Surface* primary) {
+    const PaletteEntry* pal = InstalledPalette();
+    if (primary->width != PresentedWidth ||
+        PresentedPixels.size() != static_cast<size_t>(primary->width) * primary->height ||
+        std::memcmp(PresentedPalette, pal, sizeof PresentedPalette) != 0) {
+        return false;
+    }
+    for (int y = 0; y < primary->height; ++y) {
+        if (std::memcmp(&PresentedPixels[static_cast<size_t>(y) * primary->width],
+                        &primary->pixels[static_cast<size_t>(y) * primary->pitch], primary->width) != 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void RememberPresented(const Surface* primary) {
+    PresentedWidth = primary->width;
+    PresentedPixels.resize(static_cast<size_t>(primary->width) * primary->height);
+    for (int y = 0; y < primary->height; ++y) {
+        std::memcpy(&PresentedPixels[static_cast<size_t>(y) * primary->width],
+                    &primary->pixels[static_cast<size_t>(y) * primary->pitch], primary->width);
+    }
+    std::memcpy(PresentedPalette, InstalledPalette(), sizeof PresentedPalette);
+}
+
 // The backend is asked to present only when something visible changed.
 void PresentIfDirty() {
     DisplayShared& d = DisplayState();
-    if (d.dirty && Active) {
-        d.dirty = false;
-        Active->Present();
-    }
+    if (!d.dirty || !Active) return;
+    d.dirty = false;
+    const Surface* primary = PlatformPrimary();
+    if (primary == nullptr) return;
+    if (!d.forcePresent && SameAsPresented(primary)) return;
+    d.forcePresent = false;
+    RememberPresented(primary);
+    Active->Present();
 }
 
 // Signed distance from now to deadline on the wrapping 32-bit clock.

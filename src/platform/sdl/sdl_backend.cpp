@@ -165,6 +165,7 @@ private:
                        e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
                        e.window.event == SDL_WINDOWEVENT_RESTORED) {
                 DisplayState().dirty = true;
+                DisplayState().forcePresent = true;
             }
             break;
         case SDL_KEYDOWN: {
@@ -174,6 +175,7 @@ private:
                     fullscreen_ = !fullscreen_;
                     SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
                     DisplayState().dirty = true;
+                    DisplayState().forcePresent = true;
                 }
                 break;
             }

@@ -1,4 +1,5 @@
 // The Standard MIDI File writer of the data generator.
+#include "file_io.h"
 #include "music/midi_writer.h"
 
 #include <algorithm>
@@ -157,18 +158,7 @@ bool WriteMidiFile(const std::string& path, const std::vector<MidiTrack>& tracks
         const std::vector<uint8_t> chunk = track.Encode(endTick);
         bytes.insert(bytes.end(), chunk.begin(), chunk.end());
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        std::fprintf(stderr, "datagen: cannot create %s\n", path.c_str());
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        std::fprintf(stderr, "datagen: cannot write %s\n", path.c_str());
-        return false;
-    }
-    return true;
+    return WriteBinaryFile(path, bytes);
 }
 
 }  // namespace musicgen

@@ -1,4 +1,5 @@
 // The RIFF/WAVE writer of the data generator.
+#include "file_io.h"
 #include "sound/wav_writer.h"
 
 #include <cstdio>
@@ -49,18 +50,7 @@ bool WriteWav(const std::string& path, const std::vector<int16_t>& samples, int 
         bytes.push_back(0);  // chunks are padded to an even size
     }
 
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        std::fprintf(stderr, "datagen: cannot create %s\n", path.c_str());
-        return false;
-    }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        std::fprintf(stderr, "datagen: cannot write %s\n", path.c_str());
-        return false;
-    }
-    return true;
+    return WriteBinaryFile(path, bytes);
 }
 
 }  // namespace soundgen

@@ -1,0 +1,402 @@
+// ETC.bmp: board tiles, reach and cursor markers, digits, labels, kind icons, promotion buttons,
+// the lower-left plate and the two opening banners.
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "art/cells.h"
+#include "art/font.h"
+#include "art/paint.h"
+#include "art/palettes.h"
+#include "art/sheets.h"
+
+namespace {
+
+const ArtCell& Cell(const char* name) { return *FindArtCell(SHEET_ETC, name); }
+
+uint8_t Ink(int s) { return Shade(BANK_INK, s); }
+uint8_t Gold(int s) { return Shade(BANK_GOLD, s); }
+uint8_t Lacquer(int s) { return Shade(BANK_LACQUER, s); }
+uint8_t Washi(int s) { return Shade(14, s); }
+
+// ---- board tiles ---------------------------------------------------------------------------
+
+// Shade (0..15, fractional) of one material at face coordinates (a, b) and pixel (x, y), and
+// the bank it is drawn from.
+struct Material {
+    int bank;
+    double (*shade)(double a, double b, int x, int y);
+};
+
+double KeyakiWood(double a, double b, int, int) {
+    double grain = std::sin(a * 0.55 + 2.2 * std::sin(b * 0.21) + 1.3 * ValueNoise(a * 0.2, b, 3));
+    return 7.0 + 1.6 * grain + 1.2 * (ValueNoise(a * 0.15, b * 0.9, 5) - 0.5);
+}
+double HinokiWood(double a, double b, int, int) {
+    double grain = std::sin(b * 0.8 + 1.6 * std::sin(a * 0.17 + 1.0));
+    return 9.5 + 1.1 * grain + 1.0 * (ValueNoise(a, b * 0.3, 7) - 0.5);
+}
+double Tatami(double a, double b, int, int) {
+    if (a < 3.0 || a > 29.5) return 100.0;  // cloth border (drawn in slate)
+    double weave = (static_cast<int>(std::floor(b)) % 2 == 0) ? 0.9 : -0.4;
+    return 4.6 + weave + 0.9 * (ValueNoise(a * 0.5, b * 2.0, 11) - 0.5);
+}
+double Granite(double, double, int x, int y) {
+    double n = Hash01(x, y, 17);
+    double s = 9.0 + 1.8 * (ValueNoise(x * 0.25, y * 0.4, 19) - 0.5);
+    if (n > 0.9) s += 2.2;
+    if (n < 0.08) s -= 3.0;
+    return s;
+}
+double RedLacquer(double a, double b, int, int) {
+    double gloss = std::exp(-std::pow((a - b) * 0.18 + 1.0, 2.0)) * 3.5;
+    return 7.0 + gloss + 0.06 * (a + b) * -0.5;
+}
+double Jade(double a, double b, int, int) {
+    double v = ValueNoise(a * 0.18, b * 0.18, 23) * 0.7 + ValueNoise(a * 0.5, b * 0.5, 29) * 0.3;
+    double vein = std::abs(std::sin((a + 2.5 * v * 8) * 0.35));
+    return 6.5 + 3.5 * v + (vein < 0.12 ? 2.5 : 0.0);
+}
+double BlackLacquer(double a, double b, int x, int y) {
+    double h = Hash01(x, y, 31);
+    double cloud = ValueNoise(a * 0.15, b * 0.15, 37);
+    if (h > 0.975 - cloud * 0.08) return 100.0;  // gold maki-e dust (drawn in gold)
+    return 2.0 + 1.2 * cloud + std::exp(-std::pow((a - b) * 0.2 - 1.5, 2.0)) * 1.5;
+}
+double Bamboo(double a, double b, int, int) {
+    double slat = std::fmod(a, 8.0);
+    double s = 4.0 + 2.6 * std::sin(slat / 8.0 * 3.14159);
+    if (slat < 0.8) s = 1.5;
+    double node = std::fmod(b + (static_cast<int>(a / 8.0) % 2) * 9.0, 18.0);
+    if (node < 1.0) s -= 2.0;
+    return s;
+}
+double Slate(double a, double b, int x, int y) {
+    // Irregular flagstones: rows of blocks with staggered joints.
+    int row = static_cast<int>(b / 11.0);
+    double off = row * 7.0;
+    double inRow = std::fmod(a + off, 13.0);
+    double inCol = std::fmod(b, 11.0);
+    if (inRow < 0.9 || inCol < 0.9) return 0.0;
+    return 1.6 + 1.8 * ValueNoise(x * 0.3, y * 0.5, 41 + row) + 0.4 * Hash01(x, y, 43);
+}
+double GoldLeaf(double a, double b, int x, int y) {
+    double ia = std::fmod(a, 10.7), ib = std::fmod(b, 10.7);
+    double s = 8.5 + 1.5 * ValueNoise(x * 0.2, y * 0.3, 47) +
+               1.5 * Hash01(static_cast<int>(a / 10.7), static_cast<int>(b / 10.7), 53);
+    if (ia < 0.7 || ib < 0.7) s -= 2.5;
+    return s;
+}
+
+const Material MATERIALS[10] = {
+    {BANK_DARK_WOOD, KeyakiWood}, {BANK_LIGHT_WOOD, HinokiWood}, {BANK_MISC, Tatami},
+    {BANK_INK, Granite},          {BANK_LACQUER, RedLacquer},    {BANK_JADE, Jade},
+    {BANK_INK, BlackLacquer},     {BANK_MISC, Bamboo},           {BANK_MISC, Slate},
+    {BANK_GOLD, GoldLeaf},
+};
+
+uint8_t MaterialIndex(int style, double shade, int x, int y) {
+    const Material& m = MATERIALS[style];
+    if (style == 2 && shade > 50) return static_cast<uint8_t>(SLATE_BASE + 1 + ((x + y) & 1));
+    if (style == 6 && shade > 50) return Gold(13);
+    if (m.bank == BANK_MISC && style != 8) {
+        int s = std::clamp(static_cast<int>(DitherShade(shade, x, y)), 0, 7);
+        return static_cast<uint8_t>(TATAMI_BASE + s);
+    }
+    if (style == 8) {
+        int s = std::clamp(static_cast<int>(std::lround(shade)), 0, 4);
+        if (shade <= 0.0) return Ink(2);
+        return static_cast<uint8_t>(SLATE_BASE + s);
+    }
+    return Shade(m.bank, DitherShade(shade, x, y));
+}
+
+void DrawTile(Canvas& c, int ox, int oy, int style) {
+    const Material& m = MATERIALS[style];
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x) {
+            TilePart part = TilePartAt(x, y);
+            if (part == TILE_OUTSIDE) continue;
+            double a, b;
+            if (part == TILE_FACE) {
+                TileFaceCoords(x, y, &a, &b);
+                double s = m.shade(a, b, x, y);
+                // Light falls from the top: the upper rims catch it, the lower rims are seams.
+                double d = TileFaceDistance(x, y);
+                bool upper = y < 16;
+                if (d > 0.93 && s < 50) s += upper ? 2.0 : -2.5;
+                c.Set(ox + x, oy + y, MaterialIndex(style, s, x, y));
+            } else {
+                // Sides: the same material in shadow, darker on the left.
+                int edge = x < 32 ? 16 + (x + 1) / 2 : 16 + (64 - x) / 2;
+                int depth = y - edge;
+                double s = m.shade(x * 0.5, depth * 2.0, x, y);
+                if (s > 50) s = 6;
+                s -= part == TILE_LEFT ? 4.5 : 2.5;
+                s -= depth * 0.12;
+                if (depth == 15) s = 0;
+                uint8_t idx = MaterialIndex(style, std::max(0.0, s), x, y);
+                if (depth == 15) idx = Ink(1);
+                c.Set(ox + x, oy + y, idx);
+            }
+        }
+}
+
+// ---- markers ---------------------------------------------------------------------------------
+
+void DrawReachMask(Canvas& c, int ox, int oy) {
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x) {
+            if (TilePartAt(x, y) != TILE_FACE) continue;
+            double d = TileFaceDistance(x, y);
+            if ((d > 0.56 && d < 0.84) || d < 0.14) c.Set(ox + x, oy + y, GLOW_INDEX);
+        }
+}
+
+void DrawCursorSquare(Canvas& c, int ox, int oy) {
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x) {
+            if (TilePartAt(x, y) != TILE_FACE) continue;
+            double d = TileFaceDistance(x, y);
+            if (d > 0.955) {
+                c.Set(ox + x, oy + y, Ink(0));
+            } else if (d > 0.86) {
+                c.Set(ox + x, oy + y, y < 16 ? Gold(15) : Gold(12));
+            } else if (d > 0.82) {
+                c.Set(ox + x, oy + y, Ink(1));
+            }
+        }
+    // Corner ticks pointing inward at the four corners of the diamond.
+    for (int k = 0; k < 4; ++k) {
+        c.Set(ox + 32 + k * 2 - 4, oy + 5, Gold(14));
+        c.Set(ox + 31, oy + 4 + k, Gold(14));
+    }
+}
+
+// ---- text cells ------------------------------------------------------------------------------
+
+// A label: ink brush characters with a thin paper halo, centred in its cell.
+void DrawLabel(Canvas& c, const char* cellName, const std::string& text) {
+    const ArtCell& cell = Cell(cellName);
+    Mask m = FitText(FONT_GOTHIC, 18, text, cell.w - 2, cell.h - 2, true);
+    StampCentred(c, m, cell.x, cell.y, cell.w, cell.h, Ink(1), Ink(15), 1);
+}
+
+void DrawDigits(Canvas& c) {
+    for (int d = 0; d < 10; ++d) {
+        std::string s(1, static_cast<char>('0' + d));
+        Mask m = FitText(FONT_SANS_BOLD, 16, s, 12, 13, true);
+        // Style 1: ink numerals on paper; style 2: vermilion lacquer numerals.
+        const ArtCell& one = Cell(("digit1 " + s).c_str());
+        const ArtCell& two = Cell(("digit2 " + s).c_str());
+        int ox = (16 - m.width) / 2, oy = (16 - m.height) / 2;
+        StampOutlined(c, m, one.x + ox, one.y + oy, Ink(1), Ink(15), 1);
+        StampOutlined(c, m, two.x + ox, two.y + oy, Lacquer(9), Ink(1), 1);
+        // A gloss line on the lacquer numerals' upper strokes.
+        for (int j = 0; j < m.height / 3; ++j)
+            for (int i = 0; i < m.width; ++i)
+                if (m.At(i, j) && !m.At(i, j - 1))
+                    c.Set(two.x + ox + i, two.y + oy + j, Lacquer(13));
+    }
+}
+
+void DrawSeparator(Canvas& c) {
+    const ArtCell& s = Cell("separator");
+    for (int k = 0; k < 2; ++k) {
+        int cy = s.y + 4 + k * 7, cx = s.x + 7;
+        c.FillPolygon(
+            {cx - 3.0, cy + 0.5, cx + 0.5, cy - 3.0, cx + 4.0, cy + 0.5, cx + 0.5, cy + 4.0},
+            Ink(1));
+        c.FillPolygon(
+            {cx - 1.5, cy + 0.5, cx + 0.5, cy - 1.5, cx + 2.5, cy + 0.5, cx + 0.5, cy + 2.5},
+            Lacquer(9));
+        c.Set(cx, cy - 1, Lacquer(13));
+    }
+}
+
+// ---- plaques ---------------------------------------------------------------------------------
+
+// A lacquer plaque with a gold rim and cut corners.
+void Plaque(Canvas& c, int x, int y, int w, int h, int bank, int base, int rimBank) {
+    for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i) {
+            int cut = 3;
+            int dx = std::min(i, w - 1 - i), dy = std::min(j, h - 1 - j);
+            if (dx + dy < cut) continue;
+            bool rim = dx == 0 || dy == 0 || dx + dy == cut;
+            bool rim2 = dx == 1 || dy == 1 || dx + dy == cut + 1;
+            bool inner = dx == 3 || dy == 3;
+            uint8_t p;
+            if (rim) {
+                p = Shade(rimBank, 5);
+            } else if (rim2) {
+                p = Shade(rimBank, j < h / 2 ? 14 : 11);
+            } else if (inner) {
+                p = Shade(rimBank, 9);
+            } else {
+                double gloss = std::exp(-std::pow((j - h * 0.3) / (h * 0.22), 2.0)) * 2.0;
+                p = Shade(bank, DitherShade(base + gloss - 1.0 * j / h, i, j));
+            }
+            c.Set(x + i, y + j, p);
+        }
+}
+
+void Seal(Canvas& c, int x, int y, int size, const std::string& glyph) {
+    c.FillRect(x, y, size, size, Lacquer(8));
+    c.FrameRect(x, y, size, size, Lacquer(5));
+    Mask m = FitText(FONT_BRUSH, size, glyph, size - 4, size - 4, false, 100);
+    StampCentred(c, m, x, y, size, size, Washi(15));
+}
+
+void DrawTurnBanner(Canvas& c, const char* cellName, const std::string& text, bool first) {
+    const ArtCell& cell = Cell(cellName);
+    Plaque(c, cell.x, cell.y + 2, cell.w, cell.h - 4, first ? BANK_INK : BANK_LACQUER,
+           first ? 3 : 6, BANK_GOLD);
+    Mask m = Embolden(FitText(FONT_BRUSH, 22, text, cell.w - 11, cell.h - 10, false, 80));
+    StampCentred(c, m, cell.x, cell.y + 1, cell.w, cell.h, Washi(15), Ink(0), 1);
+}
+
+void DrawPlate(Canvas& c) {
+    const ArtCell& p = Cell("plate");
+    Plaque(c, p.x, p.y, p.w, p.h, BANK_INK, 3, BANK_GOLD);
+    // Gold clouds of maki-e drifting along the lower edge.
+    for (int j = 0; j < p.h; ++j)
+        for (int i = 0; i < p.w; ++i) {
+            double n = ValueNoise(i * 0.09, j * 0.2, 61);
+            if (j > p.h - 20 && j < p.h - 5 && i > 5 && i < p.w - 5 && n > 0.62 &&
+                c.Get(p.x + i, p.y + j) != KEY_INDEX)
+                c.Set(p.x + i, p.y + j, Shade(BANK_GOLD, BayerLevel(i, j) < 6 ? 8 : 4));
+        }
+    Mask word = FitText(FONT_SERIF_BOLD, 26, "KELMORAV", 112, 24);
+    int wx = p.x + 10, wy = p.y + 10;
+    StampOutlined(c, word, wx, wy + 1, Gold(4), Ink(0), 1);
+    for (int j = 0; j < word.height; ++j)
+        for (int i = 0; i < word.width; ++i)
+            if (word.At(i, j))
+                c.Set(wx + i, wy + j, Gold(DitherShade(15.0 - 6.0 * j / word.height, i, j)));
+    Mask sub = FitText(FONT_BRUSH, 22, "炎将棋", 72, 19, false, 60);
+    StampCentred(c, sub, wx, wy + word.height + 4, word.width, 16, Washi(14), Ink(0), 1);
+    Seal(c, p.x + p.w - 34, p.y + 14, 24, "王");
+}
+
+// A kind icon: a shogi piece of pale wood with its kanji in ink.
+void PieceIcon(Canvas& c, int x, int y, const std::string& kanji, int bank, int base, uint8_t ink,
+               int textSize = 19) {
+    std::vector<double> outer = {x + 16.0, y + 1.0, x + 27.5, y + 7.0, x + 30.0,
+                                 y + 31.0, x + 2.0, y + 31.0, x + 4.5, y + 7.0};
+    c.FillPolygon(outer, Shade(bank, base - 6));
+    Canvas body(32, 32);
+    body.FillPolygon({16.0, 2.6, 26.4, 8.0, 28.7, 29.8, 3.3, 29.8, 5.6, 8.0}, 1);
+    for (int j = 0; j < 32; ++j)
+        for (int i = 0; i < 32; ++i)
+            if (body.Get(i, j) == 1) {
+                double s = base + 1.5 - j * 0.08 - (i < 8 ? 0.8 : 0) + (i > 22 ? -1.4 : 0) +
+                           0.8 * std::sin(j * 0.9 + std::sin(i * 0.3));
+                c.Set(x + i, y + j, Shade(bank, DitherShade(s, i, j)));
+            }
+    // Carved-looking bold strokes, except for the two small characters of the keep button.
+    Mask m = FitText(FONT_GOTHIC, textSize, kanji, 21, 21, true);
+    if (textSize >= 16) m = Embolden(m);
+    int ox = x + (32 - m.width) / 2, oy = y + 9 + (21 - m.height) / 2;
+    c.StampMask(m, ox, oy, ink);
+}
+
+void DrawIcons(Canvas& c) {
+    const char* names[8] = {"icon pawn", "icon lance", "icon knight", "icon silver",
+                            "icon gold", "icon rook",  "icon bishop", "icon king"};
+    const char* kanji[8] = {"歩", "香", "桂", "銀", "金", "飛", "角", "王"};
+    for (int k = 0; k < 8; ++k) {
+        const ArtCell& cell = Cell(names[k]);
+        PieceIcon(c, cell.x, cell.y, kanji[k], BANK_LIGHT_WOOD, 10, Ink(0), 20);
+    }
+    const ArtCell& pr = Cell("promote");
+    PieceIcon(c, pr.x, pr.y, "成", BANK_LACQUER, 9, Gold(15), 20);
+    const ArtCell& kp = Cell("keep");
+    PieceIcon(c, kp.x, kp.y, "不成", BANK_INK, 6, Washi(15), 13);
+}
+
+// ---- banners ---------------------------------------------------------------------------------
+
+// A hanging scroll: rods, a brocade mount, paper with two large brush characters and a seal.
+void DrawScroll(Canvas& c, const ArtCell& cell, const std::string& text, int seed) {
+    int x = cell.x, y = cell.y, w = cell.w, h = cell.h;
+    // Brocade mount.
+    for (int j = 8; j < h - 10; ++j)
+        for (int i = 6; i < w - 6; ++i) {
+            bool motif = ((i / 6 + j / 6) % 2 == 0) && ((i % 6) + (j % 6)) % 5 == 0;
+            double s =
+                6.0 + 1.2 * ValueNoise(i * 0.2, j * 0.2, seed) - (i < 9 || i > w - 10 ? 2 : 0);
+            c.Set(x + i, y + j, motif ? Gold(10) : Lacquer(DitherShade(s, i, j)));
+        }
+    c.FrameRect(x + 6, y + 8, w - 12, h - 18, Ink(1));
+    // Paper.
+    int px = x + 16, py = y + 22, pw = w - 32, ph = h - 46;
+    for (int j = 0; j < ph; ++j)
+        for (int i = 0; i < pw; ++i) {
+            double s = 14.4 - 0.9 * ValueNoise(i * 0.15, j * 0.08, seed + 1) -
+                       (i == 0 || i == pw - 1 ? 1.5 : 0);
+            c.Set(px + i, py + j, Ink(DitherShade(s, i, j)));
+        }
+    c.FrameRect(px - 1, py - 1, pw + 2, ph + 2, Gold(7));
+    // Rods with gold caps.
+    for (int k = 0; k < 2; ++k) {
+        int ry = k == 0 ? y + 1 : y + h - 11;
+        for (int j = 0; j < 9; ++j)
+            for (int i = 0; i < w; ++i) {
+                bool cap = i < 7 || i >= w - 7;
+                double s = 8.0 - std::abs(j - 3.0) * 1.6;
+                uint8_t p = cap ? Gold(DitherShade(s + 5, i, j))
+                                : Shade(BANK_DARK_WOOD, DitherShade(s, i, j));
+                if (j == 0 || j == 8) p = Ink(0);
+                c.Set(x + i, ry + j, p);
+            }
+    }
+    // Hanging cord above the top rod.
+    c.Line(x + w / 2 - 12, y + 1, x + w / 2, y, Gold(12));
+    c.Line(x + w / 2, y, x + w / 2 + 12, y + 1, Gold(12));
+    // The characters, large and in wet ink.
+    Mask m = RenderVertical(FONT_BRUSH, 76, text, 2, 70);
+    int tx = px + (pw - m.width) / 2, ty = py + 8;
+    c.StampMask(m, tx + 1, ty + 1, Ink(6));
+    c.StampMask(m, tx, ty, Ink(0));
+    Seal(c, px + pw - 22, py + ph - 24, 17, "印");
+}
+
+}  // namespace
+
+Canvas DrawEtcSheet() {
+    Canvas c(ART_SHEETS[SHEET_ETC].width, ART_SHEETS[SHEET_ETC].height);
+    for (int s = 0; s < 10; ++s) {
+        const ArtCell& t = Cell(("tile " + std::to_string(s)).c_str());
+        DrawTile(c, t.x, t.y, s);
+    }
+    const ArtCell& mask = Cell("reach mask");
+    DrawReachMask(c, mask.x, mask.y);
+    // The marker as the game first shows it: the mask's glow in a bright side shade, the rest
+    // copied from row 160 (transparent over x 64..127).
+    const ArtCell& marker = Cell("reach marker");
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            c.Set(marker.x + x, marker.y + y,
+                  c.Get(mask.x + x, mask.y + y) == GLOW_INDEX ? Shade(14, 12) : c.Get(64 + x, 160));
+    const ArtCell& cur = Cell("cursor square");
+    DrawCursorSquare(c, cur.x, cur.y);
+    DrawTurnBanner(c, "turn banner 0", "一之方", true);
+    DrawTurnBanner(c, "turn banner 1", "二之方", false);
+    DrawDigits(c);
+    DrawPlate(c);
+    DrawLabel(c, "clock label", "消費時間");
+    DrawLabel(c, "points label", "持点");
+    DrawLabel(c, "material label", "戦力");
+    DrawLabel(c, "square label", "位置");
+    DrawLabel(c, "value label", "点数");
+    DrawLabel(c, "unit label", "点");
+    DrawLabel(c, "turn label", "手目");
+    DrawLabel(c, "score label", "総得点");
+    DrawLabel(c, "rank label", "段位");
+    DrawSeparator(c);
+    DrawIcons(c);
+    DrawScroll(c, Cell("banner A"), "対局", 71);
+    DrawScroll(c, Cell("banner B"), "開始", 73);
+    return c;
+}
