@@ -82,48 +82,13 @@ int SceneTime(const RunResult& r, int scene) {
 }
 
 // One match played through a capture with promotion, a reply by side 1 and a placement by side
-// 0, ended by the forfeit key; each test below reads one stage of it.
-class MatchReplay : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        dir_ = new fs::path(MatchDataDir("match-replay", CAPTURE_LAYOUT));
-        const fs::path& d = *dir_;
-        std::string s = ToTheMatch() + Dump(d, "start");
-        s += "move " + Square(4, 4) + "\nclick " + Square(4, 4) + "\nwait 400\n" +
-             Dump(d, "selected");
-        s += "move " + Square(4, 6) + "\nclick " + Square(4, 6) + "\nwait 300\n" + Dump(d, "hop");
-        s += "wait 3500\n" + Dump(d, "prompt");
-        s += "move 235 248\ndown left\nwait 100\nup left\nwait 100\n" + Dump(d, "promoted");
-        s += "wait 5000\n" + Dump(d, "paid");
-        s += "move " + Square(0, 6) + "\nclick " + Square(0, 6) + "\nwait 200\n";
-        s += "move " + Square(0, 5) + "\nclick " + Square(0, 5) + "\nwait 2000\n" +
-             Dump(d, "replied");
-        s += "move 597 96\ndown left\nwait 100\nup left\nmove 600 56\nwait 800\n" +
-             Dump(d, "opened");
-        for (int i = 0; i < 3; ++i) s += "click 600 56\nwait 100\n";
-        s += Dump(d, "chosen");
-        s += "move " + Square(4, 2) + "\ndown left\nwait 100\nup left\nwait 3000\n" +
-             Dump(d, "placed");
-        s += "key 3 down\nkey 7 down\nwait 100\nkey 3 up\nkey 7 up\n" + Dump(d, "recoloured");
-        s += "key Z down\nuntil SCENE_RESULT 20000\n" + Dump(d, "result");
-        result_ = new RunResult(RunGame(d, s));
-    }
-    static void TearDownTestSuite() {
-        delete dir_;
-        delete result_;
-    }
-    json Stage(const std::string& name) {
-        EXPECT_EQ(result_->status, 0) << result_->stderrText;
-        return ReadJson(*dir_ / (name + ".json"));
-    }
-    static fs::path* dir_;
-    static RunResult* result_;
-};
+// 0, ended by the forfeit key. The stages below each read one dump of it.
+const fs::path* ReplayDir = nullptr;
+const RunResult* ReplayResult = nullptr;
 
-fs::path* MatchReplay::dir_ = nullptr;
-RunResult* MatchReplay::result_ = nullptr;
+json Stage(const std::string& name) { return ReadJson(*ReplayDir / (name + ".json")); }
 
-TEST_F(MatchReplay, ClickOnOwnPieceSelectsItAndListsItsMoves) {
+void ClickOnOwnPieceSelectsItAndListsItsMoves() {
     const json start = Stage("start");
     EXPECT_EQ(start["MatchState"], 0);
     EXPECT_EQ(start["PieceTable"].size(), 6u);
@@ -139,7 +104,7 @@ TEST_F(MatchReplay, ClickOnOwnPieceSelectsItAndListsItsMoves) {
     EXPECT_EQ(std::find(reach.begin(), reach.end(), std::make_pair(4, 7)), reach.end());
 }
 
-TEST_F(MatchReplay, MoveMovesTheRecordAtOnceAndHops) {
+void MoveMovesTheRecordAtOnceAndHops() {
     const json s = Stage("hop");
     EXPECT_EQ(s["MatchState"], 2);
     EXPECT_EQ(Piece(s, 1)["y"], 6);
@@ -148,7 +113,7 @@ TEST_F(MatchReplay, MoveMovesTheRecordAtOnceAndHops) {
     EXPECT_TRUE(s["ReachTable"].empty());
 }
 
-TEST_F(MatchReplay, CaptureTakesThePieceAndOpensThePromotionPromptWithMotesInFlight) {
+void CaptureTakesThePieceAndOpensThePromotionPromptWithMotesInFlight() {
     const json s = Stage("prompt");
     EXPECT_EQ(s["MatchState"], 13);
     EXPECT_TRUE(Piece(s, 33).is_null());
@@ -162,7 +127,7 @@ TEST_F(MatchReplay, CaptureTakesThePieceAndOpensThePromotionPromptWithMotesInFli
     }
 }
 
-TEST_F(MatchReplay, HeldButtonOnThePromoteButtonPromotesAndEndsTheTurn) {
+void HeldButtonOnThePromoteButtonPromotesAndEndsTheTurn() {
     const json s = Stage("promoted");
     EXPECT_EQ(Piece(s, 1)["kind"], 0x86);
     EXPECT_EQ(s["SideToMove"], 1);
@@ -170,7 +135,7 @@ TEST_F(MatchReplay, HeldButtonOnThePromoteButtonPromotesAndEndsTheTurn) {
     EXPECT_EQ(s["ClickLatch"], 1);
 }
 
-TEST_F(MatchReplay, PointsArriveForTheCapturerAfterTheTurnHasPassed) {
+void PointsArriveForTheCapturerAfterTheTurnHasPassed() {
     const json s = Stage("paid");
     EXPECT_EQ(s["SideTally"][0]["points"], 3);
     EXPECT_EQ(s["SideTally"][1]["points"], 0);
@@ -180,7 +145,7 @@ TEST_F(MatchReplay, PointsArriveForTheCapturerAfterTheTurnHasPassed) {
     EXPECT_EQ(replied["TurnNumber"], 3);
 }
 
-TEST_F(MatchReplay, HandButtonOpensThePanelAndArrowsStopAtTheAffordableKnight) {
+void HandButtonOpensThePanelAndArrowsStopAtTheAffordableKnight() {
     const json opened = Stage("opened");
     EXPECT_EQ(opened["MatchState"], 15);
     EXPECT_EQ(opened["PlacePanelStep"], 2);
@@ -190,7 +155,7 @@ TEST_F(MatchReplay, HandButtonOpensThePanelAndArrowsStopAtTheAffordableKnight) {
     EXPECT_EQ(chosen["PlaceChoice"], 2);  // 3 points: lance (2), knight (3), not silver (4)
 }
 
-TEST_F(MatchReplay, PlacedKnightTakesTheLowestFreeSlotAndEndsTheTurn) {
+void PlacedKnightTakesTheLowestFreeSlotAndEndsTheTurn() {
     const json s = Stage("placed");
     const json knight = Piece(s, 3);
     EXPECT_EQ(knight["kind"], 3);
@@ -204,7 +169,7 @@ TEST_F(MatchReplay, PlacedKnightTakesTheLowestFreeSlotAndEndsTheTurn) {
     EXPECT_EQ(s["PlacePanelSize"], 0);
 }
 
-TEST_F(MatchReplay, HighestHeldDigitRecoloursOnlyTheSideToMove) {
+void HighestHeldDigitRecoloursOnlyTheSideToMove() {
     const json before = Stage("placed");
     const json s = Stage("recoloured");
     EXPECT_EQ(s["SideToMove"], 1);
@@ -212,7 +177,7 @@ TEST_F(MatchReplay, HighestHeldDigitRecoloursOnlyTheSideToMove) {
     EXPECT_EQ(s["SideColourBank"][0], before["SideColourBank"][0]);
 }
 
-TEST_F(MatchReplay, ForfeitKeyLeadsToTheResultWithTheMusicClosed) {
+void ForfeitKeyLeadsToTheResultWithTheMusicClosed() {
     const json s = Stage("result");
     EXPECT_EQ(s["Scene"], 6);
     EXPECT_EQ(s["TurnNumber"], 4);
@@ -220,7 +185,7 @@ TEST_F(MatchReplay, ForfeitKeyLeadsToTheResultWithTheMusicClosed) {
     EXPECT_EQ(s["LastBlockHalfSize"], 0);
     // The match music's commands, without the keep-alive's status queries.
     std::vector<std::string> mci;
-    for (const json& j : result_->With("mci")) {
+    for (const json& j : ReplayResult->With("mci")) {
         const std::string command = j["mci"];
         if (command.find("BGM2") != std::string::npos) mci.clear();
         if (command.rfind("status", 0) != 0) mci.push_back(command);
@@ -230,6 +195,55 @@ TEST_F(MatchReplay, ForfeitKeyLeadsToTheResultWithTheMusicClosed) {
     EXPECT_EQ(mci[1], "play bgm");
     EXPECT_EQ(mci[2], "stop  bgm");
     EXPECT_EQ(mci[3], "close bgm");
+}
+
+TEST(MatchReplay, CaptureOnTheFarRowsPromotesAndPaysThenPlacingSpendsThenForfeitEnds) {
+    const fs::path d = MatchDataDir("match-replay", CAPTURE_LAYOUT);
+    std::string s = ToTheMatch() + Dump(d, "start");
+    s += "move " + Square(4, 4) + "\nclick " + Square(4, 4) + "\nwait 400\n" + Dump(d, "selected");
+    s += "move " + Square(4, 6) + "\nclick " + Square(4, 6) + "\nwait 300\n" + Dump(d, "hop");
+    s += "wait 3500\n" + Dump(d, "prompt");
+    s += "move 235 248\ndown left\nwait 100\nup left\nwait 100\n" + Dump(d, "promoted");
+    s += "wait 5000\n" + Dump(d, "paid");
+    s += "move " + Square(0, 6) + "\nclick " + Square(0, 6) + "\nwait 200\n";
+    s += "move " + Square(0, 5) + "\nclick " + Square(0, 5) + "\nwait 2000\n" + Dump(d, "replied");
+    s += "move 597 96\ndown left\nwait 100\nup left\nmove 600 56\nwait 800\n" + Dump(d, "opened");
+    for (int i = 0; i < 3; ++i) s += "click 600 56\nwait 100\n";
+    s += Dump(d, "chosen");
+    s += "move " + Square(4, 2) + "\ndown left\nwait 100\nup left\nwait 3000\n" + Dump(d, "placed");
+    s += "key 3 down\nkey 7 down\nwait 100\nkey 3 up\nkey 7 up\n" + Dump(d, "recoloured");
+    s += "key Z down\nuntil SCENE_RESULT 20000\n" + Dump(d, "result");
+    const RunResult r = RunGame(d, s);
+    ASSERT_EQ(r.status, 0) << r.stderrText;
+    ReplayDir = &d;
+    ReplayResult = &r;
+    struct Check {
+        const char* stage;
+        void (*check)();
+    };
+    const Check checks[] = {
+        {"ClickOnOwnPieceSelectsItAndListsItsMoves", ClickOnOwnPieceSelectsItAndListsItsMoves},
+        {"MoveMovesTheRecordAtOnceAndHops", MoveMovesTheRecordAtOnceAndHops},
+        {"CaptureTakesThePieceAndOpensThePromotionPromptWithMotesInFlight",
+         CaptureTakesThePieceAndOpensThePromotionPromptWithMotesInFlight},
+        {"HeldButtonOnThePromoteButtonPromotesAndEndsTheTurn",
+         HeldButtonOnThePromoteButtonPromotesAndEndsTheTurn},
+        {"PointsArriveForTheCapturerAfterTheTurnHasPassed",
+         PointsArriveForTheCapturerAfterTheTurnHasPassed},
+        {"HandButtonOpensThePanelAndArrowsStopAtTheAffordableKnight",
+         HandButtonOpensThePanelAndArrowsStopAtTheAffordableKnight},
+        {"PlacedKnightTakesTheLowestFreeSlotAndEndsTheTurn",
+         PlacedKnightTakesTheLowestFreeSlotAndEndsTheTurn},
+        {"HighestHeldDigitRecoloursOnlyTheSideToMove", HighestHeldDigitRecoloursOnlyTheSideToMove},
+        {"ForfeitKeyLeadsToTheResultWithTheMusicClosed",
+         ForfeitKeyLeadsToTheResultWithTheMusicClosed},
+    };
+    for (const Check& c : checks) {
+        SCOPED_TRACE(c.stage);
+        c.check();
+    }
+    ReplayDir = nullptr;
+    ReplayResult = nullptr;
 }
 
 TEST(MatchReplayEnd, TakingTheFirstSlotEndsTheMatchWithoutAPrompt) {
