@@ -1,2 +1,111 @@
 #include "scenes/result.h"
-void ResultFrame() {}
+
+#include "match/panels.h"
+#include "media/draw.h"
+#include "media/palette.h"
+#include "media/resources.h"
+#include "media/sound.h"
+#include "platform/platform.h"
+#include "rules/board.h"
+#include "rules/tally.h"
+#include "shell/shell_state.h"
+
+int ResultStep = 0;
+int ResultCounter = 0;
+
+namespace {
+
+constexpr unsigned KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;
+constexpr uint8_t BACKGROUND_INDEX = 239;
+constexpr int REVEAL_PERIOD = 20;  // frames between two groups
+constexpr int LAST_GROUP = 5;
+constexpr int FADING_OUT = 7;
+constexpr int FADE_OUT_STEPS = 90;
+constexpr Rgb BLACK = {0, 0, 0};
+
+constexpr Rect PORTRAIT_CELL = {352, 0, 416, 64};
+constexpr Rect EMBLEM_CELL = {32, 32, 64, 64};
+constexpr Rect CENTRE_EMBLEM_CELL = {0, 64, 160, 128};
+constexpr Rect SCORE_LABEL_CELL = {160, 104, 220, 124};
+constexpr Rect RANK_LABEL_CELL = {220, 104, 260, 124};
+constexpr Rect SEPARATOR_CELL = {260, 104, 276, 120};
+
+// RankSheet holds the fifteen 128x64 rank pictures in three rows of five.
+Rect RankCell(int rank) {
+    const int left = (rank % 5) * 128;
+    const int top = (rank / 5) * 64;
+    return Rect{left, top, left + 128, top + 64};
+}
+
+// The match time in seconds. Every second of the match is counted on the clock of the side to
+// move as well, so the match time is the sum of both sides' clocks.
+int MatchSeconds() { return SideTally[0].clockSeconds + SideTally[1].clockSeconds; }
+
+void Draw(int x, int y, Surface* sheet, const Rect& cell) {
+    BltFast(BackBuffer, x, y, sheet, &cell, KEYED);
+}
+
+// Side 1 on the left, side 0 on the right, as in the match.
+void DrawPortraits() {
+    Draw(90, 60, SideSheet[1], PORTRAIT_CELL);
+    Draw(154, 76, SideSheet[1], EMBLEM_CELL);
+    Draw(444, 60, SideSheet[0], PORTRAIT_CELL);
+    Draw(508, 76, SideSheet[0], EMBLEM_CELL);
+    DrawCentrePanel(BackBuffer, 320, 55, 90, 45, TurnNumber, MatchSeconds());
+}
+
+void DrawUpperRule() {
+    GdiLine(BackBuffer, 10, 215, 220, 215, BLACK);
+    GdiLine(BackBuffer, 420, 215, 630, 215, BLACK);
+    Draw(240, 190, EtcSheet, CENTRE_EMBLEM_CELL);
+}
+
+// Left: label, separator, number; right: number, separator, label.
+void DrawScores(int score0, int score1) {
+    Draw(36, 240, EtcSheet, SCORE_LABEL_CELL);
+    Draw(100, 242, EtcSheet, SEPARATOR_CELL);
+    DrawDigits(BackBuffer, 196, 242, score1, 5, 1);
+    Draw(540, 240, EtcSheet, SCORE_LABEL_CELL);
+    Draw(524, 242, EtcSheet, SEPARATOR_CELL);
+    DrawDigits(BackBuffer, 525, 242, score0, 5, 1);
+}
+
+void DrawRanks(int score0, int score1) {
+    Draw(60, 300, RankSheet, RankCell(RankOf(score1)));
+    Draw(452, 300, RankSheet, RankCell(RankOf(score0)));
+    GdiLine(BackBuffer, 10, 364, 220, 364, BLACK);
+    GdiLine(BackBuffer, 420, 364, 630, 364, BLACK);
+    Draw(10, 344, EtcSheet, RANK_LABEL_CELL);
+    Draw(586, 344, EtcSheet, RANK_LABEL_CELL);
+    // Shown for 12 ticks, hidden for 4.
+    if ((AnimTick / 4) % 4 != 0) GdiTextOut(BackBuffer, 250, 400, "CLICK MOUSE KEY", BLACK);
+}
+
+}  // namespace
+
+void ResultFrame() {
+    FramePeriod = 33;
+    const int score0 = MatchScore(0);
+    const int score1 = MatchScore(1);
+    FillScreen(BackBuffer, BACKGROUND_INDEX);
+    ResultCounter += 1;
+    if (ResultCounter % REVEAL_PERIOD == 0 && ResultStep < LAST_GROUP) {
+        ResultStep += 1;
+        PlayVoice(SoundVoice[SFX_BANGER], false);
+    }
+    // A button shows everything at once and starts the fade-out.
+    if (MouseButtons != 0) ResultStep = FADING_OUT;
+    if (ResultStep >= 1) DrawPortraits();
+    if (ResultStep >= 2) DrawSidePanels(BackBuffer);
+    if (ResultStep >= 3) DrawUpperRule();
+    if (ResultStep >= 4) DrawScores(score0, score1);
+    if (ResultStep >= 5) DrawRanks(score0, score1);
+    if (ResultStep == FADING_OUT && FadePalette(FADE_OUT_STEPS, false)) {
+        ResultCounter = 0;
+        ResultStep = 0;
+        ReleaseMatchSurfaces();
+        Scene = SCENE_TITLE_LOAD;
+        return;
+    }
+    Flip(FrontSurface);
+}
