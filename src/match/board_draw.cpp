@@ -1,0 +1,146 @@
+#include "match/board_draw.h"
+
+#include "match/match.h"
+#include "media/blend.h"
+#include "media/draw.h"
+#include "media/resources.h"
+#include "rules/board.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+constexpr unsigned KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;
+constexpr Rect PLATE_CELL = {0, 64, 160, 128};
+constexpr Rect HAND_FACE_CELL = {64, 64, 96, 96};
+constexpr Rect PAD_CELL = {96, 32, 128, 64};
+constexpr Rect REACH_MARKER_CELL = {0, 0, 64, 32};
+constexpr Rect CURSOR_MARKER_CELL = {64, 32, 128, 64};
+constexpr Rect PIECE_CELL[2] = {{32, 32, 64, 64}, {64, 32, 96, 64}};
+constexpr int TALL_LEFT[2] = {288, 160};
+constexpr int MASK_SHADE = 253;
+constexpr int PROMPT_STATE = 13;
+
+int Side(int slot) { return slot >> 5; }
+bool ValidSlot(int slot) { return slot >= 0 && slot < PIECE_SLOT_COUNT; }
+int Frame4(int n) { return ((n % 4) + 4) % 4; }
+
+Rect MoteCell(int k) { return {32 + 32 * k, 0, 64 + 32 * k, 32}; }
+
+Rect TileCell(int style) {
+    const int s = style >= 0 && style <= 9 ? style : 0;
+    if (s < 5) return {64 * s, 160, 64 * s + 64, 208};
+    return {64 * (s - 5), 208, 64 * (s - 5) + 64, 256};
+}
+
+Rect TallCell(int side, int h) { return {TALL_LEFT[side], 0, TALL_LEFT[side] + 64, h}; }
+
+void DrawHandButton(Surface* surface) {
+    const int side = SideToMove == 0 ? 0 : 1;
+    const int x = side == 0 ? 581 : 157;
+    Surface* sheet = SideSheet[side];
+    BltFast(surface, x, 80, sheet, &HAND_FACE_CELL, KEYED);
+    for (int k : {Frame4(AnimTick), Frame4(AnimTick + 1)}) {
+        const Rect flame = {288 + 32 * k, 64, 320 + 32 * k, 96};
+        BltFast(surface, x, 80, sheet, &flame, KEYED);
+    }
+}
+
+void DrawPads(Surface* surface) {
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            BltFast(surface, 516 + 16 * c - 16 * r, 32 + 8 * r + 8 * c, SideSheet[0], &PAD_CELL,
+                    KEYED);
+            BltFast(surface, 93 + 16 * c - 16 * r, 32 + 8 * r + 8 * c, SideSheet[1], &PAD_CELL,
+                    KEYED);
+        }
+    }
+    const Rect mote = MoteCell(Frame4(AnimTick >> 1));
+    if (SideTally[0].points != 0) BltFast(surface, 516, 32, SideSheet[0], &mote, KEYED);
+    if (SideTally[1].points != 0) BltFast(surface, 93, 32, SideSheet[1], &mote, KEYED);
+}
+
+void DrawPreviousPiece(Surface* surface, int previousSize) {
+    const PieceRecord& p = PieceTable[PreviousPiece];
+    if (!OnBoard(p.x, p.y)) return;
+    const int side = Side(PreviousPiece);
+    const Rect cell = TallCell(side, previousSize);
+    BltFast(surface, 32 * (p.x - p.y + 9), 16 * (p.x + p.y) + 150 - previousSize, SideSheet[side],
+            &cell, KEYED);
+}
+
+void DrawSelectedPiece(Surface* surface, int state, int moverX, int moverY, int selectSize) {
+    if (state == MATCH_MOVE || state == MATCH_LANDING) {
+        // Up to four translucent copies of the moving piece at its last four positions.
+        const int mover = SideToMove == 0 ? 0 : 1;
+        for (int r = 3; r >= 0; --r) {
+            BlendBlit(MoverTrail[r].x, MoverTrail[r].y - 10, TALL_LEFT[mover], 0, 64, 64,
+                      SideSheet[mover]);
+        }
+    }
+    const int side = Side(SelectedPiece);
+    BltClipped(surface, moverX, moverY + 38 - selectSize, 64, selectSize, SideSheet[side],
+               TallCell(side, selectSize), KEYED);
+}
+
+}  // namespace
+
+void DrawBoard(Surface* surface, int state, int moverX, int moverY, int selectSize,
+               int previousSize) {
+    BltFast(surface, 30, 400, EtcSheet, &PLATE_CELL, KEYED);
+    DrawHandButton(surface);
+    DrawPads(surface);
+
+    const Rect tile = TileCell(BoardTileStyle);
+    for (int y = 0; y < BOARD_SIZE; ++y) {
+        for (int x = 0; x < BOARD_SIZE; ++x) {
+            const ScreenPoint at = TileScreenPoint(x, y);
+            BltFast(surface, at.x, at.y, EtcSheet, &tile, KEYED);
+        }
+    }
+    for (const ReachEntry& entry : ReachTable) {
+        if (entry.reachable == 0 || !OnBoard(entry.x, entry.y)) continue;
+        const ScreenPoint at = TileScreenPoint(entry.x, entry.y);
+        BltFast(surface, at.x, at.y, EtcSheet, &REACH_MARKER_CELL, KEYED);
+    }
+    if (OnBoard(CursorSquare.x, CursorSquare.y) && state != PROMPT_STATE) {
+        const ScreenPoint at = TileScreenPoint(CursorSquare.x, CursorSquare.y);
+        BltFast(surface, at.x, at.y, EtcSheet, &CURSOR_MARKER_CELL, KEYED);
+    }
+
+    for (int i = 0; i < PIECE_SLOT_COUNT; ++i) {
+        const PieceRecord& p = PieceTable[i];
+        if (p.kind == KIND_NONE || i == SelectedPiece || i == PreviousPiece) continue;
+        if (!OnBoard(p.x, p.y)) continue;
+        const ScreenPoint at = PieceScreenPoint(p.x, p.y);
+        BltFast(surface, at.x, at.y, SideSheet[Side(i)], &PIECE_CELL[Side(i)], KEYED);
+    }
+
+    // The tall pieces: the one further down the board is drawn last, the selected piece on a
+    // tie, so the nearer piece stands in front.
+    const bool hasSelected = ValidSlot(SelectedPiece);
+    const bool hasPrevious = ValidSlot(PreviousPiece);
+    bool previousLast = false;
+    if (hasSelected && hasPrevious) {
+        previousLast = PieceTable[PreviousPiece].y > PieceTable[SelectedPiece].y;
+    }
+    if (hasPrevious && !previousLast) DrawPreviousPiece(surface, previousSize);
+    if (hasSelected) DrawSelectedPiece(surface, state, moverX, moverY, selectSize);
+    if (hasPrevious && previousLast) DrawPreviousPiece(surface, previousSize);
+}
+
+void RebuildReachMarker(uint8_t bank, int level) {
+    LockedSurface sheet;
+    if (!LockSurface(EtcSheet, &sheet)) return;
+    // The marker, its mask and the tile row it borrows colours from must all lie in the sheet.
+    if (sheet.width >= 128 && sheet.height > 160) {
+        const uint8_t* tileRow = sheet.pixels + static_cast<size_t>(160) * sheet.pitch;
+        for (int row = 0; row < 32; ++row) {
+            uint8_t* line = sheet.pixels + static_cast<size_t>(row) * sheet.pitch;
+            for (int col = 0; col < 64; ++col) {
+                line[col] = line[64 + col] == MASK_SHADE ? static_cast<uint8_t>(bank + level)
+                                                         : tileRow[64 + col];
+            }
+        }
+    }
+    UnlockSurface(EtcSheet);
+}
