@@ -55,9 +55,6 @@ void DrawFragments(Surface* sheet, int sourceTop) {
     }
 }
 
-// The arrival voice of slot k. There are six arrival voices for ten slots, so slots 6..9 share
-// voices 0..3 until the sound engine gives them voices of their own.
-Voice* ArrivalVoice(int slot) { return Pon2Voice[slot % PON2_VOICE_COUNT]; }
 
 }  // namespace
 
@@ -110,7 +107,7 @@ void UpdateMotes() {
         BltClipped(BackBuffer, m.x, m.y, 32, 32, SideSheet[1 - side], MoteCell(MoteFrame()), KEYED);
         if (std::abs(m.x - m.targetX) < ARRIVAL_DISTANCE &&
             std::abs(m.y - m.targetY) < ARRIVAL_DISTANCE) {
-            PlayVoice(ArrivalVoice(k), false);
+            PlayVoice(MoteArrivalVoice(k), false);
             m.delay = 0;
             SideTally[side].points += 1;
         }

@@ -248,6 +248,7 @@ void ReleaseAllVoices() {
 }
 
 Voice* MoteArrivalVoice(int slot) {
+    if (slot >= 0 && slot < PON2_VOICE_COUNT) return Pon2Voice[slot];
     int own = (slot % PON2_VOICE_COUNT + PON2_VOICE_COUNT) % PON2_VOICE_COUNT;
     for (int step = 0; step < PON2_VOICE_COUNT; ++step) {
         Voice* voice = Pon2Voice[(own + step) % PON2_VOICE_COUNT];

@@ -79,7 +79,8 @@ const char* SoundRoleName(int role);
 // The file a role is loaded from ("DATA\SOUND\CLICK.wav").
 const char* SoundRoleFile(int role);
 
-// The PON2 voice a point mote in slot 0..9 plays when it arrives. Ten slots share six voices:
-// a slot plays voice (slot mod 6) when that voice is quiet, otherwise the next quiet voice after
-// it (wrapping round), so an arrival stays silent only while all six voices are sounding.
+// The PON2 voice a point mote in slot 0..9 plays when it arrives. Slots 0..5 play their own
+// voice. Slots 6..9 have none of their own: such a slot plays voice (slot mod 6) when that voice
+// is quiet, otherwise the next quiet voice after it (wrapping round), so its arrival stays
+// silent only while all six voices are sounding.
 Voice* MoteArrivalVoice(int slot);

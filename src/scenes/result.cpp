@@ -1,6 +1,7 @@
 #include "scenes/result.h"
 
 #include "match/panels.h"
+#include "match/match.h"
 #include "media/draw.h"
 #include "media/palette.h"
 #include "media/resources.h"
@@ -37,10 +38,6 @@ Rect RankCell(int rank) {
     return Rect{left, top, left + 128, top + 64};
 }
 
-// The match time in seconds. Every second of the match is counted on the clock of the side to
-// move as well, so the match time is the sum of both sides' clocks.
-int MatchSeconds() { return SideTally[0].clockSeconds + SideTally[1].clockSeconds; }
-
 void Draw(int x, int y, Surface* sheet, const Rect& cell) {
     BltFast(BackBuffer, x, y, sheet, &cell, KEYED);
 }
@@ -51,7 +48,7 @@ void DrawPortraits() {
     Draw(154, 76, SideSheet[1], EMBLEM_CELL);
     Draw(444, 60, SideSheet[0], PORTRAIT_CELL);
     Draw(508, 76, SideSheet[0], EMBLEM_CELL);
-    DrawCentrePanel(BackBuffer, 320, 55, 90, 45, TurnNumber, MatchSeconds());
+    DrawCentrePanel(BackBuffer, 320, 55, 90, 45, TurnNumber, MatchClock);
 }
 
 void DrawUpperRule() {

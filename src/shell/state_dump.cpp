@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "match/match_dump.h"
 #include "media/palette.h"
 #include "media/random.h"
 #include "media/resources.h"
@@ -47,6 +48,7 @@ std::string DumpGameState() {
     j["ClickLatch"] = ClickLatch;
     if (FrontSurface) j["Display"] = {FrontSurface->width, FrontSurface->height};
     j.update(DumpRulesState());
+    j.update(DumpMatchState());
     j.update(DumpEndingState());
     return j.dump();
 }
