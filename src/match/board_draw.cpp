@@ -6,11 +6,10 @@
 #include "media/resources.h"
 #include "rules/board.h"
 #include "shell/shell_state.h"
+#include "media/sheet_cells.h"
 
 namespace {
 
-constexpr unsigned KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;
-constexpr Rect PLATE_CELL = {0, 64, 160, 128};
 constexpr Rect HAND_FACE_CELL = {64, 64, 96, 96};
 constexpr Rect PAD_CELL = {96, 32, 128, 64};
 constexpr Rect REACH_MARKER_CELL = {0, 0, 64, 32};
@@ -38,10 +37,10 @@ void DrawHandButton(Surface* surface) {
     const int side = SideToMove == 0 ? 0 : 1;
     const int x = side == 0 ? 581 : 157;
     Surface* sheet = SideSheet[side];
-    BltFast(surface, x, 80, sheet, &HAND_FACE_CELL, KEYED);
+    BltFast(surface, x, 80, sheet, &HAND_FACE_CELL, BLT_KEYED);
     for (int k : {Frame4(AnimTick), Frame4(AnimTick + 1)}) {
         const Rect flame = {288 + 32 * k, 64, 320 + 32 * k, 96};
-        BltFast(surface, x, 80, sheet, &flame, KEYED);
+        BltFast(surface, x, 80, sheet, &flame, BLT_KEYED);
     }
 }
 
@@ -49,14 +48,14 @@ void DrawPads(Surface* surface) {
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 3; ++c) {
             BltFast(surface, 516 + 16 * c - 16 * r, 32 + 8 * r + 8 * c, SideSheet[0], &PAD_CELL,
-                    KEYED);
+                    BLT_KEYED);
             BltFast(surface, 93 + 16 * c - 16 * r, 32 + 8 * r + 8 * c, SideSheet[1], &PAD_CELL,
-                    KEYED);
+                    BLT_KEYED);
         }
     }
     const Rect mote = MoteCell(Frame4(AnimTick >> 1));
-    if (SideTally[0].points != 0) BltFast(surface, 516, 32, SideSheet[0], &mote, KEYED);
-    if (SideTally[1].points != 0) BltFast(surface, 93, 32, SideSheet[1], &mote, KEYED);
+    if (SideTally[0].points != 0) BltFast(surface, 516, 32, SideSheet[0], &mote, BLT_KEYED);
+    if (SideTally[1].points != 0) BltFast(surface, 93, 32, SideSheet[1], &mote, BLT_KEYED);
 }
 
 void DrawPreviousPiece(Surface* surface, int previousSize) {
@@ -65,7 +64,7 @@ void DrawPreviousPiece(Surface* surface, int previousSize) {
     const int side = Side(PreviousPiece);
     const Rect cell = TallCell(side, previousSize);
     BltFast(surface, 32 * (p.x - p.y + 9), 16 * (p.x + p.y) + 150 - previousSize, SideSheet[side],
-            &cell, KEYED);
+            &cell, BLT_KEYED);
 }
 
 void DrawSelectedPiece(Surface* surface, int state, int moverX, int moverY, int selectSize) {
@@ -79,14 +78,14 @@ void DrawSelectedPiece(Surface* surface, int state, int moverX, int moverY, int 
     }
     const int side = Side(SelectedPiece);
     BltClipped(surface, moverX, moverY + 38 - selectSize, 64, selectSize, SideSheet[side],
-               TallCell(side, selectSize), KEYED);
+               TallCell(side, selectSize), BLT_KEYED);
 }
 
 }  // namespace
 
 void DrawBoard(Surface* surface, int state, int moverX, int moverY, int selectSize,
                int previousSize) {
-    BltFast(surface, 30, 400, EtcSheet, &PLATE_CELL, KEYED);
+    BltFast(surface, 30, 400, EtcSheet, &PLATE_CELL, BLT_KEYED);
     DrawHandButton(surface);
     DrawPads(surface);
 
@@ -94,17 +93,17 @@ void DrawBoard(Surface* surface, int state, int moverX, int moverY, int selectSi
     for (int y = 0; y < BOARD_SIZE; ++y) {
         for (int x = 0; x < BOARD_SIZE; ++x) {
             const ScreenPoint at = TileScreenPoint(x, y);
-            BltFast(surface, at.x, at.y, EtcSheet, &tile, KEYED);
+            BltFast(surface, at.x, at.y, EtcSheet, &tile, BLT_KEYED);
         }
     }
     for (const ReachEntry& entry : ReachTable) {
         if (entry.reachable == 0 || !OnBoard(entry.x, entry.y)) continue;
         const ScreenPoint at = TileScreenPoint(entry.x, entry.y);
-        BltFast(surface, at.x, at.y, EtcSheet, &REACH_MARKER_CELL, KEYED);
+        BltFast(surface, at.x, at.y, EtcSheet, &REACH_MARKER_CELL, BLT_KEYED);
     }
     if (OnBoard(CursorSquare.x, CursorSquare.y) && state != PROMPT_STATE) {
         const ScreenPoint at = TileScreenPoint(CursorSquare.x, CursorSquare.y);
-        BltFast(surface, at.x, at.y, EtcSheet, &CURSOR_MARKER_CELL, KEYED);
+        BltFast(surface, at.x, at.y, EtcSheet, &CURSOR_MARKER_CELL, BLT_KEYED);
     }
 
     for (int i = 0; i < PIECE_SLOT_COUNT; ++i) {
@@ -112,7 +111,7 @@ void DrawBoard(Surface* surface, int state, int moverX, int moverY, int selectSi
         if (p.kind == KIND_NONE || i == SelectedPiece || i == PreviousPiece) continue;
         if (!OnBoard(p.x, p.y)) continue;
         const ScreenPoint at = PieceScreenPoint(p.x, p.y);
-        BltFast(surface, at.x, at.y, SideSheet[Side(i)], &PIECE_CELL[Side(i)], KEYED);
+        BltFast(surface, at.x, at.y, SideSheet[Side(i)], &PIECE_CELL[Side(i)], BLT_KEYED);
     }
 
     // The tall pieces: the one further down the board is drawn last, the selected piece on a

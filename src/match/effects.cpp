@@ -18,7 +18,6 @@ int ShatterSpeed = SHATTER_START_SPEED;
 
 namespace {
 
-constexpr unsigned KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;
 constexpr double HALF_TURN = 3.141592;  // the angle scale of the mote headings
 constexpr int MOTE_SPEED = 10;
 constexpr int MOTE_TURN = 5;
@@ -50,7 +49,7 @@ void DrawFragments(Surface* sheet, int sourceTop) {
             const Rect pixel = {32 + col, sourceTop + row, 33 + col, sourceTop + row + 1};
             const int px = static_cast<int>(ShatterRadius * f.dx + f.x0);
             const int py = static_cast<int>(ShatterRadius * f.dy + f.y0);
-            BltFast(BackBuffer, px, py, sheet, &pixel, KEYED);
+            BltFast(BackBuffer, px, py, sheet, &pixel, BLT_KEYED);
         }
     }
 }
@@ -78,7 +77,7 @@ void ShatterStep(Surface* sheet, int x, int y, int frame) {
         break;
     case 2: {
         const Rect cell = MoteCell(MoteFrame());
-        BltFast(BackBuffer, x, y, sheet, &cell, KEYED);
+        BltFast(BackBuffer, x, y, sheet, &cell, BLT_KEYED);
         break;
     }
     default: break;
@@ -104,7 +103,7 @@ void UpdateMotes() {
             m.delay -= 1;
         }
         const int side = m.side == 0 ? 0 : 1;
-        BltClipped(BackBuffer, m.x, m.y, 32, 32, SideSheet[1 - side], MoteCell(MoteFrame()), KEYED);
+        BltClipped(BackBuffer, m.x, m.y, 32, 32, SideSheet[1 - side], MoteCell(MoteFrame()), BLT_KEYED);
         if (std::abs(m.x - m.targetX) < ARRIVAL_DISTANCE &&
             std::abs(m.y - m.targetY) < ARRIVAL_DISTANCE) {
             PlayVoice(MoteArrivalVoice(k), false);

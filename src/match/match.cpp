@@ -41,7 +41,6 @@ uint32_t ClockStamp = 0;
 
 namespace {
 
-constexpr unsigned KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;
 constexpr uint32_t PULSE_MS = 100;
 constexpr uint32_t CLOCK_MS = 1000;
 constexpr int FADE_IN_STEPS = 60;
@@ -298,7 +297,7 @@ void DrawCursor() {
     int left = 160;
     if (HoverFlag != 0) left += 32 * (((AnimTick >> 1) % 4 + 4) % 4);
     BltClipped(BackBuffer, PointerX, PointerY, 32, 32, SideSheet[Mover()],
-               Rect{left, 64, left + 32, 96}, KEYED);
+               Rect{left, 64, left + 32, 96}, BLT_KEYED);
 }
 
 }  // namespace

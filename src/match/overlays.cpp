@@ -11,7 +11,6 @@ int BlockWave = 0;
 
 namespace {
 
-constexpr unsigned KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;
 constexpr Rect BANNER_A_CELL = {0, 256, 128, 496};
 constexpr Rect BANNER_B_CELL = {128, 256, 256, 496};
 constexpr uint8_t DIM_INDEX = 120;
@@ -100,9 +99,9 @@ void MatchStartBanner() {
         } else if (phase == 1) {
             BltFast(BackBuffer, 0, 0, DimSurface, nullptr, BLTFAST_WAIT);
             if (step < 30) {
-                BltFast(BackBuffer, 256, 100, EtcSheet, &BANNER_A_CELL, KEYED);
+                BltFast(BackBuffer, 256, 100, EtcSheet, &BANNER_A_CELL, BLT_KEYED);
             } else {
-                BltFast(BackBuffer, 250, 100, EtcSheet, &BANNER_B_CELL, KEYED);
+                BltFast(BackBuffer, 250, 100, EtcSheet, &BANNER_B_CELL, BLT_KEYED);
             }
             step += 1;
             if (step > 60) phase = 4;

@@ -5,14 +5,13 @@
 #include "media/resources.h"
 #include "rules/board.h"
 #include "shell/shell_state.h"
+#include "media/sheet_cells.h"
 
 int OrbitAngle[3] = {0, 84, 168};
 
 namespace {
 
-constexpr unsigned KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;
 constexpr int GLYPH = 16;
-constexpr Rect SEPARATOR_CELL = {260, 104, 276, 120};
 constexpr Rect TURN_BANNER_CELL[2] = {{160, 0, 224, 32}, {224, 0, 288, 32}};
 constexpr Rect TURN_LABEL_CELL = {280, 84, 320, 104};
 constexpr Rect CLOCK_LABEL_CELL = {160, 64, 240, 84};
@@ -28,7 +27,7 @@ int GlyphRow(int style) {
     return -1;
 }
 
-void Separator(int x, int y) { BltFast(BackBuffer, x, y, EtcSheet, &SEPARATOR_CELL, KEYED); }
+void Separator(int x, int y) { BltFast(BackBuffer, x, y, EtcSheet, &SEPARATOR_CELL, BLT_KEYED); }
 
 // One side's three rows: labels from labelX, separators at sepX, values right-aligned at sepX.
 struct SidePanelLayout {
@@ -40,17 +39,17 @@ struct SidePanelLayout {
 };
 
 void DrawSidePanel(Surface* surface, const SidePanelLayout& at, const TallyRecord& tally) {
-    BltFast(surface, at.labelX, 115, EtcSheet, &CLOCK_LABEL_CELL, KEYED);
+    BltFast(surface, at.labelX, 115, EtcSheet, &CLOCK_LABEL_CELL, BLT_KEYED);
     Separator(at.sepX, 118);
     DrawClock(at.clockX, 118, tally.clockSeconds);
 
-    BltFast(surface, at.labelX, 140, EtcSheet, &POINTS_LABEL_CELL, KEYED);
-    BltFast(surface, at.unitX, 140, EtcSheet, &UNIT_LABEL_CELL, KEYED);
+    BltFast(surface, at.labelX, 140, EtcSheet, &POINTS_LABEL_CELL, BLT_KEYED);
+    BltFast(surface, at.unitX, 140, EtcSheet, &UNIT_LABEL_CELL, BLT_KEYED);
     Separator(at.sepX, 143);
     DrawDigits(BackBuffer, at.valueX, 143, tally.points, 2, 1);
 
-    BltFast(surface, at.labelX, 165, EtcSheet, &MATERIAL_LABEL_CELL, KEYED);
-    BltFast(surface, at.unitX, 165, EtcSheet, &UNIT_LABEL_CELL, KEYED);
+    BltFast(surface, at.labelX, 165, EtcSheet, &MATERIAL_LABEL_CELL, BLT_KEYED);
+    BltFast(surface, at.unitX, 165, EtcSheet, &UNIT_LABEL_CELL, BLT_KEYED);
     Separator(at.sepX, 168);
     DrawDigits(BackBuffer, at.valueX, 168, tally.material, 1, 1);
 }
@@ -66,7 +65,7 @@ void DrawDigits(Surface* surface, int x, int y, int value, int minDigits, int st
         const int d = rest % 10;
         if (row >= 0) {
             const Rect cell = {160 + GLYPH * d, row, 176 + GLYPH * d, row + GLYPH};
-            BltClipped(surface, glyphX, y, GLYPH, GLYPH, EtcSheet, cell, KEYED);
+            BltClipped(surface, glyphX, y, GLYPH, GLYPH, EtcSheet, cell, BLT_KEYED);
         }
         rest /= 10;
         minDigits -= 1;
@@ -85,7 +84,7 @@ void DrawClock(int x, int y, int seconds) {
 
 void DrawCentrePanel(Surface* surface, int cx, int cy, int rx, int ry, int turn, int seconds) {
     const int side = SideToMove == 0 ? 0 : 1;
-    BltFast(surface, cx - 32, cy - 12, EtcSheet, &TURN_BANNER_CELL[side], KEYED);
+    BltFast(surface, cx - 32, cy - 12, EtcSheet, &TURN_BANNER_CELL[side], BLT_KEYED);
 
     Surface* sheet = SideSheet[side];
     for (int& angle : OrbitAngle) {
@@ -102,11 +101,11 @@ void DrawCentrePanel(Surface* surface, int cx, int cy, int rx, int ry, int turn,
         pos((angle - 10) & 255, &px, &py);
         BlendBlit(px, py, ORBIT_CELL.left, ORBIT_CELL.top, 32, 32, sheet);
         pos(angle & 255, &px, &py);
-        BltFast(surface, px, py, sheet, &ORBIT_CELL, KEYED);
+        BltFast(surface, px, py, sheet, &ORBIT_CELL, BLT_KEYED);
     }
 
     DrawDigits(surface, cx + 6, cy - 28, turn, 3, 1);
-    BltFast(surface, cx + 6, cy - 30, EtcSheet, &TURN_LABEL_CELL, KEYED);
+    BltFast(surface, cx + 6, cy - 30, EtcSheet, &TURN_LABEL_CELL, BLT_KEYED);
     DrawClock(cx - 45, cy + 20, seconds);
 }
 

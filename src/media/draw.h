@@ -5,6 +5,9 @@
 
 #include "platform/platform.h"
 
+// BltFast flags of nearly every sprite: source colour key, waiting for the blitter.
+constexpr unsigned BLT_KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;
+
 // The face name of the game's large Japanese text (a regular-script brush face).
 extern const char* const TextFace;
 

@@ -10,6 +10,8 @@
 #include "media/sound.h"
 #include "rules/board.h"
 #include "shell/shell_state.h"
+#include "media/draw.h"
+#include "media/sheet_cells.h"
 
 int PlacePanelStep = 0;
 int PlaceChoice = 0;
@@ -23,9 +25,6 @@ TrailPoint PlaceFlightTrail[3] = {};
 
 namespace {
 
-constexpr unsigned KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;
-constexpr Rect PORTRAIT_CELL = {352, 0, 416, 64};
-constexpr Rect COST_LABEL_CELL = {200, 84, 240, 104};
 constexpr Rect COST_SIGN_CELL = {260, 104, 276, 120};
 constexpr Rect LEFT_ARROW_CELL = {0, 32, 16, 48};
 constexpr Rect RIGHT_ARROW_CELL = {16, 32, 32, 48};
@@ -51,19 +50,19 @@ void PlayPon2(int index) {
 void DrawContents(int side, TrailPoint origin, bool arrows, bool icon) {
     Surface* own = SideSheet[side];
     const int choice = Choice();
-    BltFast(BackBuffer, origin.x, origin.y + 10, own, &PORTRAIT_CELL, KEYED);
+    BltFast(BackBuffer, origin.x, origin.y + 10, own, &PORTRAIT_CELL, BLT_KEYED);
     if (icon) {
         const Rect cell = {32 * choice, 128, 32 * choice + 32, 160};
-        BltFast(BackBuffer, origin.x + 68, origin.y + 20, EtcSheet, &cell, KEYED);
+        BltFast(BackBuffer, origin.x + 68, origin.y + 20, EtcSheet, &cell, BLT_KEYED);
     }
-    BltFast(BackBuffer, origin.x + 24, origin.y + 60, EtcSheet, &COST_LABEL_CELL, KEYED);
-    BltFast(BackBuffer, origin.x + 60, origin.y + 62, EtcSheet, &COST_SIGN_CELL, KEYED);
+    BltFast(BackBuffer, origin.x + 24, origin.y + 60, EtcSheet, &VALUE_LABEL_CELL, BLT_KEYED);
+    BltFast(BackBuffer, origin.x + 60, origin.y + 62, EtcSheet, &COST_SIGN_CELL, BLT_KEYED);
     DrawDigits(BackBuffer, origin.x + 90, origin.y + 62, DropCost[choice], 1, 2);
     if (arrows) {
         BltFast(BackBuffer, origin.x - 30 + SwingOffset, origin.y + 40, own, &LEFT_ARROW_CELL,
-                KEYED);
+                BLT_KEYED);
         BltFast(BackBuffer, origin.x + 142 - SwingOffset, origin.y + 40, own, &RIGHT_ARROW_CELL,
-                KEYED);
+                BLT_KEYED);
     }
 }
 
@@ -159,7 +158,7 @@ void Fly(int side, TrailPoint origin) {
     const int k = (AnimTick / 2) % 4;
     const int frame = k < 0 ? k + 4 : k;
     const Rect cell = {32 + 32 * frame, 0, 64 + 32 * frame, 32};
-    BltFast(BackBuffer, PlaceFlightIcon.x, PlaceFlightIcon.y, SideSheet[side], &cell, KEYED);
+    BltFast(BackBuffer, PlaceFlightIcon.x, PlaceFlightIcon.y, SideSheet[side], &cell, BLT_KEYED);
     for (const TrailPoint& t : PlaceFlightTrail) {
         BlendBlit(t.x, t.y, 32 * (frame + 1), 0, 32, 32, SideSheet[side]);
     }

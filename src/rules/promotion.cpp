@@ -4,12 +4,12 @@
 #include "media/sound.h"
 #include "rules/board.h"
 #include "shell/shell_state.h"
+#include "media/draw.h"
+#include "media/sheet_cells.h"
 
 namespace {
 
-constexpr Rect PROMOTE_CELL = {256, 128, 288, 160};
 constexpr Rect KEEP_CELL = {288, 128, 320, 160};
-constexpr unsigned KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;
 
 bool Inside(int mx, int my, int left, int top, int right, int bottom) {
     return mx >= left && mx < right && my >= top && my < bottom;
@@ -20,7 +20,7 @@ bool Inside(int mx, int my, int left, int top, int right, int bottom) {
 // over it and the left button is held.
 bool Button(Surface* surface, const Rect& cell, int left, int top, int areaLeft, int mx, int my) {
     if (!Inside(mx, my, areaLeft, top, areaLeft + 32, top + 32)) {
-        BltFast(surface, left, top, EtcSheet, &cell, KEYED);
+        BltFast(surface, left, top, EtcSheet, &cell, BLT_KEYED);
         return false;
     }
     const Rect grown = {left - 16, top - 16, left + 48, top + 48};

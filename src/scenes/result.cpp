@@ -10,13 +10,13 @@
 #include "rules/board.h"
 #include "rules/tally.h"
 #include "shell/shell_state.h"
+#include "media/sheet_cells.h"
 
 int ResultStep = 0;
 int ResultCounter = 0;
 
 namespace {
 
-constexpr unsigned KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;
 constexpr uint8_t BACKGROUND_INDEX = 239;
 constexpr int REVEAL_PERIOD = 20;  // frames between two groups
 constexpr int LAST_GROUP = 5;
@@ -24,12 +24,9 @@ constexpr int FADING_OUT = 7;
 constexpr int FADE_OUT_STEPS = 90;
 constexpr Rgb BLACK = {0, 0, 0};
 
-constexpr Rect PORTRAIT_CELL = {352, 0, 416, 64};
 constexpr Rect EMBLEM_CELL = {32, 32, 64, 64};
-constexpr Rect CENTRE_EMBLEM_CELL = {0, 64, 160, 128};
 constexpr Rect SCORE_LABEL_CELL = {160, 104, 220, 124};
 constexpr Rect RANK_LABEL_CELL = {220, 104, 260, 124};
-constexpr Rect SEPARATOR_CELL = {260, 104, 276, 120};
 
 // RankSheet holds the fifteen 128x64 rank pictures in three rows of five.
 Rect RankCell(int rank) {
@@ -39,7 +36,7 @@ Rect RankCell(int rank) {
 }
 
 void Draw(int x, int y, Surface* sheet, const Rect& cell) {
-    BltFast(BackBuffer, x, y, sheet, &cell, KEYED);
+    BltFast(BackBuffer, x, y, sheet, &cell, BLT_KEYED);
 }
 
 // Side 1 on the left, side 0 on the right, as in the match.
@@ -54,7 +51,7 @@ void DrawPortraits() {
 void DrawUpperRule() {
     GdiLine(BackBuffer, 10, 215, 220, 215, BLACK);
     GdiLine(BackBuffer, 420, 215, 630, 215, BLACK);
-    Draw(240, 190, EtcSheet, CENTRE_EMBLEM_CELL);
+    Draw(240, 190, EtcSheet, PLATE_CELL);
 }
 
 // Left: label, separator, number; right: number, separator, label.

@@ -17,7 +17,6 @@ uint8_t ClickLatch = 0;
 
 namespace {
 
-constexpr unsigned KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;
 
 // Cells of the title art.
 constexpr Rect PICTURE_CELL[3] = {{0, 0, 200, 200}, {200, 0, 400, 200}, {400, 0, 600, 200}};
@@ -99,10 +98,10 @@ namespace {
 // leaves for the melt with the last picture kept on the canvas.
 void DrawMenu() {
     for (int i = 0; i < 3; ++i) {
-        BltFast(TitleWork, PICTURE_X[i], PICTURE_Y, TitleArt, &PICTURE_CELL[i], KEYED);
+        BltFast(TitleWork, PICTURE_X[i], PICTURE_Y, TitleArt, &PICTURE_CELL[i], BLT_KEYED);
     }
-    BltFast(TitleWork, 208, 360, TitleArt, &START_LABEL_CELL, KEYED);
-    BltFast(TitleWork, 356, 360, TitleArt, &QUIT_LABEL_CELL, KEYED);
+    BltFast(TitleWork, 208, 360, TitleArt, &START_LABEL_CELL, BLT_KEYED);
+    BltFast(TitleWork, 356, 360, TitleArt, &QUIT_LABEL_CELL, BLT_KEYED);
     if (PointerOver(HOT_ZONE)) {
         DrawSurfaceText(TitleWork, "STAFFROAL", "", HOT_ZONE_TEXT_BOX, 16, 16, 255, 255, 255, 0);
         if (MouseButtons != 0) {
@@ -119,7 +118,7 @@ void DrawMenu() {
 
 void TitleCompose() {
     BltFast(BackBuffer, 0, 0, TitleWork, nullptr, 0);
-    BltFast(BackBuffer, 239, 320, TitleArt, &CAPTION_CELL, KEYED);
+    BltFast(BackBuffer, 239, 320, TitleArt, &CAPTION_CELL, BLT_KEYED);
     if (TitleStep == 8) {
         if (FadePalette(100, false)) {
             FillScreen(BackBuffer, 0);
@@ -170,7 +169,7 @@ bool RunStep() {
         break;
     case 1: {
         const bool done = FadePalette(60, true);
-        BltFast(BackBuffer, 195, 210, TitleArt, &LOGO_CELL, KEYED);
+        BltFast(BackBuffer, 195, 210, TitleArt, &LOGO_CELL, BLT_KEYED);
         if (done) TitleStep = 2;
         break;
     }
@@ -256,7 +255,7 @@ void TitleFrame() {
     if (!RunStep()) return;
     if (TitleStep == 7) {
         BltClipped(BackBuffer, PointerX, PointerY, 32, 32, TitleArt, PointerFrame(AnimTick % 4),
-                   KEYED);
+                   BLT_KEYED);
     }
     // A press during the opening skips to the menu; a held button is latched so that it
     // skips nothing until it has been released and pressed again.
