@@ -12,7 +12,6 @@ struct DisplayShared {
     int height = 0;
     bool dirty = false;         // the front surface or the palette may have changed
     bool forcePresent = false;  // the window needs its picture again (exposed, resized)
-    uint32_t paletteSerial = 0;
 };
 DisplayShared& DisplayState();
 

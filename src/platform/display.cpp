@@ -63,7 +63,6 @@ int Flip(Surface* primary) {
 void InstallPalette(const PaletteEntry entries[256], const char* source) {
     for (int i = 0; i < 256; ++i) Installed[i] = entries[i];
     DisplayState().dirty = true;
-    DisplayState().paletteSerial++;
     if (source != nullptr && std::string(source) != "fade") {
         TraceLine("\"palette\":" + JsonString(source));
     }

@@ -5,7 +5,6 @@
 
 // Queues a message; key messages also update the key state.
 void InputPushMessage(const Message& message);
-void InputSetKey(int virtualKey, bool down);
 void InputSetPointer(int x, int y);
 bool InputQueueEmpty();
 const GameHooks& InputHooks();

@@ -95,10 +95,6 @@ void InputPushMessage(const Message& message) {
     Queue.push_back(message);
 }
 
-void InputSetKey(int virtualKey, bool down) {
-    if (virtualKey >= 0 && virtualKey < 256) KeyDownState[virtualKey] = down;
-}
-
 void InputSetPointer(int x, int y) {
     PointerX = x;
     PointerY = y;

@@ -267,6 +267,3 @@ void TraceLine(const std::string& fields);
 
 // True in the headless backend.
 bool PlatformIsHeadless();
-// Exit status the headless script asks for (0 when the script ran to its end, 3 on a timed-out
-// `until`, 2 on a script error); -1 while the script goes on.
-int HeadlessScriptStatus();

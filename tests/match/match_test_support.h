@@ -11,7 +11,7 @@
 #include "media/resources.h"
 #include "platform/platform.h"
 #include "rules/board.h"
-#include "shell/quit.h"
+#include "shell/startup.h"
 #include "shell/shell_state.h"
 
 namespace matchtest {
