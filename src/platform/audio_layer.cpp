@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/audio_internal.h"
+#include "platform/platform_internal.h"
 #include "platform/audio_mixer.h"
 
 namespace {
@@ -32,10 +33,6 @@ uint32_t Now() {
 void Trace(const std::string& fields) {
     const AudioHooks& hooks = State().hooks;
     if (hooks.trace) hooks.trace(fields);
-}
-
-std::string JsonText(const std::string& text) {
-    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 std::unique_ptr<MciDevice> SimulatedDevice() {
@@ -150,7 +147,7 @@ void PlaySoundBuffer(Voice* voice, bool loop) {
         voice->looping = loop;
         voice->startedAt = Now();
     }
-    Trace("\"voice\":" + JsonText(voice->role) + ",\"index\":" + std::to_string(voice->index));
+    Trace("\"voice\":" + JsonString(voice->role) + ",\"index\":" + std::to_string(voice->index));
 }
 
 void StopSoundBuffer(Voice* voice) {
@@ -176,7 +173,7 @@ uint32_t MciSendString(const char* command, char* reply, unsigned replySize) {
         delivered = answer.substr(0, replySize - 1);
         std::memcpy(reply, delivered.c_str(), delivered.size() + 1);
     }
-    Trace("\"mci\":" + JsonText(command ? command : "") + ",\"result\":" + std::to_string(result) +
-          ",\"reply\":" + JsonText(delivered));
+    Trace("\"mci\":" + JsonString(command ? command : "") + ",\"result\":" + std::to_string(result) +
+          ",\"reply\":" + JsonString(delivered));
     return result;
 }

@@ -1,11 +1,11 @@
 // The layout reader on well-formed and odd files, and the rest of the match setup.
-#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +13,7 @@
 #include "media/resources.h"
 #include "platform/platform.h"
 #include "rules_test_support.h"
+#include "support/test_files.h"
 
 namespace {
 
@@ -42,24 +43,21 @@ class RulesLayoutTest : public RulesTest {
 protected:
     void SetUp() override {
         RulesTest::SetUp();
-        previous_ = fs::current_path();
-        char pattern[] = "/tmp/kelmorav-layout-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        fs::create_directories(dir_ / "DATA" / "TXT");
-        fs::current_path(dir_);
+        dir_.emplace("layout");
+        fs::create_directories(dir_->Path() / "DATA" / "TXT");
+        cwd_.emplace(dir_->Path());
     }
     void TearDown() override {
-        fs::current_path(previous_);
-        fs::remove_all(dir_);
+        cwd_.reset();
+        dir_.reset();
         RulesTest::TearDown();
     }
     void WriteLayout(const std::string& text) {
-        std::ofstream(dir_ / "DATA" / "TXT" / "SYOGI.dat", std::ios::binary) << text;
+        std::ofstream(dir_->Path() / "DATA" / "TXT" / "SYOGI.dat", std::ios::binary) << text;
     }
 
-    fs::path previous_;
-    fs::path dir_;
+    std::optional<testfiles::TempDir> dir_;
+    std::optional<testfiles::ScopedCwd> cwd_;
 };
 
 // A full, valid layout: group g stands on (g mod 9, g / 9) with kind g mod 8 + 1 and value g + 1.

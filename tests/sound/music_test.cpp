@@ -74,12 +74,11 @@ protected:
         dir.Write("DATA/BGM/BGM1.mid", MidiLasting(1000));
         dir.Write("DATA/BGM/BGM2.mid", MidiLasting(3000));
         dir.Write("DATA/BGM/BAD.mid", Bytes{'M', 'T', 'h', 'd', 0, 0});
-        saved = std::filesystem::current_path();
-        std::filesystem::current_path(dir.Path());
+        cwd.emplace(dir.Path());
     }
     void TearDown() override {
         MciSendString("close bgm", nullptr, 0);
-        std::filesystem::current_path(saved);
+        cwd.reset();
         SimulatedAudioTest::TearDown();
     }
     std::string Mode() {
@@ -89,7 +88,7 @@ protected:
     }
 
     TempDir dir{"music"};
-    std::filesystem::path saved;
+    std::optional<testfiles::ScopedCwd> cwd;
 };
 
 struct Step {

@@ -3,10 +3,11 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <unistd.h>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include "support/test_files.h"
 
 namespace soundtest {
 
@@ -137,33 +138,6 @@ inline Bytes MidiLasting(uint32_t ms) {
     return Midi(0, 480, {t});
 }
 
-// A fresh directory under the system's temporary folder, removed with the object.
-class TempDir {
-public:
-    explicit TempDir(const std::string& name) {
-        path_ = std::filesystem::temp_directory_path() /
-                ("kelmorav_" + name + "_" + std::to_string(::getpid()));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string Write(const std::string& name, const Bytes& bytes) const {
-        std::filesystem::path file = path_ / name;
-        std::filesystem::create_directories(file.parent_path());
-        std::FILE* f = std::fopen(file.c_str(), "wb");
-        if (f != nullptr) {
-            if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-            std::fclose(f);
-        }
-        return file.string();
-    }
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using testfiles::TempDir;
 
 }  // namespace soundtest

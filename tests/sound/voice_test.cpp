@@ -151,10 +151,10 @@ TEST_F(VoiceTest, StartUpLoadsEveryRoleAndMissingFilesSilenceOnlyTheirOwn) {
         std::replace(file.begin(), file.end(), '\\', '/');
         dir.Write(file, PcmWave(Samples(400)));
     }
-    std::filesystem::path saved = std::filesystem::current_path();
-    std::filesystem::current_path(dir.Path());
-    LoadAllVoices();
-    std::filesystem::current_path(saved);
+    {
+        testfiles::ScopedCwd cwd(dir.Path());
+        LoadAllVoices();
+    }
 
     EXPECT_EQ(SoundVoice[SFX_MAGIC], nullptr);
     for (int role = 0; role < SOUND_ROLE_COUNT; ++role) {

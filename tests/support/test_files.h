@@ -82,6 +82,28 @@ inline std::filesystem::path FreshDir(const std::string& name) {
     return dir;
 }
 
+// A fresh directory under the system's temporary folder, removed with the object.
+class TempDir {
+public:
+    explicit TempDir(const std::string& name) : path_(FreshDir(name)) {}
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    // Writes a file below the directory (creating its folders) and returns its path.
+    std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+        const auto file = path_ / name;
+        WriteFile(file, bytes);
+        return file.string();
+    }
+    const std::filesystem::path& Path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
 // Runs code with the working directory set to dir, restoring it afterwards.
 class ScopedCwd {
 public:
