@@ -27,14 +27,6 @@ std::vector<int> PaletteTimes(const RunResult& r, const std::string& name) {
     return out;
 }
 
-std::vector<std::string> MciAfter(const RunResult& r, int t) {
-    std::vector<std::string> out;
-    for (const auto& j : r.With("mci")) {
-        if (j["t"].get<int>() >= t) out.push_back(j["mci"]);
-    }
-    return out;
-}
-
 // Frame numbers (frame 0 is the title load): the black pause ends in frame 62 (61 frames of
 // step 0 after the step-10 frame), the logo fades in over frames 63-123, stays for 124-183,
 // fades out over 184-244, the dark pause lasts 245-305, and frame 306 sets up the menu.
@@ -66,7 +58,7 @@ TEST(Title, OpeningTimingsLeadToTheMenu) {
     EXPECT_EQ(menu["Pointer"][0], 320);
     EXPECT_EQ(menu["Pointer"][1], 380);
     // The title music: the open/close/open/play sequence, byte for byte.
-    const std::vector<std::string> mci = MciAfter(r, 0);
+    const std::vector<std::string> mci = r.MciFrom(0);
     ASSERT_GE(mci.size(), 4u);
     EXPECT_EQ(mci[0], "open  DATA\\BGM\\BGM1.mid alias bgm type sequencer");
     EXPECT_EQ(mci[1], "close bgm");
@@ -121,7 +113,7 @@ TEST(Title, ChoosingStartFadesOutThenLeavesForTheMatch) {
     EXPECT_FALSE(left["Surfaces"]["TitleArt"]);
     EXPECT_FALSE(left["Surfaces"]["TitleWork"]);
     // 30 frames of step 9, then the title is released.
-    const std::vector<std::string> mci = MciAfter(r, FrameTime(chosen + 130));
+    const std::vector<std::string> mci = r.MciFrom(FrameTime(chosen + 130));
     ASSERT_GE(mci.size(), 2u);
     EXPECT_EQ(mci[0], "stop  bgm");
     EXPECT_EQ(mci[1], "close bgm");
@@ -142,7 +134,7 @@ TEST(Title, ChoosingQuitEndsTheProgramWithStatus0) {
     ASSERT_EQ(etc.size(), 1u);
     EXPECT_EQ(etc[0], FrameTime(chosen + 100));
     // Step 9's first frame releases the title and quits; the quit's teardown follows.
-    EXPECT_EQ(MciAfter(r, FrameTime(chosen + 101)),
+    EXPECT_EQ(r.MciFrom(FrameTime(chosen + 101)),
               (std::vector<std::string>{"stop  bgm", "close bgm", "stop  bgm", "close bgm", "stop  bgm",
                                         "close bgm", "stop  bgm", "close bgm"}));
     EXPECT_EQ(r.trace.back()["t"], FrameTime(chosen + 102));

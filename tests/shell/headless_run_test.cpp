@@ -13,21 +13,13 @@ using testfiles::RunResult;
 
 fs::path MakeDataDir(const std::string& name) { return testfiles::MakeTestDataDir(name); }
 
-std::vector<std::string> MciCommands(const RunResult& r) {
-    std::vector<std::string> out;
-    for (const auto& j : r.trace) {
-        if (j.contains("mci")) out.push_back(j["mci"].get<std::string>());
-    }
-    return out;
-}
-
 TEST(HeadlessRun, EscapeEndsWithTheFullTeardownAndStatus0) {
     const fs::path dir = MakeDataDir("run-escape");
     const RunResult r = RunGame(dir, "wait 1000\nkey ESC down\n");
     EXPECT_EQ(r.status, 0) << r.stderrText;
     const std::vector<std::string> expected = {"stop  bgm", "close bgm", "stop  bgm", "close bgm",
                                                "stop  bgm", "close bgm"};
-    std::vector<std::string> mci = MciCommands(r);
+    std::vector<std::string> mci = r.MciFrom();
     ASSERT_GE(mci.size(), expected.size());
     mci.erase(mci.begin(), mci.end() - static_cast<long>(expected.size()));
     EXPECT_EQ(mci, expected);
@@ -41,7 +33,7 @@ TEST(HeadlessRun, ASecondQuitRequestDoesNotTearDownAgain) {
     const RunResult a = RunGame(dir, "wait 500\nkey ESC down\n");
     const RunResult b = RunGame(dir, "wait 500\nkey ESC down\nkey ESC up\nkey ESC down\nquit\n");
     EXPECT_EQ(b.status, 0);
-    EXPECT_EQ(MciCommands(a), MciCommands(b));
+    EXPECT_EQ(a.MciFrom(), b.MciFrom());
 }
 
 TEST(HeadlessRun, MissingBlendFileIsBuiltFromTheMatchPalette) {

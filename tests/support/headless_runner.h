@@ -25,6 +25,15 @@ struct RunResult {
         }
         return out;
     }
+
+    // The music commands sent at or after virtual time `from`, in order.
+    std::vector<std::string> MciFrom(long long from = 0) const {
+        std::vector<std::string> out;
+        for (const auto& j : With("mci")) {
+            if (j["t"].get<long long>() >= from) out.push_back(j["mci"]);
+        }
+        return out;
+    }
 };
 
 inline RunResult RunGame(const std::filesystem::path& dataDir, const std::string& script,
