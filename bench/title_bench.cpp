@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
     LockedSurface canvas;
     LockSurface(TitleWork, &canvas);
     for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 640; ++x) canvas.pixels[y * canvas.pitch + x] = static_cast<uint8_t>(Rand() & 255);
+        for (int x = 0; x < 640; ++x)
+            canvas.pixels[y * canvas.pitch + x] = static_cast<uint8_t>(Rand() & 255);
     }
     UnlockSurface(TitleWork);
     for (int i = 0; i < 256; ++i) ScreenPalette[i] = PaletteEntry{static_cast<uint8_t>(i), 0, 0, 0};
@@ -51,13 +52,12 @@ int main(int argc, char** argv) {
         Flip(FrontSurface);
     });
     std::vector<uint32_t> rgb(640 * 480);
-    const double present = MillisecondsPerRun(frames, [&] {
-        ConvertToRgb32(FrontSurface, InstalledPalette(), rgb.data(), 640);
-    });
-    std::printf("title menu frame (burn + composition): %.3f ms = %.1f%% of the %.0f ms period\n", menu,
-                100.0 * menu / FRAME_PERIOD_MS, FRAME_PERIOD_MS);
-    std::printf("presentation (palette conversion):    %.3f ms = %.1f%% of the %.0f ms period\n", present,
-                100.0 * present / FRAME_PERIOD_MS, FRAME_PERIOD_MS);
+    const double present = MillisecondsPerRun(
+        frames, [&] { ConvertToRgb32(FrontSurface, InstalledPalette(), rgb.data(), 640); });
+    std::printf("title menu frame (burn + composition): %.3f ms = %.1f%% of the %.0f ms period\n",
+                menu, 100.0 * menu / FRAME_PERIOD_MS, FRAME_PERIOD_MS);
+    std::printf("presentation (palette conversion):    %.3f ms = %.1f%% of the %.0f ms period\n",
+                present, 100.0 * present / FRAME_PERIOD_MS, FRAME_PERIOD_MS);
     ReleaseSurface(TitleWork);
     ReleaseSurface(TitleArt);
     ReleaseSurface(FrontSurface);

@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!reader.Reset()) std::abort();
     std::vector<uint8_t> buffer(977);
     int64_t total = 0;
-    for (int64_t got = 0; (got = reader.Read(static_cast<uint32_t>(buffer.size()),
-                                             buffer.data())) > 0;) {
+    for (int64_t got = 0;
+         (got = reader.Read(static_cast<uint32_t>(buffer.size()), buffer.data())) > 0;) {
         total += got;
     }
     if (total > static_cast<int64_t>(size)) std::abort();

@@ -54,7 +54,6 @@ void DrawFragments(Surface* sheet, int sourceTop) {
     }
 }
 
-
 }  // namespace
 
 void ShatterStep(Surface* sheet, int x, int y, int frame) {
@@ -103,7 +102,8 @@ void UpdateMotes() {
             m.delay -= 1;
         }
         const int side = m.side == 0 ? 0 : 1;
-        BltClipped(BackBuffer, m.x, m.y, 32, 32, SideSheet[1 - side], MoteCell(MoteFrame()), BLT_KEYED);
+        BltClipped(BackBuffer, m.x, m.y, 32, 32, SideSheet[1 - side], MoteCell(MoteFrame()),
+                   BLT_KEYED);
         if (std::abs(m.x - m.targetX) < ARRIVAL_DISTANCE &&
             std::abs(m.y - m.targetY) < ARRIVAL_DISTANCE) {
             PlayVoice(MoteArrivalVoice(k), false);

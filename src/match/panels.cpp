@@ -3,9 +3,9 @@
 #include "media/blend.h"
 #include "media/draw.h"
 #include "media/resources.h"
+#include "media/sheet_cells.h"
 #include "rules/board.h"
 #include "shell/shell_state.h"
-#include "media/sheet_cells.h"
 
 int OrbitAngle[3] = {0, 84, 168};
 

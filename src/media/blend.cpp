@@ -44,7 +44,8 @@ void BuildBlendFile(const char* path) {
     }
     for (int a = 0; a < 256; ++a) {
         for (int b = 0; b < 256; ++b) {
-            std::fprintf(f, "%03d,", NearestBlendIndex(static_cast<uint8_t>(a), static_cast<uint8_t>(b)));
+            std::fprintf(f, "%03d,",
+                         NearestBlendIndex(static_cast<uint8_t>(a), static_cast<uint8_t>(b)));
         }
     }
     if (std::fclose(f) != 0) std::fprintf(stderr, "kelmorav: error writing %s\n", path);

@@ -29,9 +29,8 @@ int FillScreen(Surface* surface, uint8_t colour) {
     return ColourFill(surface, &screen, colour);
 }
 
-void DrawSurfaceText(Surface* surface, const char* text, const char* face, Rect rect,
-                     int charWidth, int charHeight, uint8_t red, uint8_t green, uint8_t blue,
-                     unsigned format) {
+void DrawSurfaceText(Surface* surface, const char* text, const char* face, Rect rect, int charWidth,
+                     int charHeight, uint8_t red, uint8_t green, uint8_t blue, unsigned format) {
     FontSpec font;
     font.height = charHeight;
     font.width = charWidth;

@@ -22,6 +22,5 @@ int FillScreen(Surface* surface, uint8_t colour);
 
 // Draws text into rect with a font made for the call: cell height charHeight, average width
 // charWidth (0 = the face's own), colour (red, green, blue), layout flags format.
-void DrawSurfaceText(Surface* surface, const char* text, const char* face, Rect rect,
-                     int charWidth, int charHeight, uint8_t red, uint8_t green, uint8_t blue,
-                     unsigned format);
+void DrawSurfaceText(Surface* surface, const char* text, const char* face, Rect rect, int charWidth,
+                     int charHeight, uint8_t red, uint8_t green, uint8_t blue, unsigned format);

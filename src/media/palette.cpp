@@ -135,8 +135,8 @@ void LoadPaletteFromBmp(const char* path) {
                      path);
     }
     for (int i = 0; i < 256; ++i) {
-        ScreenPalette[i] = PaletteEntry{table[i * 4 + 2], table[i * 4 + 1], table[i * 4],
-                                        table[i * 4 + 3]};
+        ScreenPalette[i] =
+            PaletteEntry{table[i * 4 + 2], table[i * 4 + 1], table[i * 4], table[i * 4 + 3]};
     }
     InstallScreenPalette(path);
 }

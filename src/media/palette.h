@@ -16,8 +16,8 @@ extern int FadeStep;
 struct BmpImage {
     int width = 0;
     int height = 0;
-    PaletteEntry colours[256];      // red, green, blue, reserved byte
-    std::vector<uint8_t> pixels;    // width * height, row 0 = top row of the picture
+    PaletteEntry colours[256];    // red, green, blue, reserved byte
+    std::vector<uint8_t> pixels;  // width * height, row 0 = top row of the picture
 };
 
 // Parses an 8-bit BMP (bottom-up or top-down, uncompressed, 256 colour entries). On failure

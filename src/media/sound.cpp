@@ -196,8 +196,9 @@ void LoadVoice(Voice** voice, const char* path) {
         return;
     }
     if (reader.DataCutShort()) {
-        std::fprintf(stderr, "sound: %s: sample data cut short (%u of %u bytes); playing what "
-                             "is there\n",
+        std::fprintf(stderr,
+                     "sound: %s: sample data cut short (%u of %u bytes); playing what "
+                     "is there\n",
                      path, reader.DataLeft(), reader.DataClaimed());
     }
     uint8_t* data = nullptr;

@@ -2,12 +2,11 @@
 // This file takes the clock and the trace only through AudioHooks, so tests can drive it.
 #include <algorithm>
 #include <cstring>
-
 #include <nlohmann/json.hpp>
 
 #include "platform/audio_internal.h"
-#include "platform/platform_internal.h"
 #include "platform/audio_mixer.h"
+#include "platform/platform_internal.h"
 
 namespace {
 
@@ -173,7 +172,7 @@ uint32_t MciSendString(const char* command, char* reply, unsigned replySize) {
         delivered = answer.substr(0, replySize - 1);
         std::memcpy(reply, delivered.c_str(), delivered.size() + 1);
     }
-    Trace("\"mci\":" + JsonString(command ? command : "") + ",\"result\":" + std::to_string(result) +
-          ",\"reply\":" + JsonString(delivered));
+    Trace("\"mci\":" + JsonString(command ? command : "") +
+          ",\"result\":" + std::to_string(result) + ",\"reply\":" + JsonString(delivered));
     return result;
 }

@@ -156,11 +156,8 @@ uint32_t MciDevice::Run(const MciCommand& command, std::string* reply) {
         alias_.clear();
         playing_ = paused_ = atEnd_ = false;
         return MCI_OK;
-    case MciVerb::STATUS_MODE:
-        *reply = playing_ ? "playing" : "stopped";
-        return MCI_OK;
-    case MciVerb::OPEN:
-        break;
+    case MciVerb::STATUS_MODE: *reply = playing_ ? "playing" : "stopped"; return MCI_OK;
+    case MciVerb::OPEN: break;
     }
     return MCI_ERR_SYNTAX;
 }
@@ -174,9 +171,7 @@ bool SimulatedMusic::Load(const std::string& gamePath, std::string* error) {
     return true;
 }
 
-uint32_t SimulatedMusic::Position() const {
-    return running_ ? clock_() - startedAt_ : heldAt_;
-}
+uint32_t SimulatedMusic::Position() const { return running_ ? clock_() - startedAt_ : heldAt_; }
 
 void SimulatedMusic::Start() {
     startedAt_ = clock_();

@@ -13,11 +13,11 @@
 // Results of MciSendString. 0 is success; the game never examines the others.
 enum MciResult : uint32_t {
     MCI_OK = 0,
-    MCI_ERR_SYNTAX = 1,        // not a command of the vocabulary
-    MCI_ERR_NOT_OPEN = 2,      // the alias names no open file
-    MCI_ERR_ALIAS_TAKEN = 3,   // open on an alias already in use
-    MCI_ERR_FILE = 4,          // the file is missing or not a playable MIDI file
-    MCI_ERR_UNSUPPORTED = 5,   // a position other than 0
+    MCI_ERR_SYNTAX = 1,       // not a command of the vocabulary
+    MCI_ERR_NOT_OPEN = 2,     // the alias names no open file
+    MCI_ERR_ALIAS_TAKEN = 3,  // open on an alias already in use
+    MCI_ERR_FILE = 4,         // the file is missing or not a playable MIDI file
+    MCI_ERR_UNSUPPORTED = 5,  // a position other than 0
 };
 
 enum class MciVerb { OPEN, PLAY, STOP, CLOSE, STATUS_MODE };
@@ -25,9 +25,9 @@ enum class MciVerb { OPEN, PLAY, STOP, CLOSE, STATUS_MODE };
 struct MciCommand {
     MciVerb verb = MciVerb::PLAY;
     std::string alias;
-    std::string file;       // OPEN only
-    bool fromStart = false; // PLAY with "from 0"
-    bool hasFrom = false;   // PLAY with any "from N"
+    std::string file;        // OPEN only
+    bool fromStart = false;  // PLAY with "from 0"
+    bool hasFrom = false;    // PLAY with any "from N"
     uint64_t from = 0;
 };
 

@@ -84,9 +84,7 @@ public:
         time_.Resume();
     }
 
-    bool Ended() override {
-        return music_ == nullptr || Mix_PlayingMusic() == 0 || time_.Ended();
-    }
+    bool Ended() override { return music_ == nullptr || Mix_PlayingMusic() == 0 || time_.Ended(); }
 
     void Unload() override {
         if (music_ != nullptr && MixerIsOpen) {
@@ -158,8 +156,9 @@ bool MixerOpen(std::unique_ptr<MusicOutput>* music) {
     std::string font = FindSoundFont();
     bool midi = false;
     if (font.empty()) {
-        std::fprintf(stderr, "audio: no General MIDI sound font found; the game runs without "
-                             "music\n");
+        std::fprintf(stderr,
+                     "audio: no General MIDI sound font found; the game runs without "
+                     "music\n");
     } else {
         Mix_SetSoundFonts(font.c_str());
         midi = (Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) != 0;
@@ -176,8 +175,9 @@ bool MixerOpen(std::unique_ptr<MusicOutput>* music) {
     Mix_AllocateChannels(0);
     ChannelTaken.clear();
     if (!font.empty() && (!midi || !Mix_HasMusicDecoder("FLUIDSYNTH"))) {
-        std::fprintf(stderr, "audio: the mixer has no FluidSynth MIDI player; the game runs "
-                             "without music\n");
+        std::fprintf(stderr,
+                     "audio: the mixer has no FluidSynth MIDI player; the game runs "
+                     "without music\n");
     } else if (!font.empty()) {
         Mix_VolumeMusic(MUSIC_VOLUME);
         *music = std::make_unique<MixerMusic>();
@@ -215,8 +215,8 @@ bool MixerPrepare(VoiceSamples* samples) {
     }
     convert.len = sourceBytes;
     // The mixer keeps using this memory: it belongs to the chunk and is freed with it.
-    Uint8* buffer = static_cast<Uint8*>(SDL_malloc(static_cast<size_t>(sourceBytes) *
-                                                    static_cast<size_t>(convert.len_mult)));
+    Uint8* buffer = static_cast<Uint8*>(
+        SDL_malloc(static_cast<size_t>(sourceBytes) * static_cast<size_t>(convert.len_mult)));
     if (buffer == nullptr) return false;
     std::copy_n(samples->bytes.data(), sourceBytes, buffer);
     convert.buf = buffer;

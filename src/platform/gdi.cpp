@@ -198,7 +198,8 @@ int AscentPixels(FT_Face face, int cellHeight) {
         }
     }
     if (ascent + descent <= 0) return cellHeight;
-    return static_cast<int>(std::lround(static_cast<double>(cellHeight) * ascent / (ascent + descent)));
+    return static_cast<int>(
+        std::lround(static_cast<double>(cellHeight) * ascent / (ascent + descent)));
 }
 
 struct Clip {
@@ -264,7 +265,9 @@ void DrawLine(Surface* s, const Clip& clip, const std::vector<FT_Face>& chain,
                 } else if (bm.pixel_mode == FT_PIXEL_MODE_GRAY) {
                     on = bits[col] >= 128;
                 }
-                if (on) PutPixel(s, clip, gx + static_cast<int>(col), gy + static_cast<int>(row), index);
+                if (on)
+                    PutPixel(s, clip, gx + static_cast<int>(col), gy + static_cast<int>(row),
+                             index);
             }
         }
         x += static_cast<int>(g->advance.x >> 6);
@@ -292,7 +295,8 @@ void DrawTextLines(Surface* surface, const char* utf8, const Rect& rect, const F
     int top = rect.top;
     for (const auto& line : lines) {
         int x = rect.left;
-        if (format & DT_CENTER) x = rect.left + (rect.right - rect.left - LineWidth(chain, line)) / 2;
+        if (format & DT_CENTER)
+            x = rect.left + (rect.right - rect.left - LineWidth(chain, line)) / 2;
         DrawLine(surface, clip, chain, line, x, top + ascent, index);
         top += font.height;
     }
@@ -311,7 +315,8 @@ void GdiTextOut(Surface* surface, int x, int y, const char* utf8, Rgb colour) {
     FontSpec font;
     font.height = 16;
     font.face = SANS_BOLD_FAMILY;
-    DrawTextLines(surface, utf8, Rect{x, y, surface->width, surface->height}, font, colour, DT_LEFT);
+    DrawTextLines(surface, utf8, Rect{x, y, surface->width, surface->height}, font, colour,
+                  DT_LEFT);
 }
 
 void GdiRectangle(Surface* surface, const Rect& rect, Rgb brush) {
@@ -321,8 +326,8 @@ void GdiRectangle(Surface* surface, const Rect& rect, Rgb brush) {
     const uint8_t pen = NearestPaletteIndex(Rgb{0, 0, 0});
     for (int y = clip.top; y < clip.bottom; ++y) {
         for (int x = clip.left; x < clip.right; ++x) {
-            const bool edge = x == rect.left || x == rect.right - 1 || y == rect.top ||
-                              y == rect.bottom - 1;
+            const bool edge =
+                x == rect.left || x == rect.right - 1 || y == rect.top || y == rect.bottom - 1;
             surface->pixels[static_cast<size_t>(y) * surface->pitch + x] = edge ? pen : fill;
         }
     }
@@ -346,7 +351,8 @@ void GdiLine(Surface* surface, int x0, int y0, int x1, int y1, Rgb pen) {
     if (steps > 1 << 16) return;
     while (steps-- > 0) {
         if (x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom) {
-            surface->pixels[static_cast<size_t>(y) * surface->pitch + static_cast<size_t>(x)] = index;
+            surface->pixels[static_cast<size_t>(y) * surface->pitch + static_cast<size_t>(x)] =
+                index;
         }
         const int64_t e2 = 2 * err;
         if (e2 >= dy) {

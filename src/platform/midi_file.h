@@ -9,14 +9,14 @@
 #include <string>
 
 struct MidiFileInfo {
-    uint16_t format = 0;       // 0 or 1
-    uint16_t trackCount = 0;   // tracks the header announces
-    uint16_t tracksRead = 0;   // "MTrk" chunks actually found
-    uint16_t division = 0;     // raw header field
-    uint64_t endTick = 0;      // tick of the last track's end
+    uint16_t format = 0;      // 0 or 1
+    uint16_t trackCount = 0;  // tracks the header announces
+    uint16_t tracksRead = 0;  // "MTrk" chunks actually found
+    uint16_t division = 0;    // raw header field
+    uint64_t endTick = 0;     // tick of the last track's end
     uint32_t tempoChanges = 0;
-    uint32_t lengthMs = 0;     // playing time, capped at UINT32_MAX
-    bool truncated = false;    // a track or the file ended early; what was there was used
+    uint32_t lengthMs = 0;   // playing time, capped at UINT32_MAX
+    bool truncated = false;  // a track or the file ended early; what was there was used
 };
 
 // Reads the file image. False (with a short reason in *error) when it is not a format 0 or 1

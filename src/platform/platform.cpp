@@ -4,12 +4,12 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <vector>
 
 #include "platform/audio.h"
 #include "platform/backend.h"
@@ -42,7 +42,8 @@ bool SameAsPresented(const Surface* primary) {
     }
     for (int y = 0; y < primary->height; ++y) {
         if (std::memcmp(&PresentedPixels[static_cast<size_t>(y) * primary->width],
-                        &primary->pixels[static_cast<size_t>(y) * primary->pitch], primary->width) != 0) {
+                        &primary->pixels[static_cast<size_t>(y) * primary->pitch],
+                        primary->width) != 0) {
             return false;
         }
     }
@@ -89,8 +90,7 @@ void InputPushMessage(const Message& message) {
     case MessageType::KeyUp:
         if (message.wparam < 256) KeyDownState[message.wparam] = false;
         break;
-    default:
-        break;
+    default: break;
     }
     Queue.push_back(message);
 }

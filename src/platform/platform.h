@@ -120,10 +120,10 @@ constexpr unsigned DT_CENTER = 1;
 constexpr unsigned DT_VCENTER = 4;
 
 struct FontSpec {
-    int height = 16;     // GDI cell height in pixels
-    int width = 0;       // average character width; 0 = the face's own aspect
-    std::string face;    // face name as the game gives it ("" = system choice)
-    int weight = 400;    // 400 normal, 700 bold
+    int height = 16;   // GDI cell height in pixels
+    int width = 0;     // average character width; 0 = the face's own aspect
+    std::string face;  // face name as the game gives it ("" = system choice)
+    int weight = 400;  // 400 normal, 700 bold
 };
 
 // Draws UTF-8 text into rect with the layout flags, lines broken at '\n', transparent
@@ -147,8 +147,8 @@ uint32_t TimeGetTime();
 
 enum class MessageType {
     None,
-    Quit,          // posted by PostQuitMessage; wparam is the exit code
-    KeyDown,       // wparam is the virtual key (VK_ESCAPE, 'Z', '0' ...)
+    Quit,     // posted by PostQuitMessage; wparam is the exit code
+    KeyDown,  // wparam is the virtual key (VK_ESCAPE, 'Z', '0' ...)
     KeyUp,
     LButtonDown,
     LButtonUp,
@@ -156,7 +156,7 @@ enum class MessageType {
     RButtonDown,
     RButtonUp,
     RButtonDblClk,
-    Close,         // the desktop asks the window to close
+    Close,  // the desktop asks the window to close
 };
 
 struct Message {
@@ -237,9 +237,9 @@ struct PlatformOptions {
     bool headless = false;
     bool windowed = false;
     int scale = 2;
-    std::string dataDir;     // working directory for the game's relative paths
-    std::string scriptPath;  // headless: the script to run
-    std::string tracePath;   // where the JSON-lines trace goes ("" = none)
+    std::string dataDir;            // working directory for the game's relative paths
+    std::string scriptPath;         // headless: the script to run
+    std::string tracePath;          // where the JSON-lines trace goes ("" = none)
     uint32_t clockStart = 1000000;  // headless: the virtual clock's first reading in ms
 };
 

@@ -12,9 +12,9 @@ enum class ScriptOpType { Wait, Until, Move, Down, Up, Key, Shot, Dump, Quit };
 
 struct ScriptOp {
     ScriptOpType type = ScriptOpType::Wait;
-    int a = 0;          // ms, scene, x, button (0 left, 1 right) or virtual key
-    int b = 0;          // max ms, y, double-click flag or key-down flag
-    std::string text;   // file path (absolute) or scene name
+    int a = 0;         // ms, scene, x, button (0 left, 1 right) or virtual key
+    int b = 0;         // max ms, y, double-click flag or key-down flag
+    std::string text;  // file path (absolute) or scene name
     int line = 0;
 };
 

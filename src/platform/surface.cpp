@@ -1,10 +1,9 @@
 // Surfaces and the DirectDraw-like blits. This file is the one place that checks every
 // rectangle against its buffer: a blit that does not fit is refused whole.
-#include "platform/platform.h"
-
 #include <algorithm>
 #include <cstring>
 
+#include "platform/platform.h"
 #include "platform/platform_internal.h"
 
 namespace {
@@ -104,7 +103,8 @@ int BltStretch(Surface* dest, const Rect& destRect, Surface* src, const Rect& sr
     }
     for (int j = 0; j < dh; ++j) {
         const int sy = static_cast<int>(static_cast<int64_t>(j) * sh / dh);
-        uint8_t* d = &dest->pixels[static_cast<size_t>(destRect.top + j) * dest->pitch + destRect.left];
+        uint8_t* d =
+            &dest->pixels[static_cast<size_t>(destRect.top + j) * dest->pitch + destRect.left];
         const uint8_t* s = &copy[static_cast<size_t>(sy) * sw];
         for (int i = 0; i < dw; ++i) {
             const uint8_t v = s[static_cast<int64_t>(i) * sw / dw];

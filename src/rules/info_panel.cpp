@@ -5,8 +5,8 @@
 #include "match/panels.h"
 #include "media/draw.h"
 #include "media/resources.h"
-#include "rules/board.h"
 #include "media/sheet_cells.h"
+#include "rules/board.h"
 
 int32_t InfoTarget = -1;
 int32_t InfoPiece = -1;
@@ -58,7 +58,8 @@ void Draw(Surface* surface, int a, int b) {
     if ((piece.kind & KIND_PROMOTED) != 0) {
         BltClipped(surface, x0 + 110, b, 32, 32, EtcSheet, PROMOTE_CELL, BLT_KEYED);
     }
-    BltClipped(surface, x0, b + 20, 64, 64, SideSheet[SlotOwner(InfoPiece)], PORTRAIT_CELL, BLT_KEYED);
+    BltClipped(surface, x0, b + 20, 64, 64, SideSheet[SlotOwner(InfoPiece)], PORTRAIT_CELL,
+               BLT_KEYED);
     if (known) {
         const Rect icon = {32 * (k - 1), 128, 32 * k, 160};
         BltClipped(surface, x0 + 68, b, 32, 32, EtcSheet, icon, BLT_KEYED);

@@ -167,14 +167,14 @@ void GenerateMoves() {
         return;
     }
     switch (low) {
-        case KIND_PAWN: GeneratePawnMoves(); break;
-        case KIND_LANCE: GenerateLanceMoves(); break;
-        case KIND_KNIGHT: GenerateKnightMoves(); break;
-        case KIND_SILVER: GenerateSilverMoves(); break;
-        case KIND_GOLD: GenerateGoldMoves(); break;
-        case KIND_ROOK: GenerateRookMoves(); break;
-        case KIND_BISHOP: GenerateBishopMoves(); break;
-        case KIND_KING: GenerateKingMoves(); break;
-        default: break;  // no such kind: the piece cannot move
+    case KIND_PAWN: GeneratePawnMoves(); break;
+    case KIND_LANCE: GenerateLanceMoves(); break;
+    case KIND_KNIGHT: GenerateKnightMoves(); break;
+    case KIND_SILVER: GenerateSilverMoves(); break;
+    case KIND_GOLD: GenerateGoldMoves(); break;
+    case KIND_ROOK: GenerateRookMoves(); break;
+    case KIND_BISHOP: GenerateBishopMoves(); break;
+    case KIND_KING: GenerateKingMoves(); break;
+    default: break;  // no such kind: the piece cannot move
     }
 }

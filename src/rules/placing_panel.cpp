@@ -6,12 +6,12 @@
 #include "match/match.h"
 #include "match/panels.h"
 #include "media/blend.h"
+#include "media/draw.h"
 #include "media/resources.h"
+#include "media/sheet_cells.h"
 #include "media/sound.h"
 #include "rules/board.h"
 #include "shell/shell_state.h"
-#include "media/draw.h"
-#include "media/sheet_cells.h"
 
 int PlacePanelStep = 0;
 int PlaceChoice = 0;

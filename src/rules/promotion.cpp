@@ -1,11 +1,11 @@
 #include "rules/promotion.h"
 
+#include "media/draw.h"
 #include "media/resources.h"
+#include "media/sheet_cells.h"
 #include "media/sound.h"
 #include "rules/board.h"
 #include "shell/shell_state.h"
-#include "media/draw.h"
-#include "media/sheet_cells.h"
 
 namespace {
 

@@ -114,8 +114,7 @@ bool ReadLayoutFile(const char* gamePath) {
     }
     if (allWhole) {
         int c;
-        while ((c = std::fgetc(file)) != EOF && std::isspace(c)) {
-        }
+        while ((c = std::fgetc(file)) != EOF && std::isspace(c)) {}
         problems.trailingText = c != EOF;
     }
     std::fclose(file);

@@ -1,16 +1,16 @@
 #include "scenes/result.h"
 
-#include "match/panels.h"
 #include "match/match.h"
+#include "match/panels.h"
 #include "media/draw.h"
 #include "media/palette.h"
 #include "media/resources.h"
+#include "media/sheet_cells.h"
 #include "media/sound.h"
 #include "platform/platform.h"
 #include "rules/board.h"
 #include "rules/tally.h"
 #include "shell/shell_state.h"
-#include "media/sheet_cells.h"
 
 int ResultStep = 0;
 int ResultCounter = 0;

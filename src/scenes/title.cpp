@@ -17,7 +17,6 @@ uint8_t ClickLatch = 0;
 
 namespace {
 
-
 // Cells of the title art.
 constexpr Rect PICTURE_CELL[3] = {{0, 0, 200, 200}, {200, 0, 400, 200}, {400, 0, 600, 200}};
 constexpr int PICTURE_X[3] = {20, 220, 420};
@@ -38,9 +37,7 @@ Rect ItemArea(int item) {
     return Rect{left, ITEM_TOP, left + 100, ITEM_BOTTOM};
 }
 
-Rect PointerFrame(int frame) {
-    return Rect{400 + 32 * frame, 200, 432 + 32 * frame, 232};
-}
+Rect PointerFrame(int frame) { return Rect{400 + 32 * frame, 200, 432 + 32 * frame, 232}; }
 
 int PointerX = 0;
 int PointerY = 0;
@@ -186,9 +183,7 @@ bool RunStep() {
         SetCursorPos(320, 380);
         if (TitleCounter > 60) TitleStep = 4;
         break;
-    case 4:
-        MenuSetUp();
-        break;
+    case 4: MenuSetUp(); break;
     case 7:
         DrawMenu();
         TitleBurn();
@@ -212,8 +207,7 @@ bool RunStep() {
             return false;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     return true;
 }

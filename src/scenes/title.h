@@ -5,10 +5,10 @@
 
 #include "platform/platform.h"
 
-extern int TitleStep;      // sub-state of TitleFrame: 10, 0, 1, 2, 3, 4, 7, 8, 9
-extern int TitleCounter;   // frames of the current sub-state
-extern int MenuChoice;     // 0 start a match, 1 quit, -1 none yet
-extern uint8_t ClickLatch; // 1 once a held button has been seen; 0 when none is held
+extern int TitleStep;       // sub-state of TitleFrame: 10, 0, 1, 2, 3, 4, 7, 8, 9
+extern int TitleCounter;    // frames of the current sub-state
+extern int MenuChoice;      // 0 start a match, 1 quit, -1 none yet
+extern uint8_t ClickLatch;  // 1 once a held button has been seen; 0 when none is held
 
 void TitleLoad();
 void TitleFrame();

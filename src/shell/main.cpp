@@ -13,8 +13,8 @@
 #include "platform/platform.h"
 #include "shell/main_loop.h"
 #include "shell/quit.h"
-#include "shell/startup.h"
 #include "shell/shell_state.h"
+#include "shell/startup.h"
 #include "shell/state_dump.h"
 
 namespace {

@@ -18,8 +18,8 @@ void TraceSceneChange() {
     if (Scene != traced) {
         traced = Scene;
         const char* name = SceneName(Scene);
-        TraceLine("\"scene\":" + std::to_string(Scene) + ",\"name\":\"" +
-                  (name ? name : "none") + "\"");
+        TraceLine("\"scene\":" + std::to_string(Scene) + ",\"name\":\"" + (name ? name : "none") +
+                  "\"");
     }
 }
 
@@ -31,7 +31,8 @@ void AdvanceTick(LoopClock& clock, uint32_t now) {
         AnimTick += 1;
         clock.swingSpeed += clock.swingDirection;
         SwingOffset += clock.swingSpeed;
-        if (clock.swingSpeed < -3 || clock.swingSpeed > 3) clock.swingDirection = -clock.swingDirection;
+        if (clock.swingSpeed < -3 || clock.swingSpeed > 3)
+            clock.swingDirection = -clock.swingDirection;
     }
 }
 

@@ -32,7 +32,8 @@ std::string DumpGameState() {
     j["LowResMode"] = LowResMode;
     j["RandomState"] = RandomState();
     nlohmann::json palette = nlohmann::json::array();
-    for (const PaletteEntry& e : ScreenPalette) palette.push_back({e.red, e.green, e.blue, e.flags});
+    for (const PaletteEntry& e : ScreenPalette)
+        palette.push_back({e.red, e.green, e.blue, e.flags});
     j["ScreenPalette"] = palette;
     j["Surfaces"] = {
         {"FrontSurface", FrontSurface != nullptr}, {"BackBuffer", BackBuffer != nullptr},

@@ -81,17 +81,15 @@ struct EffectCase {
     bool silent;
 };
 
-void PrintTo(const EffectCase& c, std::ostream* os) {
-    *os << c.file;
-}
+void PrintTo(const EffectCase& c, std::ostream* os) { *os << c.file; }
 
 class SoundEffectFile : public testing::TestWithParam<EffectCase> {};
 
 TEST_P(SoundEffectFile, IsCleanPcmAtTheHouseLevel) {
     const EffectCase& c = GetParam();
     Wave wave;
-    ASSERT_TRUE(ParseWave(ReadFileBytes(std::string(KELMORAV_BUILD_DIR "/DATA/SOUND/") + c.file),
-                          wave));
+    ASSERT_TRUE(
+        ParseWave(ReadFileBytes(std::string(KELMORAV_BUILD_DIR "/DATA/SOUND/") + c.file), wave));
     EXPECT_EQ(wave.formatTag, 1);
     EXPECT_EQ(wave.bits, 16);
     EXPECT_TRUE(wave.channels == 1 || wave.channels == 2);
@@ -122,19 +120,15 @@ TEST_P(SoundEffectFile, IsCleanPcmAtTheHouseLevel) {
 
 INSTANTIATE_TEST_SUITE_P(
     GeneratedSound, SoundEffectFile,
-    testing::Values(EffectCase{"TITLE.wav", 0.4, 2.5, false},
-                    EffectCase{"FIRE.wav", 1.0, 6.0, false},
-                    EffectCase{"CLICK.wav", 0.02, 0.3, false},
-                    EffectCase{"JUMP1.wav", 0.1, 0.8, false},
-                    EffectCase{"JUMP3.wav", 0.05, 0.5, false},
-                    EffectCase{"EXPLOS1.wav", 0.3, 2.0, false},
-                    EffectCase{"PON.wav", 0.05, 0.5, false},
-                    EffectCase{"PON2.wav", 0.05, 0.399, false},  // six of them overlap
-                    EffectCase{"MAGIC.wav", 0.4, 2.0, false},
-                    EffectCase{"WIBBLE.wav", 0.15, 1.0, false},
-                    EffectCase{"CLOSE.wav", 0.05, 0.4, false},
-                    EffectCase{"BANGER.wav", 0.5, 2.5, false},
-                    EffectCase{"NOSOUND.wav", 0.08, 0.12, true}),
+    testing::Values(
+        EffectCase{"TITLE.wav", 0.4, 2.5, false}, EffectCase{"FIRE.wav", 1.0, 6.0, false},
+        EffectCase{"CLICK.wav", 0.02, 0.3, false}, EffectCase{"JUMP1.wav", 0.1, 0.8, false},
+        EffectCase{"JUMP3.wav", 0.05, 0.5, false}, EffectCase{"EXPLOS1.wav", 0.3, 2.0, false},
+        EffectCase{"PON.wav", 0.05, 0.5, false},
+        EffectCase{"PON2.wav", 0.05, 0.399, false},  // six of them overlap
+        EffectCase{"MAGIC.wav", 0.4, 2.0, false}, EffectCase{"WIBBLE.wav", 0.15, 1.0, false},
+        EffectCase{"CLOSE.wav", 0.05, 0.4, false}, EffectCase{"BANGER.wav", 0.5, 2.5, false},
+        EffectCase{"NOSOUND.wav", 0.08, 0.12, true}),
     [](const testing::TestParamInfo<EffectCase>& info) {
         return std::string(info.param.file).substr(0, std::string(info.param.file).find('.'));
     });
@@ -149,13 +143,13 @@ struct NoteSpan {
 struct Song {
     int format = -1;
     int division = 0;
-    std::vector<long> trackEnds;       // tick of each track's End of Track
-    std::map<long, uint32_t> tempos;   // tick -> microseconds per quarter note
+    std::vector<long> trackEnds;      // tick of each track's End of Track
+    std::map<long, uint32_t> tempos;  // tick -> microseconds per quarter note
     std::vector<NoteSpan> notes;
     std::vector<int> programs;
     std::vector<int> velocities;
     int expressionChanges = 0;
-    int hangingNotes = 0;              // note-ons never released before End of Track
+    int hangingNotes = 0;  // note-ons never released before End of Track
 };
 
 // Reads an SMF with bounds checks and running status; false when it is malformed.
@@ -277,9 +271,7 @@ struct MusicCase {
     bool loops;  // must run straight back into its start
 };
 
-void PrintTo(const MusicCase& c, std::ostream* os) {
-    *os << c.file;
-}
+void PrintTo(const MusicCase& c, std::ostream* os) { *os << c.file; }
 
 class MusicFile : public testing::TestWithParam<MusicCase> {};
 
@@ -300,8 +292,8 @@ TEST_P(MusicFile, IsWellFormedAndFitsItsScene) {
     }
     EXPECT_GE(voices, 3);
     // Dynamics: accents and soft notes, and swells on expression, not one flat level.
-    const auto [softest, loudest] = std::minmax_element(song.velocities.begin(),
-                                                        song.velocities.end());
+    const auto [softest, loudest] =
+        std::minmax_element(song.velocities.begin(), song.velocities.end());
     ASSERT_FALSE(song.velocities.empty());
     EXPECT_GE(*loudest - *softest, 30);
     EXPECT_GE(song.expressionChanges, 20);

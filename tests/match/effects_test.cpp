@@ -1,10 +1,11 @@
 // Point motes and the capture shatter: waiting, flight, arrival and scoring, the lost motes of a
 // full table, and the shatter's return to its resting state at frame 60.
+#include "match/effects.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "match/effects.h"
 #include "match_test_support.h"
 #include "media/random.h"
 

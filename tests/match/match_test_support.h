@@ -11,8 +11,8 @@
 #include "media/resources.h"
 #include "platform/platform.h"
 #include "rules/board.h"
-#include "shell/startup.h"
 #include "shell/shell_state.h"
+#include "shell/startup.h"
 
 namespace matchtest {
 

@@ -1,8 +1,9 @@
 // Digits, clocks and the side panels: right alignment, zero padding, numbers longer than their
 // padding, unknown styles and the clock's hour digits beyond 99.
+#include "match/panels.h"
+
 #include <gtest/gtest.h>
 
-#include "match/panels.h"
 #include "match_test_support.h"
 
 namespace {

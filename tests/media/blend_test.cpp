@@ -1,7 +1,8 @@
 // The blend table: nearest colours, the file's format, a malformed file, and the two pixel loops.
+#include "media/blend.h"
+
 #include <gtest/gtest.h>
 
-#include "media/blend.h"
 #include "media/palette.h"
 #include "media/resources.h"
 #include "support/test_files.h"
@@ -11,7 +12,8 @@ namespace {
 class BlendPalette : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (int i = 0; i < 256; ++i) ScreenPalette[i] = PaletteEntry{static_cast<uint8_t>(i), 0, 0, 0};
+        for (int i = 0; i < 256; ++i)
+            ScreenPalette[i] = PaletteEntry{static_cast<uint8_t>(i), 0, 0, 0};
     }
 };
 
@@ -61,8 +63,8 @@ TEST(BlendFile, MalformedFieldStopsTheReadAndKeepsLaterEntries) {
     LoadBlendTable("DATA\\TXT\\palet.dat");
     EXPECT_EQ(BlendTable[0], 7);
     EXPECT_EQ(BlendTable[9], 7);
-    EXPECT_EQ(BlendTable[10], 0);     // "0" converts, then 'x' is no comma
-    EXPECT_EQ(BlendTable[11], 123);   // the reader is stuck: the rest is as it was
+    EXPECT_EQ(BlendTable[10], 0);    // "0" converts, then 'x' is no comma
+    EXPECT_EQ(BlendTable[11], 123);  // the reader is stuck: the rest is as it was
     EXPECT_EQ(BlendTable[65535], 123);
 }
 
@@ -73,14 +75,17 @@ protected:
         BackBuffer = CreateSurface(640, 480);
         ColourFill(BackBuffer, nullptr, 2);
         for (int a = 0; a < 256; ++a) {
-            for (int b = 0; b < 256; ++b) BlendTable[a * 256 + b] = static_cast<uint8_t>(a == 254 ? 99 : b + 1);
+            for (int b = 0; b < 256; ++b)
+                BlendTable[a * 256 + b] = static_cast<uint8_t>(a == 254 ? 99 : b + 1);
         }
     }
     void TearDown() override {
         ReleaseSurface(BackBuffer);
         BackBuffer = saved_;
     }
-    uint8_t Px(int x, int y) const { return BackBuffer->pixels[static_cast<size_t>(y) * BackBuffer->pitch + x]; }
+    uint8_t Px(int x, int y) const {
+        return BackBuffer->pixels[static_cast<size_t>(y) * BackBuffer->pitch + x];
+    }
     Surface* saved_ = nullptr;
 };
 
@@ -89,7 +94,7 @@ TEST_F(BlendLoops, BlendBlitSkipsKeyedSourceAndScreenEdges) {
     ColourFill(src, nullptr, 10);
     src->pixels[1] = 254;
     BlendBlit(0, 0, 0, 0, 4, 4, src);
-    EXPECT_EQ(Px(0, 0), 2);   // column 0 and row 0 are never written
+    EXPECT_EQ(Px(0, 0), 2);  // column 0 and row 0 are never written
     EXPECT_EQ(Px(1, 1), 11);
     EXPECT_EQ(Px(3, 3), 11);
     BlendBlit(638, 478, 0, 0, 4, 4, src);  // only (639, 479) lies inside

@@ -20,7 +20,9 @@ SurfacePtr Make(int w, int h, uint8_t fill) {
     return s;
 }
 
-uint8_t At(const Surface* s, int x, int y) { return s->pixels[static_cast<size_t>(y) * s->pitch + x]; }
+uint8_t At(const Surface* s, int x, int y) {
+    return s->pixels[static_cast<size_t>(y) * s->pitch + x];
+}
 
 int CountValue(const Surface* s, uint8_t v) {
     int n = 0;
@@ -34,7 +36,8 @@ int CountValue(const Surface* s, uint8_t v) {
 SurfacePtr ColumnSheet() {
     SurfacePtr s(CreateSurface(32, 32));
     for (int y = 0; y < 32; ++y) {
-        for (int x = 0; x < 32; ++x) s->pixels[static_cast<size_t>(y) * s->pitch + x] = static_cast<uint8_t>(x + 1);
+        for (int x = 0; x < 32; ++x)
+            s->pixels[static_cast<size_t>(y) * s->pitch + x] = static_cast<uint8_t>(x + 1);
     }
     return s;
 }
@@ -73,7 +76,8 @@ TEST(Blits, ColourKeySkipsKeyedPixelsOnlyWhenAsked) {
     src->pixels[1] = 9;
     SetColourKey(src.get(), true, 254);
     SurfacePtr dst = Make(4, 1, 3);
-    ASSERT_EQ(BltFast(dst.get(), 0, 0, src.get(), nullptr, BLTFAST_SRCCOLORKEY | BLTFAST_WAIT), DD_OK);
+    ASSERT_EQ(BltFast(dst.get(), 0, 0, src.get(), nullptr, BLTFAST_SRCCOLORKEY | BLTFAST_WAIT),
+              DD_OK);
     EXPECT_EQ(At(dst.get(), 0, 0), 3);
     EXPECT_EQ(At(dst.get(), 1, 0), 9);
     ASSERT_EQ(BltFast(dst.get(), 0, 0, src.get(), nullptr, BLTFAST_WAIT), DD_OK);
@@ -136,15 +140,14 @@ TEST_P(BltClippedCase, TrimsTheSourceToTheScreen) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Blits, BltClippedCase,
-    ::testing::Values(ClipCase{"left_edge_minus_10", -10, 100, 11, 22, 0},
-                      ClipCase{"right_edge_630", 630, 100, 1, 10, 630},
-                      ClipCase{"wholly_left", -32, 100, 0, 0, 0},
-                      ClipCase{"far_left", -100, 100, 0, 0, 0},
-                      ClipCase{"inside", 100, 100, 1, 32, 100},
-                      ClipCase{"bottom_edge", 100, 470, 1, 32, 100}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Blits, BltClippedCase,
+                         ::testing::Values(ClipCase{"left_edge_minus_10", -10, 100, 11, 22, 0},
+                                           ClipCase{"right_edge_630", 630, 100, 1, 10, 630},
+                                           ClipCase{"wholly_left", -32, 100, 0, 0, 0},
+                                           ClipCase{"far_left", -100, 100, 0, 0, 0},
+                                           ClipCase{"inside", 100, 100, 1, 32, 100},
+                                           ClipCase{"bottom_edge", 100, 470, 1, 32, 100}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Blits, BltClippedBottomEdgeLosesRows) {
     SurfacePtr sheet = ColumnSheet();

@@ -1,7 +1,8 @@
 // BMP reading (good and malformed files), the two loaders and the palette fade.
+#include "media/palette.h"
+
 #include <gtest/gtest.h>
 
-#include "media/palette.h"
 #include "support/test_files.h"
 
 namespace {
@@ -48,20 +49,19 @@ TEST_P(BmpMalformed, IsRejectedWithAReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Bmp, BmpMalformed,
-    ::testing::Values(
-        Damage{"not_bm", [](auto& b) { b[0] = 'X'; }},
-        Damage{"truncated_header", [](auto& b) { b.resize(30); }},
-        Damage{"truncated_pixels", [](auto& b) { b.resize(b.size() - 3); }},
-        Damage{"truncated_colour_table", [](auto& b) { b.resize(300); }},
-        Damage{"pixel_offset_past_end", [](auto& b) { Set32(b, 10, 0xFFFFFFF0u); }},
-        Damage{"info_size_huge", [](auto& b) { Set32(b, 14, 0xFFFFFFFFu); }},
-        Damage{"width_zero", [](auto& b) { Set32(b, 18, 0); }},
-        Damage{"width_negative", [](auto& b) { Set32(b, 18, 0xFFFFFFFFu); }},
-        Damage{"height_min_int", [](auto& b) { Set32(b, 22, 0x80000000u); }},
-        Damage{"width_huge", [](auto& b) { Set32(b, 18, 0x7FFFFFFFu); }},
-        Damage{"four_bits", [](auto& b) { b[28] = 4; }},
-        Damage{"compressed", [](auto& b) { Set32(b, 30, 1); }},
-        Damage{"colours_over_256", [](auto& b) { Set32(b, 46, 257); }}),
+    ::testing::Values(Damage{"not_bm", [](auto& b) { b[0] = 'X'; }},
+                      Damage{"truncated_header", [](auto& b) { b.resize(30); }},
+                      Damage{"truncated_pixels", [](auto& b) { b.resize(b.size() - 3); }},
+                      Damage{"truncated_colour_table", [](auto& b) { b.resize(300); }},
+                      Damage{"pixel_offset_past_end", [](auto& b) { Set32(b, 10, 0xFFFFFFF0u); }},
+                      Damage{"info_size_huge", [](auto& b) { Set32(b, 14, 0xFFFFFFFFu); }},
+                      Damage{"width_zero", [](auto& b) { Set32(b, 18, 0); }},
+                      Damage{"width_negative", [](auto& b) { Set32(b, 18, 0xFFFFFFFFu); }},
+                      Damage{"height_min_int", [](auto& b) { Set32(b, 22, 0x80000000u); }},
+                      Damage{"width_huge", [](auto& b) { Set32(b, 18, 0x7FFFFFFFu); }},
+                      Damage{"four_bits", [](auto& b) { b[28] = 4; }},
+                      Damage{"compressed", [](auto& b) { Set32(b, 30, 1); }},
+                      Damage{"colours_over_256", [](auto& b) { Set32(b, 46, 257); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Bmp, LoadingAMissingOrBadFileChangesNothing) {
@@ -129,8 +129,7 @@ TEST_F(Fade, FadeOutEndsBlackAndScreenPaletteSurvives) {
     EXPECT_EQ(calls, 90);
     EXPECT_EQ(InstalledPalette()[9].red, 0);
     EXPECT_EQ(ScreenPalette[9].red, 255);
-    while (!FadePalette(90, true)) {
-    }
+    while (!FadePalette(90, true)) {}
     EXPECT_EQ(InstalledPalette()[9].green, 120);
 }
 

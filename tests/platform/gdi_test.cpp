@@ -30,7 +30,9 @@ class Gdi : public ::testing::Test {
 protected:
     void SetUp() override {
         PaletteEntry pal[256];
-        for (int i = 0; i < 256; ++i) pal[i] = PaletteEntry{static_cast<uint8_t>(i), static_cast<uint8_t>(i), static_cast<uint8_t>(i), 0};
+        for (int i = 0; i < 256; ++i)
+            pal[i] = PaletteEntry{static_cast<uint8_t>(i), static_cast<uint8_t>(i),
+                                  static_cast<uint8_t>(i), 0};
         pal[200] = PaletteEntry{255, 0, 0, 0};
         InstallPalette(pal, "test");
         surface_ = CreateSurface(320, 240);
@@ -40,7 +42,8 @@ protected:
 };
 
 TEST_F(Gdi, TextStaysInsideItsRectangleInTheNearestColour) {
-    DrawSurfaceText(surface_, "STAFFROAL", "", Rect{100, 200, 320, 216}, 16, 16, 255, 0, 0, DT_LEFT);
+    DrawSurfaceText(surface_, "STAFFROAL", "", Rect{100, 200, 320, 216}, 16, 16, 255, 0, 0,
+                    DT_LEFT);
     const Box b = InkBox(surface_, 200);
     ASSERT_GT(b.count, 40);
     EXPECT_GE(b.left, 100);
@@ -50,16 +53,18 @@ TEST_F(Gdi, TextStaysInsideItsRectangleInTheNearestColour) {
 }
 
 TEST_F(Gdi, CentredLinesStackByCellHeight) {
-    DrawSurfaceText(surface_, "一\n之\n方", "HG正楷書体-PRO", Rect{0, 0, 320, 240}, 0, 40, 255, 255, 255, DT_CENTER);
+    DrawSurfaceText(surface_, "一\n之\n方", "HG正楷書体-PRO", Rect{0, 0, 320, 240}, 0, 40, 255, 255,
+                    255, DT_CENTER);
     const Box b = InkBox(surface_, 255);
     ASSERT_GT(b.count, 50);
     EXPECT_NEAR((b.left + b.right) / 2, 160, 12);
-    EXPECT_GE(b.bottom, 85);   // three lines reach into the third cell
+    EXPECT_GE(b.bottom, 85);  // three lines reach into the third cell
     EXPECT_LE(b.bottom, 120);
 }
 
 TEST_F(Gdi, TextBeyondTheSurfaceIsClipped) {
-    DrawSurfaceText(surface_, "●●●●●●●●", "", Rect{300, 230, 900, 900}, 0, 30, 255, 255, 255, DT_LEFT);
+    DrawSurfaceText(surface_, "●●●●●●●●", "", Rect{300, 230, 900, 900}, 0, 30, 255, 255, 255,
+                    DT_LEFT);
     DrawSurfaceText(surface_, "●", "", Rect{-50, -50, 10, 10}, 0, 30, 255, 255, 255, DT_LEFT);
     const Box b = InkBox(surface_, 255);
     EXPECT_GT(b.count, 0);

@@ -25,8 +25,8 @@ struct LiveSlot {
 };
 
 std::ostream& operator<<(std::ostream& out, const LiveSlot& s) {
-    return out << "slot " << s.slot << " (" << s.x << "," << s.y << ") kind " << s.kind
-               << " value " << s.value;
+    return out << "slot " << s.slot << " (" << s.x << "," << s.y << ") kind " << s.kind << " value "
+               << s.value;
 }
 
 std::vector<LiveSlot> LiveSlots() {
@@ -95,47 +95,54 @@ void PrintTo(const LayoutCase& c, std::ostream* out) { *out << c.name; }
 std::vector<LayoutCase> LayoutCases() {
     const auto full = FullLayoutSlots();
     std::vector<LayoutCase> cases = {
-        {"OneGroupPerLine", FullLayout([](int x, int y, int k, int v) {
-             return Group(x, y, k, v, "", ",\n");
-         }),
+        {"OneGroupPerLine",
+         FullLayout([](int x, int y, int k, int v) { return Group(x, y, k, v, "", ",\n"); }), full,
+         false},
+        {"AllOnOneLine",
+         FullLayout([](int x, int y, int k, int v) { return Group(x, y, k, v, "", ", "); }), full,
+         false},
+        {"NoFinalCommas",
+         FullLayout([](int x, int y, int k, int v) { return Group(x, y, k, v, "", "\n"); }), full,
+         false},
+        {"CrLfTabsAndSigns",
+         FullLayout([](int x, int y, int k, int v) { return Group(x, y, k, v, " \t+", ",\r\n"); }),
          full, false},
-        {"AllOnOneLine", FullLayout([](int x, int y, int k, int v) {
-             return Group(x, y, k, v, "", ", ");
-         }),
-         full, false},
-        {"NoFinalCommas", FullLayout([](int x, int y, int k, int v) {
-             return Group(x, y, k, v, "", "\n");
-         }),
-         full, false},
-        {"CrLfTabsAndSigns", FullLayout([](int x, int y, int k, int v) {
-             return Group(x, y, k, v, " \t+", ",\r\n");
-         }),
-         full, false},
-        {"MoreThanFortyGroups", FullLayout([](int x, int y, int k, int v) {
-             return Group(x, y, k, v, "", ",\n");
-         }, 45),
+        {"MoreThanFortyGroups",
+         FullLayout([](int x, int y, int k, int v) { return Group(x, y, k, v, "", ",\n"); }, 45),
          full, true},
     };
-    cases.push_back({"ThreeGroups", "4,0,8,20,\n3,0,5,6,\n5,0,5,6,\n",
-                     {{0, 4, 0, 8, 20}, {1, 3, 0, 5, 6}, {2, 5, 0, 5, 6}}, true});
+    cases.push_back({"ThreeGroups",
+                     "4,0,8,20,\n3,0,5,6,\n5,0,5,6,\n",
+                     {{0, 4, 0, 8, 20}, {1, 3, 0, 5, 6}, {2, 5, 0, 5, 6}},
+                     true});
     cases.push_back({"EmptyFile", "", {}, true});
     // "1 2,": the read of group 0 stops after x, the rest shifts into the following slots.
-    cases.push_back({"CommaMissingInsideGroup", "1 2,3,4,\n5,6,7,8,\n",
-                     {{1, 2, 3, 4, 5}, {2, 6, 7, 8, 0}}, true});
+    cases.push_back({"CommaMissingInsideGroup",
+                     "1 2,3,4,\n5,6,7,8,\n",
+                     {{1, 2, 3, 4, 5}, {2, 6, 7, 8, 0}},
+                     true});
     cases.push_back({"CutOffBeforeKind", "1,2,3,4,\n5,6", {{0, 1, 2, 3, 4}}, true});
     cases.push_back({"LetterStopsTheRest", "1,2,3,4,\nx,5,6,7,8,\n", {{0, 1, 2, 3, 4}}, true});
     // The kind keeps its low eight bits; 256 leaves the slot empty.
-    cases.push_back({"KindsBeyondAByte", "0,0,133,5,\n1,0,300,1,\n2,0,-1,1,\n3,0,256,1,\n",
-                     {{0, 0, 0, 133, 5}, {1, 1, 0, 44, 1}, {2, 2, 0, 255, 1}}, true});
-    cases.push_back({"ValuesHeld", "0,0,1,-4,\n1,0,1,5000,\n2,0,1,33,\n",
-                     {{0, 0, 0, 1, 0}, {1, 1, 0, 1, MAX_LAYOUT_VALUE}, {2, 2, 0, 1, 33}}, true});
+    cases.push_back({"KindsBeyondAByte",
+                     "0,0,133,5,\n1,0,300,1,\n2,0,-1,1,\n3,0,256,1,\n",
+                     {{0, 0, 0, 133, 5}, {1, 1, 0, 44, 1}, {2, 2, 0, 255, 1}},
+                     true});
+    cases.push_back({"ValuesHeld",
+                     "0,0,1,-4,\n1,0,1,5000,\n2,0,1,33,\n",
+                     {{0, 0, 0, 1, 0}, {1, 1, 0, 1, MAX_LAYOUT_VALUE}, {2, 2, 0, 1, 33}},
+                     true});
     // Numbers of more than nine characters are split and never overflow; the pieces of the
     // split numbers then land in the wrong fields.
     cases.push_back({"TenDigitSquare", "1234567890,0,1,1,\n", {{1, 0, 0, 1, 1}}, true});
-    cases.push_back({"TwentyDigitValue", "0,0,1,99999999999999999999,\n",
-                     {{0, 0, 0, 1, MAX_LAYOUT_VALUE}}, true});
-    cases.push_back({"SquaresOffTheBoard", "9,0,1,1,\n-1,-1,8,2,\n-2147483648,2147483647,1,1,\n",
-                     {{0, 9, 0, 1, 1}, {1, -1, -1, 8, 2}, {4, 7, 1, 1, 0}}, true});
+    cases.push_back({"TwentyDigitValue",
+                     "0,0,1,99999999999999999999,\n",
+                     {{0, 0, 0, 1, MAX_LAYOUT_VALUE}},
+                     true});
+    cases.push_back({"SquaresOffTheBoard",
+                     "9,0,1,1,\n-1,-1,8,2,\n-2147483648,2147483647,1,1,\n",
+                     {{0, 9, 0, 1, 1}, {1, -1, -1, 8, 2}, {4, 7, 1, 1, 0}},
+                     true});
     return cases;
 }
 

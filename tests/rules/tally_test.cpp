@@ -1,7 +1,8 @@
 // Material, the end-of-match test, the final score and the ranks.
+#include "rules/tally.h"
+
 #include <climits>
 
-#include "rules/tally.h"
 #include "rules_test_support.h"
 
 namespace {

@@ -1,6 +1,8 @@
 // The credits: the table (total length, rows against line breaks, the sliding title word) and the
 // pulse trace with its wrap. The entry schedule and its palettes are checked by the ending's
 // headless run.
+#include "scenes/credits.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 
 #include "media/random.h"
 #include "media/resources.h"
-#include "scenes/credits.h"
 #include "scenes/ending.h"
 #include "support/test_files.h"
 

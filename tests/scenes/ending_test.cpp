@@ -1,6 +1,8 @@
 // The ending: the melt rule, the fire filter against a two-buffer reference, the whole sequence
 // in-process (melt, switch to 320x240, credits, cooling, way back), and headless runs through the
 // title's hot zone with the trace: frame counts, display switches, Escape in the low mode.
+#include "scenes/ending.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 #include "media/random.h"
 #include "media/resources.h"
 #include "scenes/credits.h"
-#include "scenes/ending.h"
 #include "scenes/scenes_dump.h"
 #include "shell/main_loop.h"
 #include "shell/shell_state.h"
@@ -113,7 +114,7 @@ TEST_P(EndingFireSmooth, MatchesTheReferenceAndKeepsItsBounds) {
             for (int x = 0; x < W; ++x) ASSERT_EQ(c.at(x, y), old[y * W + x]) << "row " << y;
         }
         if (p.fill == 255 && !(p.credits && edgeRow)) {
-            EXPECT_LE(c.at(0, y), 223) << y;      // one neighbour missing: 7/8 at most
+            EXPECT_LE(c.at(0, y), 223) << y;  // one neighbour missing: 7/8 at most
             EXPECT_LE(c.at(W - 1, y), 223) << y;
         }
     }
@@ -123,13 +124,14 @@ TEST_P(EndingFireSmooth, MatchesTheReferenceAndKeepsItsBounds) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EndingFire, EndingFireSmooth,
-    ::testing::Values(SmoothCase{"CreditsWhiteHot", true, 255},
-                      SmoothCase{"CloseWhiteHot", false, 255}, SmoothCase{"CreditsNoise", true, -1},
-                      SmoothCase{"CloseNoise", false, -1}, SmoothCase{"CreditsCold", true, 0},
-                      SmoothCase{"CloseCold", false, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(EndingFire, EndingFireSmooth,
+                         ::testing::Values(SmoothCase{"CreditsWhiteHot", true, 255},
+                                           SmoothCase{"CloseWhiteHot", false, 255},
+                                           SmoothCase{"CreditsNoise", true, -1},
+                                           SmoothCase{"CloseNoise", false, -1},
+                                           SmoothCase{"CreditsCold", true, 0},
+                                           SmoothCase{"CloseCold", false, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Frames the scene handlers run, dispatched as the main loop does, until the scene changes.
 int RunScene(int scene, int limit) {

@@ -1,13 +1,14 @@
 // The result screen driven frame by frame in-process over plain-coloured sheets: the reveal
 // schedule of the five groups with each side on its own half, the rank pictures chosen by the
 // scores, and a button that fades out and leaves with the match surfaces released.
+#include "scenes/result.h"
+
 #include <gtest/gtest.h>
 
 #include "media/palette.h"
 #include "media/resources.h"
 #include "rules/board.h"
 #include "rules/tally.h"
-#include "scenes/result.h"
 #include "scenes/scenes_dump.h"
 #include "shell/shell_state.h"
 

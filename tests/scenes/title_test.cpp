@@ -1,9 +1,10 @@
 // The title scene driven headless with a fixed seed: the opening's timings, skipping it, the
 // menu's time-out, choosing each item, the hot zone, and the rules PointerOver and the burn use.
+#include "scenes/title.h"
+
 #include <gtest/gtest.h>
 
 #include "media/random.h"
-#include "scenes/title.h"
 #include "support/headless_runner.h"
 
 namespace {
@@ -36,9 +37,10 @@ constexpr int MENU_FRAME = 306;
 TEST(Title, OpeningTimingsLeadToTheMenu) {
     const fs::path dir = testfiles::MakeTestDataDir("title-opening");
     const std::string d = dir.string();
-    const RunResult r = RunGame(dir, "wait " + std::to_string(FRAME * 63 + 1) + "\ndump " + d + "/logo.json\n" +
-                                         "wait " + std::to_string(FRAME * 61) + "\ndump " + d + "/shown.json\n" +
-                                         "wait " + std::to_string(FRAME * 200) + "\ndump " + d + "/menu.json\n");
+    const RunResult r =
+        RunGame(dir, "wait " + std::to_string(FRAME * 63 + 1) + "\ndump " + d + "/logo.json\n" +
+                         "wait " + std::to_string(FRAME * 61) + "\ndump " + d + "/shown.json\n" +
+                         "wait " + std::to_string(FRAME * 200) + "\ndump " + d + "/menu.json\n");
     ASSERT_EQ(r.status, 0) << r.stderrText;
     const std::vector<int> title = PaletteTimes(r, "TITLE");
     ASSERT_EQ(title.size(), 2u);
@@ -70,8 +72,9 @@ TEST(Title, APressDuringTheOpeningSkipsToTheMenuNextFrame) {
     const fs::path dir = testfiles::MakeTestDataDir("title-skip");
     // Pressed between frames 15 and 16: frame 16 sees it, frame 17 sets up the menu. The button
     // stays held: with the pointer moved between the items nothing is chosen.
-    const RunResult r = RunGame(dir, "wait " + std::to_string(FRAME * 15 + 10) +
-                                         "\ndown left\nwait 2000\ndump " + dir.string() + "/held.json\n");
+    const RunResult r =
+        RunGame(dir, "wait " + std::to_string(FRAME * 15 + 10) + "\ndown left\nwait 2000\ndump " +
+                         dir.string() + "/held.json\n");
     ASSERT_EQ(r.status, 0) << r.stderrText;
     const std::vector<int> fire = PaletteTimes(r, "FIRE");
     ASSERT_EQ(fire.size(), 1u);
@@ -86,7 +89,8 @@ TEST(Title, APressDuringTheOpeningSkipsToTheMenuNextFrame) {
 TEST(Title, MenuTimesOutAndAHeldButtonDoesNotSkipTheNextOpening) {
     const fs::path dir = testfiles::MakeTestDataDir("title-timeout");
     // Skip to the menu at frame 2, keep the button held through the time-out and the restart.
-    const RunResult r = RunGame(dir, "wait 40\ndown left\nwait " + std::to_string(FRAME * 700) + "\nup left\n");
+    const RunResult r =
+        RunGame(dir, "wait 40\ndown left\nwait " + std::to_string(FRAME * 700) + "\nup left\n");
     ASSERT_EQ(r.status, 0) << r.stderrText;
     // Menu set up in frame 3; its time-out fade completes in the 561st menu frame (frame 564);
     // frame 565 restarts, and the logo palette follows 61 frames later: the held button was
@@ -99,8 +103,9 @@ TEST(Title, MenuTimesOutAndAHeldButtonDoesNotSkipTheNextOpening) {
 TEST(Title, ChoosingStartFadesOutThenLeavesForTheMatch) {
     const fs::path dir = testfiles::MakeTestDataDir("title-start");
     const int pressAt = FRAME * (MENU_FRAME + 10) + 5;  // seen by frame 317
-    const RunResult r = RunGame(dir, "wait " + std::to_string(pressAt) + "\nmove 250 380\nclick 250 380\n" +
-                                         "until SCENE_MATCH_LOAD 10000\ndump " + dir.string() + "/left.json\n");
+    const RunResult r =
+        RunGame(dir, "wait " + std::to_string(pressAt) + "\nmove 250 380\nclick 250 380\n" +
+                         "until SCENE_MATCH_LOAD 10000\ndump " + dir.string() + "/left.json\n");
     ASSERT_EQ(r.status, 0) << r.stderrText;
     const int chosen = 317;
     const std::vector<int> etc = PaletteTimes(r, "ETC");
@@ -127,7 +132,8 @@ TEST(Title, ChoosingStartFadesOutThenLeavesForTheMatch) {
 TEST(Title, ChoosingQuitEndsTheProgramWithStatus0) {
     const fs::path dir = testfiles::MakeTestDataDir("title-quit");
     const int pressAt = FRAME * (MENU_FRAME + 10) + 5;
-    const RunResult r = RunGame(dir, "wait " + std::to_string(pressAt) + "\nclick 400 380\nwait 10000\n");
+    const RunResult r =
+        RunGame(dir, "wait " + std::to_string(pressAt) + "\nclick 400 380\nwait 10000\n");
     EXPECT_EQ(r.status, 0) << r.stderrText;
     const int chosen = 317;
     const std::vector<int> etc = PaletteTimes(r, "ETC");
@@ -135,16 +141,17 @@ TEST(Title, ChoosingQuitEndsTheProgramWithStatus0) {
     EXPECT_EQ(etc[0], FrameTime(chosen + 100));
     // Step 9's first frame releases the title and quits; the quit's teardown follows.
     EXPECT_EQ(r.MciFrom(FrameTime(chosen + 101)),
-              (std::vector<std::string>{"stop  bgm", "close bgm", "stop  bgm", "close bgm", "stop  bgm",
-                                        "close bgm", "stop  bgm", "close bgm"}));
+              (std::vector<std::string>{"stop  bgm", "close bgm", "stop  bgm", "close bgm",
+                                        "stop  bgm", "close bgm", "stop  bgm", "close bgm"}));
     EXPECT_EQ(r.trace.back()["t"], FrameTime(chosen + 102));
 }
 
 TEST(Title, HotZoneLeadsToTheMeltKeepingTheTitleSurfaces) {
     const fs::path dir = testfiles::MakeTestDataDir("title-hot");
     const int at = FRAME * (MENU_FRAME + 5);
-    const RunResult r = RunGame(dir, "wait " + std::to_string(at) + "\nmove 300 465\nwait 100\nclick 300 465\n" +
-                                         "until SCENE_MELT 1000\ndump " + dir.string() + "/melt.json\n");
+    const RunResult r =
+        RunGame(dir, "wait " + std::to_string(at) + "\nmove 300 465\nwait 100\nclick 300 465\n" +
+                         "until SCENE_MELT 1000\ndump " + dir.string() + "/melt.json\n");
     ASSERT_EQ(r.status, 0) << r.stderrText;
     const auto melt = ReadJson(dir / "melt.json");
     EXPECT_EQ(melt["Scene"], 7);
@@ -183,7 +190,7 @@ TEST(Title, BurnMovesHeatUpOneRowAndCoolsIt) {
             EXPECT_LE(above, 200);
             EXPECT_GT(above, 190);  // cooled by rand mod 10
         } else {
-            EXPECT_EQ(above, 0);    // at or below the threshold: gone
+            EXPECT_EQ(above, 0);  // at or below the threshold: gone
         }
         EXPECT_EQ(lock.pixels[5 * lock.pitch + x], 77);  // below the region: untouched
         EXPECT_EQ(lock.pixels[3 * lock.pitch + x], 0);   // overwritten by the cold row 4

@@ -17,8 +17,8 @@ TEST(HeadlessRun, EscapeEndsWithTheFullTeardownAndStatus0) {
     const fs::path dir = MakeDataDir("run-escape");
     const RunResult r = RunGame(dir, "wait 1000\nkey ESC down\n");
     EXPECT_EQ(r.status, 0) << r.stderrText;
-    const std::vector<std::string> expected = {"stop  bgm", "close bgm", "stop  bgm", "close bgm",
-                                               "stop  bgm", "close bgm"};
+    const std::vector<std::string> expected = {"stop  bgm", "close bgm", "stop  bgm",
+                                               "close bgm", "stop  bgm", "close bgm"};
     std::vector<std::string> mci = r.MciFrom();
     ASSERT_GE(mci.size(), expected.size());
     mci.erase(mci.begin(), mci.end() - static_cast<long>(expected.size()));

@@ -1,7 +1,8 @@
 // The main loop's clock rules and the window procedure's mouse-button rules.
+#include "shell/main_loop.h"
+
 #include <gtest/gtest.h>
 
-#include "shell/main_loop.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -82,7 +83,8 @@ TEST_P(MouseButtonRules, WindowProcKeepsTheBits) {
 INSTANTIATE_TEST_SUITE_P(
     Shell, MouseButtonRules,
     ::testing::Values(ButtonCase{"left_down", 0x00, MessageType::LButtonDown, 0x10},
-                      ButtonCase{"left_double_sets_only_0x20", 0x00, MessageType::LButtonDblClk, 0x20},
+                      ButtonCase{"left_double_sets_only_0x20", 0x00, MessageType::LButtonDblClk,
+                                 0x20},
                       ButtonCase{"left_up_clears_double_only", 0x20, MessageType::LButtonUp, 0x00},
                       ButtonCase{"left_up_clears_both", 0x33, MessageType::LButtonUp, 0x03},
                       ButtonCase{"right_down", 0x10, MessageType::RButtonDown, 0x11},

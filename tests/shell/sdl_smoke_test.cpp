@@ -9,15 +9,17 @@ namespace {
 TEST(SdlBackend, RunsTheTitleAndQuitsCleanlyOnTheDesktopsQuitRequest) {
     const auto dir = testfiles::MakeTestDataDir("sdl-smoke");
     const auto trace = dir / "trace.jsonl";
-    const std::string cmd = "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout --preserve-status -s TERM 3 '" +
-                            std::string(KELMORAV_BUILD_DIR) + "/kelmorav' --window --seed 1 --data '" +
-                            dir.string() + "' --trace '" + trace.string() + "' 2>/dev/null";
+    const std::string cmd =
+        "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout --preserve-status -s TERM 3 '" +
+        std::string(KELMORAV_BUILD_DIR) + "/kelmorav' --window --seed 1 --data '" + dir.string() +
+        "' --trace '" + trace.string() + "' 2>/dev/null";
     const int raw = std::system(cmd.c_str());
     ASSERT_TRUE(WIFEXITED(raw));
     EXPECT_EQ(WEXITSTATUS(raw), 0);
     std::istringstream lines(testfiles::ReadText(trace));
     std::vector<nlohmann::json> events;
-    for (std::string line; std::getline(lines, line);) events.push_back(nlohmann::json::parse(line));
+    for (std::string line; std::getline(lines, line);)
+        events.push_back(nlohmann::json::parse(line));
     ASSERT_FALSE(events.empty());
     bool sawTitle = false;
     for (const auto& j : events) sawTitle = sawTitle || (j.contains("scene") && j["scene"] == 2);

@@ -1,7 +1,8 @@
 // The MIDI reader's idea of how long a piece lasts, on well-formed and damaged files.
+#include "platform/midi_file.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/midi_file.h"
 #include "sound_test_files.h"
 
 using namespace soundtest;

@@ -1,8 +1,9 @@
 // The music device: the command vocabulary with its doubled blanks, the sequencer's behaviour
 // in virtual time, the trace of every command, and the per-frame restart.
+#include "media/music.h"
+
 #include <filesystem>
 
-#include "media/music.h"
 #include "media/resources.h"
 #include "platform/audio_mci.h"
 #include "sound_fixture.h"
@@ -36,34 +37,33 @@ TEST_P(MciParse, GameVocabularyAndNothingElse) {
     EXPECT_EQ(command.fromStart, c.fromStart);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Commands, MciParse,
-    ::testing::Values(
-        // Every string the game sends, blanks exactly as sent.
-        ParseCase{"open  DATA\\BGM\\BGM1.mid alias bgm type sequencer", true, MciVerb::OPEN,
-                  "bgm", "DATA\\BGM\\BGM1.mid"},
-        ParseCase{"open DATA\\BGM\\BGM2.mid alias bgm type sequencer", true, MciVerb::OPEN, "bgm",
-                  "DATA\\BGM\\BGM2.mid"},
-        ParseCase{"open DATA\\BGM\\BGM3.mid alias bgm type sequencer", true, MciVerb::OPEN, "bgm",
-                  "DATA\\BGM\\BGM3.mid"},
-        ParseCase{"play  bgm", true, MciVerb::PLAY, "bgm"},
-        ParseCase{"play bgm", true, MciVerb::PLAY, "bgm"},
-        ParseCase{"play bgm from 0", true, MciVerb::PLAY, "bgm", "", true},
-        ParseCase{"status bgm mode", true, MciVerb::STATUS_MODE, "bgm"},
-        ParseCase{"stop  bgm", true, MciVerb::STOP, "bgm"},
-        ParseCase{"close bgm", true, MciVerb::CLOSE, "bgm"},
-        // Outside the vocabulary.
-        ParseCase{"", false}, ParseCase{"   ", false},
-        ParseCase{"open DATA\\BGM\\BGM1.mid alias bgm", false},
-        ParseCase{"open DATA\\BGM\\BGM1.mid bgm type sequencer", false},
-        ParseCase{"open alias bgm type sequencer", false},
-        ParseCase{"open DATA\\BGM\\BGM1.mid alias bgm type waveaudio", false},
-        ParseCase{"play", false}, ParseCase{"play bgm from", false},
-        ParseCase{"play bgm from x", false}, ParseCase{"play bgm to 0", false},
-        ParseCase{"status bgm", false}, ParseCase{"status bgm position", false},
-        ParseCase{"stop", false}, ParseCase{"stop bgm now", false},
-        ParseCase{"pause bgm", false}, ParseCase{"close", false},
-        ParseCase{"play\tbgm", false}));
+INSTANTIATE_TEST_SUITE_P(Commands, MciParse,
+                         ::testing::Values(
+                             // Every string the game sends, blanks exactly as sent.
+                             ParseCase{"open  DATA\\BGM\\BGM1.mid alias bgm type sequencer", true,
+                                       MciVerb::OPEN, "bgm", "DATA\\BGM\\BGM1.mid"},
+                             ParseCase{"open DATA\\BGM\\BGM2.mid alias bgm type sequencer", true,
+                                       MciVerb::OPEN, "bgm", "DATA\\BGM\\BGM2.mid"},
+                             ParseCase{"open DATA\\BGM\\BGM3.mid alias bgm type sequencer", true,
+                                       MciVerb::OPEN, "bgm", "DATA\\BGM\\BGM3.mid"},
+                             ParseCase{"play  bgm", true, MciVerb::PLAY, "bgm"},
+                             ParseCase{"play bgm", true, MciVerb::PLAY, "bgm"},
+                             ParseCase{"play bgm from 0", true, MciVerb::PLAY, "bgm", "", true},
+                             ParseCase{"status bgm mode", true, MciVerb::STATUS_MODE, "bgm"},
+                             ParseCase{"stop  bgm", true, MciVerb::STOP, "bgm"},
+                             ParseCase{"close bgm", true, MciVerb::CLOSE, "bgm"},
+                             // Outside the vocabulary.
+                             ParseCase{"", false}, ParseCase{"   ", false},
+                             ParseCase{"open DATA\\BGM\\BGM1.mid alias bgm", false},
+                             ParseCase{"open DATA\\BGM\\BGM1.mid bgm type sequencer", false},
+                             ParseCase{"open alias bgm type sequencer", false},
+                             ParseCase{"open DATA\\BGM\\BGM1.mid alias bgm type waveaudio", false},
+                             ParseCase{"play", false}, ParseCase{"play bgm from", false},
+                             ParseCase{"play bgm from x", false}, ParseCase{"play bgm to 0", false},
+                             ParseCase{"status bgm", false},
+                             ParseCase{"status bgm position", false}, ParseCase{"stop", false},
+                             ParseCase{"stop bgm now", false}, ParseCase{"pause bgm", false},
+                             ParseCase{"close", false}, ParseCase{"play\tbgm", false}));
 
 // --- the device in virtual time ----------------------------------------------------------------
 
@@ -144,8 +144,8 @@ TEST_F(MusicDeviceTest, TitleSequenceTakesTheAliasFromAnotherPiece) {
                            "open  DATA\\BGM\\BGM1.mid alias bgm type sequencer", "play  bgm"};
     for (bool heldByMatch : {false, true}) {
         MciSendString("close bgm", nullptr, 0);
-        if (heldByMatch) MciSendString("open DATA\\BGM\\BGM2.mid alias bgm type sequencer",
-                                       nullptr, 0);
+        if (heldByMatch)
+            MciSendString("open DATA\\BGM\\BGM2.mid alias bgm type sequencer", nullptr, 0);
         clock = 20000;
         for (const char* command : title) MciSendString(command, nullptr, 0);
         clock = 20999;

@@ -30,7 +30,9 @@ TEST_F(VoiceTest, LengthComesFromTheSampleFormat) {
         uint16_t channels, bits;
         uint32_t rate, bytes, ms;
     } cases[] = {
-        {2, 16, 44100, 176400, 1000}, {1, 8, 22050, 11025, 500}, {1, 16, 11025, 2205, 100},
+        {2, 16, 44100, 176400, 1000},
+        {1, 8, 22050, 11025, 500},
+        {1, 16, 11025, 2205, 100},
         {2, 8, 8000, 17, 1},  // 8 whole frames, the odd byte is not a frame
     };
     for (const Case& c : cases) {
@@ -122,11 +124,12 @@ TEST_F(VoiceTest, UnplayableFilesLeaveTheRoleSilent) {
     } cases[] = {
         {"Missing", {}},
         {"NotWave", Bytes(64, 'x')},
-        {"AdpcmFormat", Riff({Chunk("fmt ", [] {
-                                  Bytes f = FmtBody(2, 1, 22050, 4);
-                                  Put16(f, 0);
-                                  return f;
-                              }()),
+        {"AdpcmFormat", Riff({Chunk("fmt ",
+                                    [] {
+                                        Bytes f = FmtBody(2, 1, 22050, 4);
+                                        Put16(f, 0);
+                                        return f;
+                                    }()),
                               Chunk("data", Samples(100))})},
         {"TwentyFourBit", PcmWave(Samples(300), 2, 44100, 24)},
         {"SixChannels", PcmWave(Samples(1200), 6, 44100, 16)},

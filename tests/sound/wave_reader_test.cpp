@@ -1,6 +1,5 @@
 // The WAV reader against well-formed and damaged files built in memory.
 #include <gtest/gtest.h>
-
 #include <stdio.h>
 
 #include <cstdio>
@@ -16,7 +15,7 @@ struct WaveCase {
     const char* name;
     Bytes file;
     bool opens;
-    uint32_t dataBytes = 0;     // sample bytes the reader offers
+    uint32_t dataBytes = 0;  // sample bytes the reader offers
     bool cutShort = false;
     uint16_t formatTag = 1;
     size_t extraBytes = 0;
@@ -55,8 +54,8 @@ std::vector<WaveCase> Cases() {
         {"PlainPcm", PcmWave(samples), true, 400},
         {"FmtLongerThan16", Riff({Chunk("fmt ", fmt20), Chunk("data", samples)}), true, 400},
         {"PcmWithZeroExtraSize", Riff({Chunk("fmt ", fmt18), Chunk("data", samples)}), true, 400},
-        {"NonPcmKeepsExtra", Riff({Chunk("fmt ", adpcm), Chunk("data", samples)}), true, 400,
-         false, 2, 4},
+        {"NonPcmKeepsExtra", Riff({Chunk("fmt ", adpcm), Chunk("data", samples)}), true, 400, false,
+         2, 4},
         {"ChunksBeforeAndBetweenAreSkipped",
          Riff({Chunk("LIST", Samples(7)), Chunk("fmt ", Fmt16()), Chunk("fact", Samples(4)),
                Chunk("data", samples)}),
@@ -65,10 +64,10 @@ std::vector<WaveCase> Cases() {
          Riff({Chunk("fmt ", Fmt16()), Chunk("junk", Samples(3)), Chunk("data", samples)}), true,
          400},
         {"OddDataChunk", Riff({Chunk("fmt ", Fmt16()), Chunk("data", odd)}), true, 5},
-        {"RiffSizePastEnd",
-         Riff({Chunk("fmt ", Fmt16()), Chunk("data", samples)}, 0xFFFFFFFF), true, 400},
-        {"DataSizeNear4G", Riff({Chunk("fmt ", Fmt16()), Chunk("data", samples, 0xFFFFFFF0)}),
-         true, 400, true},
+        {"RiffSizePastEnd", Riff({Chunk("fmt ", Fmt16()), Chunk("data", samples)}, 0xFFFFFFFF),
+         true, 400},
+        {"DataSizeNear4G", Riff({Chunk("fmt ", Fmt16()), Chunk("data", samples, 0xFFFFFFF0)}), true,
+         400, true},
         {"TruncatedSampleData", truncatedData, true, 300, true},
         {"ChunkSizeNear4GBeforeData",
          Riff({Chunk("fmt ", Fmt16()), Chunk("junk", Samples(4), 0xFFFFFFFE),

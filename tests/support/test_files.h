@@ -1,9 +1,10 @@
 #pragma once
 // Helpers for tests that need files: BMP bytes, temporary directories and running the game.
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -43,15 +44,16 @@ inline std::vector<uint8_t> MakeBmp(int width, int height, bool topDown = false)
     Put32(b, 256);
     Put32(b, 0);
     for (int i = 0; i < 256; ++i) {
-        b.push_back(static_cast<uint8_t>(i / 2));        // blue
-        b.push_back(static_cast<uint8_t>(255 - i));      // green
-        b.push_back(static_cast<uint8_t>(i));            // red
+        b.push_back(static_cast<uint8_t>(i / 2));    // blue
+        b.push_back(static_cast<uint8_t>(255 - i));  // green
+        b.push_back(static_cast<uint8_t>(i));        // red
         b.push_back(0);
     }
     for (int row = 0; row < height; ++row) {
         const int y = topDown ? row : height - 1 - row;
         for (uint32_t x = 0; x < stride; ++x) {
-            b.push_back(x < static_cast<uint32_t>(width) ? static_cast<uint8_t>((x + y * 3) & 255) : 0);
+            b.push_back(x < static_cast<uint32_t>(width) ? static_cast<uint8_t>((x + y * 3) & 255)
+                                                         : 0);
         }
     }
     return b;
@@ -60,7 +62,8 @@ inline std::vector<uint8_t> MakeBmp(int width, int height, bool topDown = false)
 inline void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
 }
 
 inline void WriteText(const std::filesystem::path& path, const std::string& text) {

@@ -46,7 +46,8 @@ public:
             if (static_cast<int32_t>(deadline - now_) <= 0) return;
             uint32_t next = deadline;
             if (opStarted_ && pc_ < ops_.size()) {
-                const uint32_t bound = ops_[pc_].type == ScriptOpType::Until ? untilLimit_ : resumeAt_;
+                const uint32_t bound =
+                    ops_[pc_].type == ScriptOpType::Until ? untilLimit_ : resumeAt_;
                 if (static_cast<int32_t>(bound - next) < 0) next = bound;
             }
             now_ = next;
@@ -114,14 +115,14 @@ private:
                 }
                 break;
             }
-            case ScriptOpType::Move:
-                InputSetPointer(op.a, op.b);
-                break;
+            case ScriptOpType::Move: InputSetPointer(op.a, op.b); break;
             case ScriptOpType::Down:
                 if (op.a == 0) {
-                    InputPushMessage({op.b ? MessageType::LButtonDblClk : MessageType::LButtonDown, 0});
+                    InputPushMessage(
+                        {op.b ? MessageType::LButtonDblClk : MessageType::LButtonDown, 0});
                 } else {
-                    InputPushMessage({op.b ? MessageType::RButtonDblClk : MessageType::RButtonDown, 0});
+                    InputPushMessage(
+                        {op.b ? MessageType::RButtonDblClk : MessageType::RButtonDown, 0});
                 }
                 break;
             case ScriptOpType::Up:
@@ -131,15 +132,9 @@ private:
                 InputPushMessage({op.b ? MessageType::KeyDown : MessageType::KeyUp,
                                   static_cast<uint32_t>(op.a)});
                 break;
-            case ScriptOpType::Shot:
-                Shot(op.text);
-                break;
-            case ScriptOpType::Dump:
-                Dump(op.text);
-                break;
-            case ScriptOpType::Quit:
-                InputPushMessage({MessageType::Close, 0});
-                break;
+            case ScriptOpType::Shot: Shot(op.text); break;
+            case ScriptOpType::Dump: Dump(op.text); break;
+            case ScriptOpType::Quit: InputPushMessage({MessageType::Close, 0}); break;
             }
             opStarted_ = false;
             ++pc_;

@@ -42,7 +42,8 @@ public:
             return false;
         }
         renderer_ = SDL_CreateRenderer(window_, -1, 0);
-        if (renderer_ == nullptr) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+        if (renderer_ == nullptr)
+            renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
         if (renderer_ == nullptr) {
             std::fprintf(stderr, "kelmorav: cannot create a renderer: %s\n", SDL_GetError());
             SDL_DestroyWindow(window_);
@@ -73,8 +74,8 @@ public:
     uint32_t Now() override {
         timespec ts{};
         clock_gettime(CLOCK_MONOTONIC, &ts);
-        const uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u +
-                            static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+        const uint64_t ms =
+            static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
         return static_cast<uint32_t>(ms);
     }
 
@@ -115,7 +116,8 @@ public:
         if (window_ == nullptr) return;
         int wx = 0;
         int wy = 0;
-        SDL_RenderLogicalToWindow(renderer_, static_cast<float>(x), static_cast<float>(y), &wx, &wy);
+        SDL_RenderLogicalToWindow(renderer_, static_cast<float>(x), static_cast<float>(y), &wx,
+                                  &wy);
         SDL_WarpMouseInWindow(window_, wx, wy);
     }
 
@@ -155,9 +157,7 @@ private:
 
     void Translate(const SDL_Event& e) {
         switch (e.type) {
-        case SDL_QUIT:
-            InputPushMessage({MessageType::Close, 0});
-            break;
+        case SDL_QUIT: InputPushMessage({MessageType::Close, 0}); break;
         case SDL_WINDOWEVENT:
             if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
                 InputPushMessage({MessageType::Close, 0});
@@ -173,7 +173,8 @@ private:
             if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT)) {
                 if (!e.key.repeat) {
                     fullscreen_ = !fullscreen_;
-                    SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+                    SDL_SetWindowFullscreen(window_,
+                                            fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
                     DisplayState().dirty = true;
                     DisplayState().forcePresent = true;
                 }
@@ -192,9 +193,7 @@ private:
             if (vk >= 0) InputPushMessage({MessageType::KeyUp, static_cast<uint32_t>(vk)});
             break;
         }
-        case SDL_MOUSEMOTION:
-            SetPointer(e.motion.x, e.motion.y);
-            break;
+        case SDL_MOUSEMOTION: SetPointer(e.motion.x, e.motion.y); break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
             SetPointer(e.button.x, e.button.y);
@@ -203,18 +202,19 @@ private:
             // the game was written for reports it.
             const bool dbl = down && e.button.clicks >= 2 && e.button.clicks % 2 == 0;
             if (e.button.button == SDL_BUTTON_LEFT) {
-                InputPushMessage({down ? (dbl ? MessageType::LButtonDblClk : MessageType::LButtonDown)
-                                       : MessageType::LButtonUp,
-                                  0});
+                InputPushMessage(
+                    {down ? (dbl ? MessageType::LButtonDblClk : MessageType::LButtonDown)
+                          : MessageType::LButtonUp,
+                     0});
             } else if (e.button.button == SDL_BUTTON_RIGHT) {
-                InputPushMessage({down ? (dbl ? MessageType::RButtonDblClk : MessageType::RButtonDown)
-                                       : MessageType::RButtonUp,
-                                  0});
+                InputPushMessage(
+                    {down ? (dbl ? MessageType::RButtonDblClk : MessageType::RButtonDown)
+                          : MessageType::RButtonUp,
+                     0});
             }
             break;
         }
-        default:
-            break;
+        default: break;
         }
     }
 

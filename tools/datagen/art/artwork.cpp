@@ -1,5 +1,4 @@
 // WriteArtwork: every picture and text file the game reads from DATA/BMP and DATA/TXT.
-#include "file_io.h"
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -11,6 +10,7 @@
 #include "art/palettes.h"
 #include "art/sheets.h"
 #include "datagen.h"
+#include "file_io.h"
 #include "media/blend.h"
 #include "media/palette.h"
 
@@ -19,7 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 
 bool WriteText(const fs::path& path, const std::string& text) {
-    return WriteBinaryFile(path.string(), reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    return WriteBinaryFile(path.string(), reinterpret_cast<const uint8_t*>(text.data()),
+                           text.size());
 }
 
 // A fire palette file: the game reads only its colour table; the picture is its heat ramp.

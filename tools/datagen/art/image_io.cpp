@@ -1,10 +1,11 @@
 // BMP and PNG writers.
-#include "file_io.h"
 #include "art/image_io.h"
 
 #include <png.h>
 
 #include <cstdio>
+
+#include "file_io.h"
 
 namespace {
 

@@ -30,8 +30,7 @@ void StampOutlined(Canvas& c, const Mask& m, int x, int y, uint8_t fill, uint8_t
             bool near = false;
             for (int dj = -thickness; dj <= thickness && !near; ++dj)
                 for (int di = -thickness; di <= thickness && !near; ++di)
-                    if (std::abs(di) + std::abs(dj) <= thickness + 1 &&
-                        m.At(i + di, j + dj))
+                    if (std::abs(di) + std::abs(dj) <= thickness + 1 && m.At(i + di, j + dj))
                         near = true;
             if (near) c.Set(x + i, y + j, outline);
         }

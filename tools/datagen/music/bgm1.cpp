@@ -49,11 +49,9 @@ Piece ComposeTitleTheme() {
     timpani.track->Note(0, BAR, timpani.channel, 38, 95);
     timpani.track->Note(BAR, BAR, timpani.channel, 38, 90);
     PlayRoll(timpani, 2 * BAR, 2 * BAR - EIGHTH, 38, 30, 105);
-    PlayRhythm(taiko, 0,
-               "X............... X.......x....... X...x...X...x... X.x.X.x.XxXxXXXX", 45, 88,
-               1);
-    PlayMelody(shakuhachi, 0, "r:2 A4:2 >D5:4 | Eb5:3 D5:1 Bb4:2 A4:2 | G4:6 A4:2 | D5:7 r:1",
-               92);
+    PlayRhythm(taiko, 0, "X............... X.......x....... X...x...X...x... X.x.X.x.XxXxXXXX", 45,
+               88, 1);
+    PlayMelody(shakuhachi, 0, "r:2 A4:2 >D5:4 | Eb5:3 D5:1 Bb4:2 A4:2 | G4:6 A4:2 | D5:7 r:1", 92);
     PlayMelody(koto, 2 * BAR, "r:4 A4:0.5 Bb4 D5 Eb5 G5:2", 84);
     const long sweep = PlayRun(koto, 3 * BAR, SCALE_MIYAKO, 62, 10, SIXTEENTH, 84);
     PlayMelody(koto, sweep, ">D6:3", 84);
@@ -107,10 +105,11 @@ Piece ComposeTitleTheme() {
     PlayChords(strings, c, chordsC, 96, 57, 0);
     PlayChords(choir, c, chordsC, 76, 62, 0);
     PlayChords(bass, c, chordsC, 98, 0, 33);
-    PlayMelody(lead, c, ">D6:2 Eb6:1 D6:1 A5:2 Bb5:2 | A5:3 G5:1 A5:4 | D5:2 F5:2 G5:2 C6:2 |"
-                        ">D6:16", 104, 0, 0.98);
-    PlayMelody(koto, c, ">D5:2 Eb5:1 D5:1 A4:2 Bb4:2 | A4:3 G4:1 A4:4 | D4:2 F4:2 G4:2 C5:2",
-               100);
+    PlayMelody(lead, c,
+               ">D6:2 Eb6:1 D6:1 A5:2 Bb5:2 | A5:3 G5:1 A5:4 | D5:2 F5:2 G5:2 C6:2 |"
+               ">D6:16",
+               104, 0, 0.98);
+    PlayMelody(koto, c, ">D5:2 Eb5:1 D5:1 A4:2 Bb4:2 | A4:3 G4:1 A4:4 | D4:2 F4:2 G4:2 C5:2", 100);
     PlayMelody(koto, PlayRun(koto, c + 3 * BAR, SCALE_MIYAKO, 62, 10, SIXTEENTH, 100), ">D6:3",
                104);
     PlayChords(koto, c + 4 * BAR, "D5", 104, 50, 38);

@@ -82,8 +82,8 @@ Piece ComposeMatchTheme() {
                "D5:3 E5:1 A5:4 | B5:2 A5:1 G5:1 D5:4 | E5:3 G5:1 B5:2 D6:2 | A5:6 r:2 |"
                "D6:3 B5:1 A5:4 | B5:2 D6:2 A5:3 F#5:1 | G5:2 E5:1 D5:1 B4:2 A4:2 | D5:6 r:2",
                110);
-    PlayMelody(shakuhachi, a2, "A4:8 | B4:8 | G4:8 | E4:8 | A4:8 | F#4:8 | G4:8 | E4:7 r:1", 86,
-               0, 0.97);
+    PlayMelody(shakuhachi, a2, "A4:8 | B4:8 | G4:8 | E4:8 | A4:8 | F#4:8 | G4:8 | E4:7 r:1", 86, 0,
+               0.97);
 
     // Episode: the strings take a slow line over the flowing koto, the koto echoing it.
     strings.Expression(c, c + 4 * BAR, 96, 112);

@@ -78,8 +78,8 @@ Piece ComposeEndingTheme() {
     PlayMelody(shakuhachi, b, "F4:8 | G4:8 | A4:8 | D5:8 | D5:8 | E5:8 | D5:8 | C#5:8", 70, 0,
                0.97);
     PlayArpeggio(koto, b, chordsB, {0, 1, 2, 3, 4, 3, 2, 1}, SIXTEENTH, 62, 62);
-    PlayArpeggio(shamisen, b + 4 * BAR, "Bb | C | Asus4 | A", {0, 0, 2, 0, 1, 0, 2, 3}, EIGHTH,
-                 70, 50);
+    PlayArpeggio(shamisen, b + 4 * BAR, "Bb | C | Asus4 | A", {0, 0, 2, 0, 1, 0, 2, 3}, EIGHTH, 70,
+                 50);
     PlayRhythm(taiko, b, "X.......x...x...", 45, 74, 4);
     PlayRhythm(taiko, b + 4 * BAR, "X...x.x.X...x.x.", 45, 88, 3);
     PlayRhythm(taiko, b + 7 * BAR, "XxXxXxXxXXXXXXXX", 45, 96, 1);
@@ -94,8 +94,9 @@ Piece ComposeEndingTheme() {
     PlayChords(choir, f, chordsF, 80, 62, 0);
     PlayChords(pad, f, chordsF, 56, 57, 0);
     PlayChords(bass, f, chordsF, 96, 0, 33);
-    const char* anthem = ">A5:3 B5:1 D6:4 | B5:2 D6:2 G5:4 | E5:2 G5:2 B5:2 D6:2 |"
-                         "D6:2 B5:2 C#6:2 A5:2 | A5:3 B5:1 D6:2 E6:2 | D6:4 C#6:4";
+    const char* anthem =
+        ">A5:3 B5:1 D6:4 | B5:2 D6:2 G5:4 | E5:2 G5:2 B5:2 D6:2 |"
+        "D6:2 B5:2 C#6:2 A5:2 | A5:3 B5:1 D6:2 E6:2 | D6:4 C#6:4";
     PlayMelody(lead, f, anthem, 104, 0, 0.98);
     PlayMelody(shakuhachi, f, anthem, 90, -12, 0.97);
     PlayArpeggio(koto, f, chordsF, {0, 1, 2, 3, 4, 3, 2, 1}, SIXTEENTH, 78, 62);

@@ -1,10 +1,11 @@
 // The Standard MIDI File writer of the data generator.
-#include "file_io.h"
 #include "music/midi_writer.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+
+#include "file_io.h"
 
 namespace musicgen {
 
@@ -29,13 +30,9 @@ void PutBigEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
     }
 }
 
-uint8_t Data7(int value) {
-    return static_cast<uint8_t>(std::clamp(value, 0, 127));
-}
+uint8_t Data7(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 127)); }
 
-uint8_t Status(int kind, int channel) {
-    return static_cast<uint8_t>(kind | (channel & 0x0F));
-}
+uint8_t Status(int kind, int channel) { return static_cast<uint8_t>(kind | (channel & 0x0F)); }
 
 }  // namespace
 

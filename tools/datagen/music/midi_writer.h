@@ -46,8 +46,7 @@ public:
     void Control(long tick, int channel, int controller, int value);
     // Control values stepped every sixteenth from startValue at `from` to endValue at `to`:
     // crescendos and fades on expression.
-    void ControlRamp(long from, long to, int channel, int controller, int startValue,
-                     int endValue);
+    void ControlRamp(long from, long to, int channel, int controller, int startValue, int endValue);
     // A note of `duration` ticks; velocity is clamped to 1..127.
     void Note(long tick, long duration, int channel, int key, int velocity);
 

@@ -132,9 +132,9 @@ bool ParseChord(std::string_view name, Chord& chord) {
         std::vector<int> intervals;
     };
     static const Quality QUALITIES[] = {
-        {"", {0, 4, 7}},          {"m", {0, 3, 7}},         {"5", {0, 7}},
-        {"sus2", {0, 2, 7}},      {"sus4", {0, 5, 7}},      {"m7", {0, 3, 7, 10}},
-        {"7", {0, 4, 7, 10}},     {"maj7", {0, 4, 7, 11}},  {"add9", {0, 4, 7, 14}},
+        {"", {0, 4, 7}},          {"m", {0, 3, 7}},          {"5", {0, 7}},
+        {"sus2", {0, 2, 7}},      {"sus4", {0, 5, 7}},       {"m7", {0, 3, 7, 10}},
+        {"7", {0, 4, 7, 10}},     {"maj7", {0, 4, 7, 11}},   {"add9", {0, 4, 7, 14}},
         {"madd9", {0, 3, 7, 14}}, {"m9", {0, 3, 7, 10, 14}}, {"7sus4", {0, 5, 7, 10}},
     };
     size_t used = 0;
@@ -166,9 +166,7 @@ std::vector<int> ChordTones(const Chord& chord, int low, int high) {
     return tones;
 }
 
-int NoteDataErrors() {
-    return noteDataErrors;
-}
+int NoteDataErrors() { return noteDataErrors; }
 
 void Part::Setup(int program, int volume, int pan, int reverb) const {
     track->Program(0, channel, program);
@@ -236,8 +234,8 @@ long PlayChords(const Part& part, long start, const char* chords, int velocity, 
     return tick;
 }
 
-long PlayArpeggio(const Part& part, long start, const char* chords,
-                  const std::vector<int>& pattern, long step, int velocity, int low) {
+long PlayArpeggio(const Part& part, long start, const char* chords, const std::vector<int>& pattern,
+                  long step, int velocity, int low) {
     long tick = start;
     size_t index = 0;
     for (const ChordSpan& span : ReadChords(chords)) {

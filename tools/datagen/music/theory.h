@@ -53,8 +53,8 @@ long PlayMelody(const Part& part, long start, const char* notes, int velocity, i
 long PlayChords(const Part& part, long start, const char* chords, int velocity, int upperLow,
                 int bassLow);
 // Broken chords: `pattern` indexes the chord's notes upwards from `low`, one index per step.
-long PlayArpeggio(const Part& part, long start, const char* chords,
-                  const std::vector<int>& pattern, long step, int velocity, int low);
+long PlayArpeggio(const Part& part, long start, const char* chords, const std::vector<int>& pattern,
+                  long step, int velocity, int low);
 // A sweep up the scale: `count` notes from `tonic`, one per step, each left ringing for two.
 // Returns the tick after the last note.
 long PlayRun(const Part& part, long start, const int (&scale)[5], int tonic, int count, long step,

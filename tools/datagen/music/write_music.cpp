@@ -22,8 +22,7 @@ bool WriteMusic(const std::string& outDir) {
         const int errorsBefore = NoteDataErrors();
         const Piece piece = entry.compose();
         if (NoteDataErrors() != errorsBefore) {
-            std::fprintf(stderr, "datagen: %s has unreadable note data; not written\n",
-                         entry.file);
+            std::fprintf(stderr, "datagen: %s has unreadable note data; not written\n", entry.file);
             ok = false;
             continue;
         }

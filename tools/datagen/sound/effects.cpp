@@ -18,9 +18,7 @@ namespace {
 constexpr double PEAK_DB = -2.0;
 
 // Pitch of a note number (69 = A4 = 440 Hz).
-double NoteHz(double note) {
-    return 440.0 * std::pow(2.0, (note - 69.0) / 12.0);
-}
+double NoteHz(double note) { return 440.0 * std::pow(2.0, (note - 69.0) / 12.0); }
 
 // The title ignition: a breath of air catching (rising band of noise) that blooms into a bright
 // open chord, swelling and fading like a flame flaring up.
@@ -41,8 +39,8 @@ Buffer TitleIgnition() {
             tone += partials[p].Sine(NoteHz(chord[p]) * detune) / (1.0 + 0.3 * p);
         }
         const double bloom = SmoothStep(t, 0.15, 0.5) * std::exp(-std::max(0.0, t - 0.5) / 0.28);
-        out[i] = static_cast<float>(whoosh * 1.2 + air.Process(static_cast<float>(tone), 7000.0)
-                                                        * 0.7 * bloom);
+        out[i] = static_cast<float>(whoosh * 1.2 +
+                                    air.Process(static_cast<float>(tone), 7000.0) * 0.7 * bloom);
     }
     return out;
 }
@@ -148,8 +146,7 @@ Buffer ShatterBurst() {
     }
     for (int k = 0; k < 9; ++k) {
         const double start = 0.02 + 0.35 * splinters.Uniform();
-        AddMode(out, start, 1800.0 + 3500.0 * splinters.Uniform(), 0.01,
-                0.15 * (1.0 - start));
+        AddMode(out, start, 1800.0 + 3500.0 * splinters.Uniform(), 0.01, 0.15 * (1.0 - start));
     }
     Saturate(out, 3.0);
     return out;
@@ -170,10 +167,10 @@ Buffer SoftPop() {
 // A point arrives: a short bright bell, kept well under 0.4 s because up to six overlap.
 Buffer BrightChime() {
     Buffer out = MakeBuffer(0.3);
-    AddMode(out, 0.0, NoteHz(91), 0.07, 0.7);         // G6
+    AddMode(out, 0.0, NoteHz(91), 0.07, 0.7);  // G6
     AddMode(out, 0.0, NoteHz(91) * 2.0, 0.035, 0.25);
     AddMode(out, 0.0, NoteHz(91) * 2.76, 0.02, 0.2);  // the bell's inharmonic shimmer
-    AddMode(out, 0.0, NoteHz(79), 0.06, 0.25);         // a soft octave below for body
+    AddMode(out, 0.0, NoteHz(79), 0.06, 0.25);        // a soft octave below for body
     // The partials would start at full level; a 1 ms attack keeps the chime free of a click.
     for (size_t i = 0; i < out.size(); ++i) {
         out[i] *= static_cast<float>(SmoothStep(SampleTime(i), 0.0, 0.001));
@@ -282,18 +279,12 @@ bool WriteEffect(const std::string& outDir, const Effect& effect) {
 bool WriteSoundEffects(const std::string& outDir) {
     using namespace soundgen;
     const Effect effects[] = {
-        {"TITLE.wav", TitleIgnition, 0.005, 0.1},
-        {"FIRE.wav", FireLoop, 0.05, 0.05},
-        {"CLICK.wav", WoodClick, 0.0004, 0.02},
-        {"JUMP1.wav", RisingWhoosh, 0.005, 0.03},
-        {"JUMP3.wav", WoodLanding, 0.0005, 0.04},
-        {"EXPLOS1.wav", ShatterBurst, 0.001, 0.15},
-        {"PON.wav", SoftPop, 0.002, 0.04},
-        {"PON2.wav", BrightChime, 0.001, 0.06},
-        {"MAGIC.wav", SparkleArpeggio, 0.002, 0.15},
-        {"WIBBLE.wav", WobbleTone, 0.005, 0.03},
-        {"CLOSE.wav", FallingBlip, 0.002, 0.02},
-        {"BANGER.wav", TaikoHit, 0.001, 0.2},
+        {"TITLE.wav", TitleIgnition, 0.005, 0.1},    {"FIRE.wav", FireLoop, 0.05, 0.05},
+        {"CLICK.wav", WoodClick, 0.0004, 0.02},      {"JUMP1.wav", RisingWhoosh, 0.005, 0.03},
+        {"JUMP3.wav", WoodLanding, 0.0005, 0.04},    {"EXPLOS1.wav", ShatterBurst, 0.001, 0.15},
+        {"PON.wav", SoftPop, 0.002, 0.04},           {"PON2.wav", BrightChime, 0.001, 0.06},
+        {"MAGIC.wav", SparkleArpeggio, 0.002, 0.15}, {"WIBBLE.wav", WobbleTone, 0.005, 0.03},
+        {"CLOSE.wav", FallingBlip, 0.002, 0.02},     {"BANGER.wav", TaikoHit, 0.001, 0.2},
     };
     bool ok = true;
     for (const Effect& effect : effects) {

@@ -10,9 +10,7 @@ Buffer MakeBuffer(double seconds) {
     return Buffer(static_cast<size_t>(std::lround(seconds * SAMPLE_RATE)), 0.0f);
 }
 
-float Noise::Next() {
-    return static_cast<float>(Uniform() * 2.0 - 1.0);
-}
+float Noise::Next() { return static_cast<float>(Uniform() * 2.0 - 1.0); }
 
 double Noise::Uniform() {
     state_ ^= state_ << 13;
@@ -28,9 +26,7 @@ double Oscillator::Advance(double hz) {
     return current;
 }
 
-float Oscillator::Sine(double hz) {
-    return static_cast<float>(std::sin(TWO_PI * Advance(hz)));
-}
+float Oscillator::Sine(double hz) { return static_cast<float>(std::sin(TWO_PI * Advance(hz))); }
 
 float Oscillator::Triangle(double hz) {
     const double p = Advance(hz);

@@ -1,8 +1,9 @@
 // The RIFF/WAVE writer of the data generator.
-#include "file_io.h"
 #include "sound/wav_writer.h"
 
 #include <cstdio>
+
+#include "file_io.h"
 
 namespace soundgen {
 
@@ -18,9 +19,7 @@ void PutU32(std::vector<uint8_t>& out, uint32_t value) {
     PutU16(out, value >> 16);
 }
 
-void PutTag(std::vector<uint8_t>& out, const char* tag) {
-    out.insert(out.end(), tag, tag + 4);
-}
+void PutTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
 
 }  // namespace
 
