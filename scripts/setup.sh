@@ -10,7 +10,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libpng-dev
   nlohmann-json3-dev libgtest-dev googletest
-  fonts-aoyagi-kouzan-t fonts-vlgothic fonts-dejavu-core timgm6mb-soundfont
+  fonts-aoyagi-kouzan-t fonts-morisawa-bizud-gothic fonts-vlgothic fonts-dejavu-core
+  timgm6mb-soundfont
 )
 missing=()
 for p in "${packages[@]}"; do
