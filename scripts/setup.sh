@@ -9,8 +9,9 @@ shift || true
 packages=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libpng-dev
-  nlohmann-json3-dev libgtest-dev googletest
-  fonts-aoyagi-kouzan-t fonts-vlgothic fonts-dejavu-core timgm6mb-soundfont
+  nlohmann-json3-dev libgtest-dev googletest liblcms2-dev
+  fonts-aoyagi-kouzan-t fonts-morisawa-bizud-gothic fonts-vlgothic fonts-dejavu-core
+  timgm6mb-soundfont
 )
 missing=()
 for p in "${packages[@]}"; do

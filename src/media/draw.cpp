@@ -1,6 +1,7 @@
 #include "media/draw.h"
 
 const char* const TextFace = "HG正楷書体-PRO";
+const char* const CreditsFace = "BIZ UDゴシック";
 
 namespace {
 constexpr int SCREEN_WIDTH = 640;
@@ -30,11 +31,12 @@ int FillScreen(Surface* surface, uint8_t colour) {
 }
 
 void DrawSurfaceText(Surface* surface, const char* text, const char* face, Rect rect, int charWidth,
-                     int charHeight, uint8_t red, uint8_t green, uint8_t blue, unsigned format) {
+                     int charHeight, uint8_t red, uint8_t green, uint8_t blue, unsigned format,
+                     int weight) {
     FontSpec font;
     font.height = charHeight;
     font.width = charWidth;
     font.face = face ? face : "";
-    font.weight = 400;
+    font.weight = weight;
     GdiDrawText(surface, text, rect, font, Rgb{red, green, blue}, format);
 }

@@ -24,6 +24,8 @@ const char* const BRUSH_FAMILY = "AoyagiKouzanFontT";
 const char* const MONO_FAMILY = "VL Gothic";
 const char* const SANS_BOLD_FAMILY = "DejaVu Sans:bold";
 const char* const BRUSH_FACE_NAME = "HG正楷書体-PRO";
+const char* const UD_GOTHIC_FAMILY = "BIZ UDGothic";
+const char* const UD_GOTHIC_FACE_NAME = "BIZ UDゴシック";
 
 struct FaceSlot {
     FT_Face face = nullptr;
@@ -45,6 +47,8 @@ public:
         std::string first;
         if (gameFace == BRUSH_FACE_NAME) {
             first = BRUSH_FAMILY;
+        } else if (gameFace == UD_GOTHIC_FACE_NAME) {
+            first = UD_GOTHIC_FAMILY;
         } else if (gameFace.empty()) {
             first = MONO_FAMILY;
         } else {

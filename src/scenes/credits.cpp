@@ -114,7 +114,8 @@ void CreditsFrame() {
     if (CreditsCounter < entry.frames) {
         // 30-pixel lines: a block of row + 1 lines is centred on the middle of the screen.
         const Rect box{0, 105 - 15 * entry.row, CANVAS_WIDTH, CANVAS_HEIGHT};
-        DrawSurfaceText(FireCanvas, entry.text, TextFace, box, 0, 30, 255, 255, 255, DT_CENTER);
+        DrawSurfaceText(FireCanvas, entry.text, CreditsFace, box, 0, 30, 255, 255, 255, DT_CENTER,
+                        TEXT_WEIGHT_BOLD);
     } else {
         CreditsCounter = 0;
         CreditsIndex += 1;

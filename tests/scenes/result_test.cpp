@@ -1,9 +1,12 @@
 // The result screen driven frame by frame in-process over plain-coloured sheets: the reveal
 // schedule of the five groups with each side on its own half, the rank pictures chosen by the
-// scores, and a button that fades out and leaves with the match surfaces released.
+// scores, and a button that fades out and leaves with the match surfaces released. Then one
+// headless run with the generated data: every group is heard.
 #include "scenes/result.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "media/palette.h"
 #include "media/resources.h"
@@ -11,6 +14,7 @@
 #include "rules/tally.h"
 #include "scenes/scenes_dump.h"
 #include "shell/shell_state.h"
+#include "support/headless_runner.h"
 
 namespace {
 
@@ -125,6 +129,35 @@ TEST_F(ResultScreen, AButtonFadesOutAndLeavesAfter91Frames) {
         EXPECT_EQ(d["ResultStep"], 0);
         EXPECT_EQ(d["ResultCounter"], 0);
     }
+}
+
+// The bang of each reveal step must start: a voice still sounding is not struck again, so a
+// bang longer than the 20 frames between steps would swallow the next one. Played with the
+// generated sounds, forfeiting a match at once and waiting out all five steps.
+TEST(ResultScreenHeadless, EveryRevealStepStartsItsOwnBang) {
+    const std::filesystem::path dir = testfiles::FreshDir("result-bangs");
+    std::filesystem::create_directory_symlink(std::filesystem::path(KELMORAV_BUILD_DIR) / "DATA",
+                                              dir / "DATA");
+    const testfiles::RunResult r = testfiles::RunGame(
+        dir,
+        "wait 10200\nmove 250 380\nclick 250 380\nuntil SCENE_MATCH 10000\nwait 9000\n"
+        "press Z 200\nuntil SCENE_RESULT 20000\nwait 4500\n");
+    ASSERT_EQ(r.status, 0) << r.stderrText;
+    long long resultAt = -1;
+    for (const auto& j : r.With("scene")) {
+        if (j["scene"] == static_cast<int>(SCENE_RESULT)) resultAt = j["t"];
+    }
+    ASSERT_GE(resultAt, 0);
+    std::vector<long long> bangs;
+    for (const auto& j : r.With("voice")) {
+        if (j["voice"] == "SFX_BANGER") bangs.push_back(j["t"].get<long long>() - resultAt);
+    }
+    ASSERT_EQ(bangs.size(), 5u);
+    // Step k comes with frame 20k of the screen: 20 frames of 33 ms apart.
+    EXPECT_GE(bangs[0], 19 * 33);
+    EXPECT_LE(bangs[0], 20 * 33);
+    for (size_t k = 1; k < bangs.size(); ++k) EXPECT_EQ(bangs[k] - bangs[k - 1], 20 * 33) << k;
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

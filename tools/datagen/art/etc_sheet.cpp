@@ -30,7 +30,7 @@ struct Material {
 
 double KeyakiWood(double a, double b, int, int) {
     double grain = std::sin(a * 0.55 + 2.2 * std::sin(b * 0.21) + 1.3 * ValueNoise(a * 0.2, b, 3));
-    return 7.0 + 1.6 * grain + 1.2 * (ValueNoise(a * 0.15, b * 0.9, 5) - 0.5);
+    return 6.0 + 1.6 * grain + 1.2 * (ValueNoise(a * 0.15, b * 0.9, 5) - 0.5);
 }
 double HinokiWood(double a, double b, int, int) {
     double grain = std::sin(b * 0.8 + 1.6 * std::sin(a * 0.17 + 1.0));
@@ -50,7 +50,7 @@ double Granite(double, double, int x, int y) {
 }
 double RedLacquer(double a, double b, int, int) {
     double gloss = std::exp(-std::pow((a - b) * 0.18 + 1.0, 2.0)) * 3.5;
-    return 7.0 + gloss + 0.06 * (a + b) * -0.5;
+    return 5.6 + gloss + 0.06 * (a + b) * -0.5;
 }
 double Jade(double a, double b, int, int) {
     double v = ValueNoise(a * 0.18, b * 0.18, 23) * 0.7 + ValueNoise(a * 0.5, b * 0.5, 29) * 0.3;
@@ -82,7 +82,7 @@ double Slate(double a, double b, int x, int y) {
 }
 double GoldLeaf(double a, double b, int x, int y) {
     double ia = std::fmod(a, 10.7), ib = std::fmod(b, 10.7);
-    double s = 8.5 + 1.5 * ValueNoise(x * 0.2, y * 0.3, 47) +
+    double s = 6.0 + 1.5 * ValueNoise(x * 0.2, y * 0.3, 47) +
                1.5 * Hash01(static_cast<int>(a / 10.7), static_cast<int>(b / 10.7), 53);
     if (ia < 0.7 || ib < 0.7) s -= 2.5;
     return s;

@@ -37,10 +37,11 @@ Palette BuildMatch() {
     // Ink greys, slightly warm like sumi on paper.
     Ramp(p, 0, 16, {{0, {0, 0, 0}}, {15, {238, 236, 228}}});
     // Side colours: dark, saturated middle, pale top.
-    Ramp(p, 16, 16, {{0, {28, 4, 2}}, {9, {214, 52, 30}}, {15, {255, 218, 196}}});    // vermilion
-    Ramp(p, 32, 16, {{0, {4, 8, 34}}, {9, {44, 96, 214}}, {15, {208, 226, 255}}});    // indigo
-    Ramp(p, 48, 16, {{0, {2, 22, 10}}, {9, {34, 160, 76}}, {15, {208, 250, 208}}});   // jade
-    Ramp(p, 64, 16, {{0, {30, 16, 0}}, {9, {222, 162, 24}}, {15, {255, 246, 196}}});  // gold
+    Ramp(p, 16, 16, {{0, {28, 4, 2}}, {9, {214, 52, 30}}, {15, {255, 218, 196}}});   // vermilion
+    Ramp(p, 32, 16, {{0, {4, 8, 34}}, {9, {44, 96, 214}}, {15, {208, 226, 255}}});   // indigo
+    Ramp(p, 48, 16, {{0, {2, 22, 10}}, {9, {34, 160, 76}}, {15, {208, 250, 208}}});  // jade
+    // Gold leans to yamabuki yellow, clear of the gold leaf and light woods of the boards.
+    Ramp(p, 64, 16, {{0, {30, 18, 0}}, {9, {240, 196, 10}}, {15, {255, 250, 180}}});  // gold
     Ramp(p, 80, 16, {{0, {18, 4, 30}}, {9, {142, 64, 204}}, {15, {236, 216, 255}}});  // violet
     Ramp(p, 96, 16, {{0, {0, 22, 26}}, {9, {24, 162, 172}}, {15, {202, 250, 246}}});  // teal
     // Night ink: shade 8 (index 120) is the deep tone the match dims towards.
@@ -51,12 +52,14 @@ Palette BuildMatch() {
     Ramp(p, 176, 16, {{0, {20, 2, 2}}, {8, {152, 22, 20}}, {15, {255, 150, 118}}});     // lacquer
     Ramp(p, 192, 16, {{0, {32, 18, 2}}, {9, {196, 146, 42}}, {15, {255, 250, 206}}});   // gold
     Ramp(p, 208, 16, {{0, {34, 4, 16}}, {9, {226, 84, 142}}, {15, {255, 222, 236}}});   // sakura
-    // Washi: the top (index 239) is the calm paper of the match background.
-    Ramp(p, 224, 16, {{0, {24, 14, 8}}, {9, {156, 116, 74}}, {15, {234, 224, 200}}});
-    Ramp(p, 240, 8, {{0, {40, 44, 14}}, {7, {204, 204, 126}}});  // tatami rush
-    Ramp(p, 248, 5, {{0, {42, 52, 72}}, {4, {172, 182, 204}}});  // slate
-    p[253] = {255, 242, 168};  // reach-marker glow (only a mask value; never shown as is)
-    p[254] = {255, 0, 255};    // transparent key: loud, so that a leak shows
+    // Washi: the top (index 239) is the calm paper of the match background. Its middle shades
+    // are a greyer kraft than the wood boards, so a washi side's markers read on them.
+    Ramp(p, 224, 16, {{0, {24, 14, 8}}, {9, {146, 114, 86}}, {15, {234, 224, 200}}});
+    Ramp(p, 240, 8, {{0, {36, 46, 14}}, {7, {190, 206, 120}}});  // tatami rush, fresh green
+    // Green-grey aoishi flagstones: the blue-grey of night ink and indigo markers stands out.
+    Ramp(p, 248, 5, {{0, {34, 48, 40}}, {4, {164, 184, 170}}});  // slate
+    p[253] = {0, 255, 255};  // reach-marker mask value, never shown: loud, so no blend lands on it
+    p[254] = {255, 0, 255};  // transparent key: loud, so that a leak shows
     p[255] = {255, 255, 255};
     return p;
 }

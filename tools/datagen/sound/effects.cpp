@@ -236,24 +236,26 @@ Buffer FallingBlip() {
     return out;
 }
 
-// The result screen: one deep taiko stroke, a boom whose pitch sinks as the skin relaxes, with
-// the slap of the stick and the ring of the drum's body.
+// The result screen: one taiko stroke for each group it reveals, a boom whose pitch sinks as
+// the skin relaxes, with the slap of the stick and the ring of the drum's body. The groups come
+// 0.66 s apart and a voice still sounding is not struck again, so the skin is damped: the stroke
+// dies away within 0.5 s and every group gets its own bang.
 Buffer TaikoHit() {
-    Buffer out = MakeBuffer(1.4);
+    Buffer out = MakeBuffer(0.56);
     Noise noise(0x7A1Cu);
     LowPass slapFilter;
     Oscillator boom;
     Oscillator overtone;
     for (size_t i = 0; i < out.size(); ++i) {
         const double t = SampleTime(i);
-        const double hz = 62.0 + 48.0 * std::exp(-t / 0.09);
-        const double body = boom.Sine(hz) * Strike(t, 0.004, 0.38);
-        const double ring = overtone.Sine(hz * 1.59) * Strike(t, 0.003, 0.12) * 0.35;
-        const double slap = slapFilter.Process(noise.Next(), 1200.0) * Strike(t, 0.001, 0.012);
+        const double hz = 68.0 + 52.0 * std::exp(-t / 0.06);
+        const double body = boom.Sine(hz) * Strike(t, 0.004, 0.095);
+        const double ring = overtone.Sine(hz * 1.59) * Strike(t, 0.003, 0.05) * 0.4;
+        const double slap = slapFilter.Process(noise.Next(), 1400.0) * Strike(t, 0.001, 0.012);
         out[i] = static_cast<float>(body + ring + slap * 1.6);
     }
-    AddMode(out, 0.0, 210.0, 0.06, 0.12);
-    Saturate(out, 1.8);
+    AddMode(out, 0.0, 210.0, 0.045, 0.14);
+    Saturate(out, 2.2);
     return out;
 }
 
@@ -284,7 +286,7 @@ bool WriteSoundEffects(const std::string& outDir) {
         {"JUMP3.wav", WoodLanding, 0.0005, 0.04},    {"EXPLOS1.wav", ShatterBurst, 0.001, 0.15},
         {"PON.wav", SoftPop, 0.002, 0.04},           {"PON2.wav", BrightChime, 0.001, 0.06},
         {"MAGIC.wav", SparkleArpeggio, 0.002, 0.15}, {"WIBBLE.wav", WobbleTone, 0.005, 0.03},
-        {"CLOSE.wav", FallingBlip, 0.002, 0.02},     {"BANGER.wav", TaikoHit, 0.001, 0.2},
+        {"CLOSE.wav", FallingBlip, 0.002, 0.02},     {"BANGER.wav", TaikoHit, 0.001, 0.1},
     };
     bool ok = true;
     for (const Effect& effect : effects) {
