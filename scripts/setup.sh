@@ -11,6 +11,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libpng-dev
   nlohmann-json3-dev libgtest-dev googletest
   fonts-aoyagi-kouzan-t fonts-vlgothic fonts-dejavu-core timgm6mb-soundfont
+  clang-format-14 clang-tidy-14  # the style checks of CI (scripts/check_format.sh, run_clang_tidy.sh)
 )
 missing=()
 for p in "${packages[@]}"; do
