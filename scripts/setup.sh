@@ -11,8 +11,9 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libpng-dev
   nlohmann-json3-dev libgtest-dev googletest
   fonts-aoyagi-kouzan-t fonts-vlgothic fonts-dejavu-core timgm6mb-soundfont
-  clang-format-14 clang-tidy-14  # the style checks of CI (scripts/check_format.sh, run_clang_tidy.sh)
 )
+# The style checks of CI (scripts/check_format.sh, scripts/run_clang_tidy.sh).
+packages+=(clang-format-14 clang-tidy-14)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
