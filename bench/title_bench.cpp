@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     UnlockSurface(TitleWork);
     for (int i = 0; i < 256; ++i) ScreenPalette[i] = PaletteEntry{static_cast<uint8_t>(i), 0, 0, 0};
     InstallScreenPalette("bench");
-    TitleStep = 7;
+    TitleStep = TITLE_MENU;
 
     const double menu = MillisecondsPerRun(frames, [] {
         TitleCounter = 0;

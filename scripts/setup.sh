@@ -13,6 +13,8 @@ packages=(
   fonts-aoyagi-kouzan-t fonts-morisawa-bizud-gothic fonts-vlgothic fonts-dejavu-core
   timgm6mb-soundfont
 )
+# The style checks of CI (scripts/check_format.sh, scripts/run_clang_tidy.sh).
+packages+=(clang-format-14 clang-tidy-14)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

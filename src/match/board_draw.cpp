@@ -10,12 +10,6 @@
 
 namespace {
 
-constexpr Rect HAND_FACE_CELL = {64, 64, 96, 96};
-constexpr Rect PAD_CELL = {96, 32, 128, 64};
-constexpr Rect REACH_MARKER_CELL = {0, 0, 64, 32};
-constexpr Rect CURSOR_MARKER_CELL = {64, 32, 128, 64};
-constexpr Rect PIECE_CELL[2] = {{32, 32, 64, 64}, {64, 32, 96, 64}};
-constexpr int TALL_LEFT[2] = {288, 160};
 constexpr int MASK_SHADE = 253;
 constexpr int PROMPT_STATE = 13;
 
@@ -23,37 +17,42 @@ int Side(int slot) { return slot >> 5; }
 bool ValidSlot(int slot) { return slot >= 0 && slot < PIECE_SLOT_COUNT; }
 int Frame4(int n) { return ((n % 4) + 4) % 4; }
 
-Rect MoteCell(int k) { return {32 + 32 * k, 0, 64 + 32 * k, 32}; }
+const Rect& MoteCell(int k) { return FamilyCellRect(CELL_MOTE_0, k, FRAME_CELL_COUNT); }
 
-Rect TileCell(int style) {
-    const int s = style >= 0 && style <= 9 ? style : 0;
-    if (s < 5) return {64 * s, 160, 64 * s + 64, 208};
-    return {64 * (s - 5), 208, 64 * (s - 5) + 64, 256};
+const Rect& TileCell(int style) {
+    const int s = style >= 0 && style < TILE_CELL_COUNT ? style : 0;
+    return CellRect(CELL_TILE_0 + s);
 }
 
-Rect TallCell(int side, int h) { return {TALL_LEFT[side], 0, TALL_LEFT[side] + 64, h}; }
+// A side's tall piece: the full cell, of which the top h rows are drawn.
+const Rect& TallCell(int side) { return CellRect(side == 0 ? CELL_TALL_0 : CELL_TALL_1); }
+Rect TallCell(int side, int h) {
+    Rect cell = TallCell(side);
+    cell.bottom = cell.top + h;
+    return cell;
+}
 
 void DrawHandButton(Surface* surface) {
     const int side = SideToMove == 0 ? 0 : 1;
     const int x = side == 0 ? 581 : 157;
     Surface* sheet = SideSheet[side];
-    BltFast(surface, x, 80, sheet, &HAND_FACE_CELL, BLT_KEYED);
+    BltFast(surface, x, 80, sheet, &CellRect(CELL_HAND_BUTTON), BLT_KEYED);
     for (int k : {Frame4(AnimTick), Frame4(AnimTick + 1)}) {
-        const Rect flame = {288 + 32 * k, 64, 320 + 32 * k, 96};
-        BltFast(surface, x, 80, sheet, &flame, BLT_KEYED);
+        BltFast(surface, x, 80, sheet, &FamilyCellRect(CELL_FLAME_0, k, FRAME_CELL_COUNT),
+                BLT_KEYED);
     }
 }
 
 void DrawPads(Surface* surface) {
     for (int r = 0; r < 3; ++r) {
         for (int c = 0; c < 3; ++c) {
-            BltFast(surface, 516 + 16 * c - 16 * r, 32 + 8 * r + 8 * c, SideSheet[0], &PAD_CELL,
-                    BLT_KEYED);
-            BltFast(surface, 93 + 16 * c - 16 * r, 32 + 8 * r + 8 * c, SideSheet[1], &PAD_CELL,
-                    BLT_KEYED);
+            BltFast(surface, 516 + 16 * c - 16 * r, 32 + 8 * r + 8 * c, SideSheet[0],
+                    &CellRect(CELL_PAD_TILE), BLT_KEYED);
+            BltFast(surface, 93 + 16 * c - 16 * r, 32 + 8 * r + 8 * c, SideSheet[1],
+                    &CellRect(CELL_PAD_TILE), BLT_KEYED);
         }
     }
-    const Rect mote = MoteCell(Frame4(AnimTick >> 1));
+    const Rect& mote = MoteCell(Frame4(AnimTick >> 1));
     if (SideTally[0].points != 0) BltFast(surface, 516, 32, SideSheet[0], &mote, BLT_KEYED);
     if (SideTally[1].points != 0) BltFast(surface, 93, 32, SideSheet[1], &mote, BLT_KEYED);
 }
@@ -71,8 +70,9 @@ void DrawSelectedPiece(Surface* surface, int state, int moverX, int moverY, int 
     if (state == MATCH_MOVE || state == MATCH_LANDING) {
         // Up to four translucent copies of the moving piece at its last four positions.
         const int mover = SideToMove == 0 ? 0 : 1;
+        const Rect& tall = TallCell(mover);
         for (int r = 3; r >= 0; --r) {
-            BlendBlit(MoverTrail[r].x, MoverTrail[r].y - 10, TALL_LEFT[mover], 0, 64, 64,
+            BlendBlit(MoverTrail[r].x, MoverTrail[r].y - 10, tall.left, tall.top, 64, 64,
                       SideSheet[mover]);
         }
     }
@@ -85,11 +85,11 @@ void DrawSelectedPiece(Surface* surface, int state, int moverX, int moverY, int 
 
 void DrawBoard(Surface* surface, int state, int moverX, int moverY, int selectSize,
                int previousSize) {
-    BltFast(surface, 30, 400, EtcSheet, &PLATE_CELL, BLT_KEYED);
+    BltFast(surface, 30, 400, EtcSheet, &CellRect(CELL_PLATE), BLT_KEYED);
     DrawHandButton(surface);
     DrawPads(surface);
 
-    const Rect tile = TileCell(BoardTileStyle);
+    const Rect& tile = TileCell(BoardTileStyle);
     for (int y = 0; y < BOARD_SIZE; ++y) {
         for (int x = 0; x < BOARD_SIZE; ++x) {
             const ScreenPoint at = TileScreenPoint(x, y);
@@ -99,11 +99,11 @@ void DrawBoard(Surface* surface, int state, int moverX, int moverY, int selectSi
     for (const ReachEntry& entry : ReachTable) {
         if (entry.reachable == 0 || !OnBoard(entry.x, entry.y)) continue;
         const ScreenPoint at = TileScreenPoint(entry.x, entry.y);
-        BltFast(surface, at.x, at.y, EtcSheet, &REACH_MARKER_CELL, BLT_KEYED);
+        BltFast(surface, at.x, at.y, EtcSheet, &CellRect(CELL_REACH_MARKER), BLT_KEYED);
     }
     if (OnBoard(CursorSquare.x, CursorSquare.y) && state != PROMPT_STATE) {
         const ScreenPoint at = TileScreenPoint(CursorSquare.x, CursorSquare.y);
-        BltFast(surface, at.x, at.y, EtcSheet, &CURSOR_MARKER_CELL, BLT_KEYED);
+        BltFast(surface, at.x, at.y, EtcSheet, &CellRect(CELL_CURSOR_SQUARE), BLT_KEYED);
     }
 
     for (int i = 0; i < PIECE_SLOT_COUNT; ++i) {
@@ -111,7 +111,8 @@ void DrawBoard(Surface* surface, int state, int moverX, int moverY, int selectSi
         if (p.kind == KIND_NONE || i == SelectedPiece || i == PreviousPiece) continue;
         if (!OnBoard(p.x, p.y)) continue;
         const ScreenPoint at = PieceScreenPoint(p.x, p.y);
-        BltFast(surface, at.x, at.y, SideSheet[Side(i)], &PIECE_CELL[Side(i)], BLT_KEYED);
+        BltFast(surface, at.x, at.y, SideSheet[Side(i)], &CellRect(CELL_PIECE_0 + Side(i)),
+                BLT_KEYED);
     }
 
     // The tall pieces: the one further down the board is drawn last, the selected piece on a
@@ -130,14 +131,20 @@ void DrawBoard(Surface* surface, int state, int moverX, int moverY, int selectSi
 void RebuildReachMarker(uint8_t bank, int level) {
     LockedSurface sheet;
     if (!LockSurface(EtcSheet, &sheet)) return;
-    // The marker, its mask and the tile row it borrows colours from must all lie in the sheet.
-    if (sheet.width >= 128 && sheet.height > 160) {
-        const uint8_t* tileRow = sheet.pixels + static_cast<size_t>(160) * sheet.pitch;
-        for (int row = 0; row < 32; ++row) {
-            uint8_t* line = sheet.pixels + static_cast<size_t>(row) * sheet.pitch;
-            for (int col = 0; col < 64; ++col) {
-                line[col] = line[64 + col] == MASK_SHADE ? static_cast<uint8_t>(bank + level)
-                                                         : tileRow[64 + col];
+    // The marker, its mask and the tile row it borrows colours from must all lie in the sheet:
+    // the top row of the tile cell below the mask, column for column.
+    const Rect& marker = CellRect(CELL_REACH_MARKER);
+    const Rect& mask = CellRect(CELL_REACH_MASK);
+    const Rect& tile = CellRect(CELL_TILE_0 + 1);
+    if (sheet.width >= mask.right && sheet.height > tile.top) {
+        const uint8_t* tileRow = sheet.pixels + static_cast<size_t>(tile.top) * sheet.pitch;
+        for (int row = 0; row < marker.bottom - marker.top; ++row) {
+            uint8_t* line = sheet.pixels + static_cast<size_t>(marker.top + row) * sheet.pitch;
+            const uint8_t* shape = sheet.pixels + static_cast<size_t>(mask.top + row) * sheet.pitch;
+            for (int col = 0; col < marker.right - marker.left; ++col) {
+                line[marker.left + col] = shape[mask.left + col] == MASK_SHADE
+                                              ? static_cast<uint8_t>(bank + level)
+                                              : tileRow[tile.left + col];
             }
         }
     }

@@ -6,6 +6,7 @@
 #include "media/draw.h"
 #include "media/random.h"
 #include "media/resources.h"
+#include "media/sheet_cells.h"
 #include "media/sound.h"
 #include "rules/board.h"
 #include "shell/shell_state.h"
@@ -24,7 +25,7 @@ constexpr int MOTE_TURN = 5;
 constexpr int ARRIVAL_DISTANCE = 5;
 
 int MoteFrame() { return ((AnimTick >> 1) % 4 + 4) % 4; }
-Rect MoteCell(int k) { return {32 + 32 * k, 0, 64 + 32 * k, 32}; }
+const Rect& MoteCell(int k) { return FamilyCellRect(CELL_MOTE_0, k, FRAME_CELL_COUNT); }
 
 void ScatterFragments(int x, int y) {
     for (int row = 0; row < 32; ++row) {
@@ -40,13 +41,15 @@ void ScatterFragments(int x, int y) {
     }
 }
 
-// Every fragment drawn at the current radius; sourceTop picks the picture they make up: the
-// piece sprite (row 32) while bursting, mote frame 0 (row 0) while gathering.
-void DrawFragments(Surface* sheet, int sourceTop) {
+// Every fragment drawn at the current radius, each one pixel of a 32x32 cell: the picture they
+// make up is side 0's piece sprite while bursting, mote frame 0 while gathering.
+void DrawFragments(Surface* sheet, const Rect& source) {
     for (int row = 0; row < 32; ++row) {
         for (int col = 0; col < 32; ++col) {
             const ShatterFragment& f = ShatterPixel[row * 32 + col];
-            const Rect pixel = {32 + col, sourceTop + row, 33 + col, sourceTop + row + 1};
+            const int sx = source.left + col;
+            const int sy = source.top + row;
+            const Rect pixel = {sx, sy, sx + 1, sy + 1};
             const int px = static_cast<int>(ShatterRadius * f.dx + f.x0);
             const int py = static_cast<int>(ShatterRadius * f.dy + f.y0);
             BltFast(BackBuffer, px, py, sheet, &pixel, BLT_KEYED);
@@ -60,13 +63,13 @@ void ShatterStep(Surface* sheet, int x, int y, int frame) {
     if (ShatterRadius < 1) ScatterFragments(x, y);
     switch (ShatterPhase) {
     case 0:
-        DrawFragments(sheet, 32);
+        DrawFragments(sheet, CellRect(CELL_PIECE_0));
         ShatterRadius += ShatterSpeed;
         if (AnimTick & 1) ShatterSpeed -= 1;
         if (ShatterSpeed == 0) ShatterPhase = 1;
         break;
     case 1:
-        DrawFragments(sheet, 0);
+        DrawFragments(sheet, CellRect(CELL_MOTE_0));
         ShatterRadius -= ShatterSpeed;
         if (ShatterSpeed == SHATTER_START_SPEED) {
             ShatterPhase = 2;
@@ -75,8 +78,7 @@ void ShatterStep(Surface* sheet, int x, int y, int frame) {
         }
         break;
     case 2: {
-        const Rect cell = MoteCell(MoteFrame());
-        BltFast(BackBuffer, x, y, sheet, &cell, BLT_KEYED);
+        BltFast(BackBuffer, x, y, sheet, &MoteCell(MoteFrame()), BLT_KEYED);
         break;
     }
     default: break;

@@ -11,6 +11,7 @@
 #include "media/music.h"
 #include "media/palette.h"
 #include "media/resources.h"
+#include "media/sheet_cells.h"
 #include "media/sound.h"
 #include "platform/platform.h"
 #include "rules/board.h"
@@ -19,7 +20,6 @@
 #include "rules/placing_panel.h"
 #include "rules/promotion.h"
 #include "rules/tally.h"
-#include "scenes/title.h"
 #include "shell/shell_state.h"
 
 uint8_t MatchState = MATCH_OPENING;
@@ -35,7 +35,6 @@ int PreviousSize = 52;
 int8_t PulseLevel = 8;
 int8_t PulseStep = 1;
 MoverTrailRecord MoverTrail[4] = {};
-uint8_t MouseWasUp = 0;
 uint32_t PulseStamp = 0;
 uint32_t ClockStamp = 0;
 
@@ -58,10 +57,12 @@ constexpr uint8_t TRACKED_BUTTONS =
     MOUSE_RIGHT_HELD | MOUSE_RIGHT_DOUBLE | MOUSE_LEFT_HELD | MOUSE_LEFT_DOUBLE;
 
 // Sheet sizes of the match surfaces.
-constexpr int ETC_WIDTH = 320;
-constexpr int ETC_HEIGHT = 496;
-constexpr int SIDE_SHEET_WIDTH = 416;
-constexpr int SIDE_SHEET_HEIGHT = 96;
+constexpr int ETC_WIDTH = ART_SHEETS[SHEET_ETC].width;
+constexpr int ETC_HEIGHT = ART_SHEETS[SHEET_ETC].height;
+constexpr int SIDE_SHEET_WIDTH = ART_SHEETS[SHEET_COLOR].width;
+constexpr int SIDE_SHEET_HEIGHT = ART_SHEETS[SHEET_COLOR].height;
+constexpr int RANK_WIDTH = ART_SHEETS[SHEET_RANK].width;
+constexpr int RANK_HEIGHT = ART_SHEETS[SHEET_RANK].height;
 
 int PointerX = 0;
 int PointerY = 0;
@@ -293,11 +294,11 @@ bool HandleKeys() {
     return true;
 }
 
+// The pointer: cursor frame 0 at rest, the four frames in turn over something clickable.
 void DrawCursor() {
-    int left = 160;
-    if (HoverFlag != 0) left += 32 * (((AnimTick >> 1) % 4 + 4) % 4);
+    const int frame = HoverFlag != 0 ? ((AnimTick >> 1) % 4 + 4) % 4 : 0;
     BltClipped(BackBuffer, PointerX, PointerY, 32, 32, SideSheet[Mover()],
-               Rect{left, 64, left + 32, 96}, BLT_KEYED);
+               FamilyCellRect(CELL_CURSOR_0, frame, FRAME_CELL_COUNT), BLT_KEYED);
 }
 
 }  // namespace
@@ -310,7 +311,7 @@ void MatchLoad() {
     MakeSurface(SaveSurface, 640, 480);
     MakeSurface(SideSheet[0], SIDE_SHEET_WIDTH, SIDE_SHEET_HEIGHT);
     MakeSurface(SideSheet[1], SIDE_SHEET_WIDTH, SIDE_SHEET_HEIGHT);
-    MakeSurface(RankSheet, 640, 192);
+    MakeSurface(RankSheet, RANK_WIDTH, RANK_HEIGHT);
     MakeSurface(DimSurface, 640, 480);
 
     LoadBitmapToSurface(EtcSheet, "DATA\\BMP\\ETC.bmp");

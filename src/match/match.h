@@ -39,7 +39,6 @@ extern int PreviousSize;   // visible height of the previously selected piece's
 extern int8_t PulseLevel;  // 8..15: brightness of the reach markers
 extern int8_t PulseStep;
 extern MoverTrailRecord MoverTrail[4];  // mover origin of the last four frames, 0 newest
-extern uint8_t MouseWasUp;              // MouseButtons bits that were clear at the last match frame
 extern uint32_t PulseStamp;             // time of the last marker pulse step
 extern uint32_t ClockStamp;             // time of the last clock count
 

@@ -4,6 +4,7 @@
 #include "media/draw.h"
 #include "media/music.h"
 #include "media/resources.h"
+#include "media/sheet_cells.h"
 #include "shell/shell_state.h"
 
 int BlockHalfSize[BLOCK_ROWS * BLOCK_COLUMNS] = {};
@@ -11,8 +12,6 @@ int BlockWave = 0;
 
 namespace {
 
-constexpr Rect BANNER_A_CELL = {0, 256, 128, 496};
-constexpr Rect BANNER_B_CELL = {128, 256, 256, 496};
 constexpr uint8_t DIM_INDEX = 120;
 constexpr uint8_t CLEAR_INDEX = 255;
 
@@ -99,9 +98,9 @@ void MatchStartBanner() {
         } else if (phase == 1) {
             BltFast(BackBuffer, 0, 0, DimSurface, nullptr, BLTFAST_WAIT);
             if (step < 30) {
-                BltFast(BackBuffer, 256, 100, EtcSheet, &BANNER_A_CELL, BLT_KEYED);
+                BltFast(BackBuffer, 256, 100, EtcSheet, &CellRect(CELL_BANNER_A), BLT_KEYED);
             } else {
-                BltFast(BackBuffer, 250, 100, EtcSheet, &BANNER_B_CELL, BLT_KEYED);
+                BltFast(BackBuffer, 250, 100, EtcSheet, &CellRect(CELL_BANNER_B), BLT_KEYED);
             }
             step += 1;
             if (step > 60) phase = 4;

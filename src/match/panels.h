@@ -1,17 +1,14 @@
 #pragma once
-// The numbers of the match drawn with the 16x16 digit glyphs of EtcSheet: right-aligned numbers,
-// HH:MM:SS clocks, the centre panel (turn banner, orbiting sprites, turn number, match time) and
-// the two side panels (clock, points and material of each side). The result screen draws the
-// same panels.
+// The numbers of the match drawn with the digit glyphs of EtcSheet (media/digits.h): HH:MM:SS
+// clocks, the centre panel (turn banner, orbiting sprites, turn number, match time) and the two
+// side panels (clock, points and material of each side). The result screen draws the same
+// panels.
 
 #include "platform/platform.h"
 
 // Orbiting sprites' angles (256 units a turn); initial 0, 84, 168; advanced by 4 per panel draw.
 extern int OrbitAngle[3];
 
-// Draws value (>= 0) right-aligned with its right edge at x, padded with zeros to minDigits,
-// in digit style 1 or 2 (any other style draws nothing).
-void DrawDigits(Surface* surface, int x, int y, int value, int minDigits, int style);
 // Draws seconds as HH:MM:SS into BackBuffer, covering x - 16 to x + 112.
 void DrawClock(int x, int y, int seconds);
 void DrawCentrePanel(Surface* surface, int cx, int cy, int rx, int ry, int turn, int seconds);

@@ -13,16 +13,16 @@ constexpr int SCREEN_WIDTH = 640;
 constexpr int SCREEN_HEIGHT = 480;
 }  // namespace
 
-uint8_t NearestBlendIndex(uint8_t a, uint8_t b) {
-    const PaletteEntry& ca = ScreenPalette[a];
-    const PaletteEntry& cb = ScreenPalette[b];
+uint8_t NearestBlendIndex(const PaletteEntry (&palette)[256], uint8_t a, uint8_t b) {
+    const PaletteEntry& ca = palette[a];
+    const PaletteEntry& cb = palette[b];
     const int mr = (ca.red + cb.red) / 2;
     const int mg = (ca.green + cb.green) / 2;
     const int mb = (ca.blue + cb.blue) / 2;
     int best = 765;
     int bestIndex = 0;
     for (int k = 0; k < 256; ++k) {
-        const PaletteEntry& p = ScreenPalette[k];
+        const PaletteEntry& p = palette[k];
         const int d = std::abs(p.red - mr) + std::abs(p.green - mg) + std::abs(p.blue - mb);
         if (d < best) {
             best = d;
@@ -32,7 +32,9 @@ uint8_t NearestBlendIndex(uint8_t a, uint8_t b) {
     return static_cast<uint8_t>(bestIndex);
 }
 
-void BuildBlendFile(const char* path) {
+uint8_t NearestBlendIndex(uint8_t a, uint8_t b) { return NearestBlendIndex(ScreenPalette, a, b); }
+
+void BuildBlendFile(const char* path, const PaletteEntry (&palette)[256]) {
     if (std::FILE* existing = OpenGameFile(path, "r")) {
         std::fclose(existing);
         return;  // an existing table is never rewritten
@@ -44,12 +46,15 @@ void BuildBlendFile(const char* path) {
     }
     for (int a = 0; a < 256; ++a) {
         for (int b = 0; b < 256; ++b) {
-            std::fprintf(f, "%03d,",
-                         NearestBlendIndex(static_cast<uint8_t>(a), static_cast<uint8_t>(b)));
+            std::fprintf(
+                f, "%03d,",
+                NearestBlendIndex(palette, static_cast<uint8_t>(a), static_cast<uint8_t>(b)));
         }
     }
     if (std::fclose(f) != 0) std::fprintf(stderr, "kelmorav: error writing %s\n", path);
 }
+
+void BuildBlendFile(const char* path) { BuildBlendFile(path, ScreenPalette); }
 
 void LoadBlendTable(const char* path) {
     std::FILE* f = OpenGameFile(path, "r");

@@ -8,8 +8,13 @@
 // Entry [a * 256 + b]: the palette index nearest to the mean of colours a and b.
 extern uint8_t BlendTable[65536];
 
+// The index of palette nearest to the mean of its colours a and b (the first of equals).
+uint8_t NearestBlendIndex(const PaletteEntry (&palette)[256], uint8_t a, uint8_t b);
+// The same under ScreenPalette.
 uint8_t NearestBlendIndex(uint8_t a, uint8_t b);
-// Writes the table file from ScreenPalette unless the file exists already.
+// Writes the table file for palette unless the file exists already.
+void BuildBlendFile(const char* path, const PaletteEntry (&palette)[256]);
+// The same from ScreenPalette.
 void BuildBlendFile(const char* path);
 // Reads the table file; ends the program with exit status 1 when it cannot be opened.
 void LoadBlendTable(const char* path);

@@ -135,8 +135,8 @@ void LoadPaletteFromBmp(const char* path) {
                      path);
     }
     for (int i = 0; i < 256; ++i) {
-        ScreenPalette[i] =
-            PaletteEntry{table[i * 4 + 2], table[i * 4 + 1], table[i * 4], table[i * 4 + 3]};
+        const uint8_t* entry = table + static_cast<size_t>(i) * 4;  // blue, green, red, reserved
+        ScreenPalette[i] = PaletteEntry{entry[2], entry[1], entry[0], entry[3]};
     }
     InstallScreenPalette(path);
 }

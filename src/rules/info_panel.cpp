@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "match/panels.h"
+#include "media/digits.h"
 #include "media/draw.h"
 #include "media/resources.h"
 #include "media/sheet_cells.h"
@@ -16,7 +16,6 @@ bool InfoStarted = false;
 
 namespace {
 
-constexpr Rect SQUARE_LABEL_CELL = {160, 84, 200, 104};
 constexpr int PROMPT_STATE = 13;
 constexpr int DESTINATION_ENTRIES = 20;
 
@@ -56,16 +55,16 @@ void Draw(Surface* surface, int a, int b) {
     // A kind byte from the layout that names no kind has no icon to show.
     const bool known = k >= KIND_PAWN && k <= KIND_KING;
     if ((piece.kind & KIND_PROMOTED) != 0) {
-        BltClipped(surface, x0 + 110, b, 32, 32, EtcSheet, PROMOTE_CELL, BLT_KEYED);
+        BltClipped(surface, x0 + 110, b, 32, 32, EtcSheet, CellRect(CELL_PROMOTE), BLT_KEYED);
     }
-    BltClipped(surface, x0, b + 20, 64, 64, SideSheet[SlotOwner(InfoPiece)], PORTRAIT_CELL,
-               BLT_KEYED);
+    BltClipped(surface, x0, b + 20, 64, 64, SideSheet[SlotOwner(InfoPiece)],
+               CellRect(CELL_PORTRAIT), BLT_KEYED);
     if (known) {
-        const Rect icon = {32 * (k - 1), 128, 32 * k, 160};
-        BltClipped(surface, x0 + 68, b, 32, 32, EtcSheet, icon, BLT_KEYED);
+        BltClipped(surface, x0 + 68, b, 32, 32, EtcSheet,
+                   FamilyCellRect(CELL_ICON_0, k - 1, ICON_CELL_COUNT), BLT_KEYED);
     }
-    BltClipped(surface, x0 + 64, b + 36, 40, 20, EtcSheet, SQUARE_LABEL_CELL, BLT_KEYED);
-    BltClipped(surface, x0 + 64, b + 60, 40, 20, EtcSheet, VALUE_LABEL_CELL, BLT_KEYED);
+    BltClipped(surface, x0 + 64, b + 36, 40, 20, EtcSheet, CellRect(CELL_SQUARE_LABEL), BLT_KEYED);
+    BltClipped(surface, x0 + 64, b + 60, 40, 20, EtcSheet, CellRect(CELL_VALUE_LABEL), BLT_KEYED);
     DrawDigits(surface, x0 + 126, b + 36, Shown(int64_t{piece.x} + 1), 0, 2);
     DrawDigits(surface, x0 + 142, b + 36, Shown(int64_t{piece.y} + 1), 0, 2);
     DrawDigits(surface, x0 + 142, b + 60, Shown(piece.value), 0, 1);

@@ -3,9 +3,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "match/match.h"
-#include "match/panels.h"
 #include "media/blend.h"
+#include "media/digits.h"
 #include "media/draw.h"
 #include "media/resources.h"
 #include "media/sheet_cells.h"
@@ -25,9 +24,6 @@ TrailPoint PlaceFlightTrail[3] = {};
 
 namespace {
 
-constexpr Rect COST_SIGN_CELL = {260, 104, 276, 120};
-constexpr Rect LEFT_ARROW_CELL = {0, 32, 16, 48};
-constexpr Rect RIGHT_ARROW_CELL = {16, 32, 32, 48};
 constexpr int KIND_CHOICES = 7;
 
 bool Inside(int mx, int my, int left, int top, int right, int bottom) {
@@ -50,19 +46,22 @@ void PlayPon2(int index) {
 void DrawContents(int side, TrailPoint origin, bool arrows, bool icon) {
     Surface* own = SideSheet[side];
     const int choice = Choice();
-    BltFast(BackBuffer, origin.x, origin.y + 10, own, &PORTRAIT_CELL, BLT_KEYED);
+    BltFast(BackBuffer, origin.x, origin.y + 10, own, &CellRect(CELL_PORTRAIT), BLT_KEYED);
     if (icon) {
-        const Rect cell = {32 * choice, 128, 32 * choice + 32, 160};
-        BltFast(BackBuffer, origin.x + 68, origin.y + 20, EtcSheet, &cell, BLT_KEYED);
+        BltFast(BackBuffer, origin.x + 68, origin.y + 20, EtcSheet,
+                &FamilyCellRect(CELL_ICON_0, choice, ICON_CELL_COUNT), BLT_KEYED);
     }
-    BltFast(BackBuffer, origin.x + 24, origin.y + 60, EtcSheet, &VALUE_LABEL_CELL, BLT_KEYED);
-    BltFast(BackBuffer, origin.x + 60, origin.y + 62, EtcSheet, &COST_SIGN_CELL, BLT_KEYED);
+    BltFast(BackBuffer, origin.x + 24, origin.y + 60, EtcSheet, &CellRect(CELL_VALUE_LABEL),
+            BLT_KEYED);
+    // The cost sign is the separator glyph of the numbers.
+    BltFast(BackBuffer, origin.x + 60, origin.y + 62, EtcSheet, &CellRect(CELL_SEPARATOR),
+            BLT_KEYED);
     DrawDigits(BackBuffer, origin.x + 90, origin.y + 62, DropCost[choice], 1, 2);
     if (arrows) {
-        BltFast(BackBuffer, origin.x - 30 + SwingOffset, origin.y + 40, own, &LEFT_ARROW_CELL,
-                BLT_KEYED);
-        BltFast(BackBuffer, origin.x + 142 - SwingOffset, origin.y + 40, own, &RIGHT_ARROW_CELL,
-                BLT_KEYED);
+        BltFast(BackBuffer, origin.x - 30 + SwingOffset, origin.y + 40, own,
+                &CellRect(CELL_LEFT_ARROW), BLT_KEYED);
+        BltFast(BackBuffer, origin.x + 142 - SwingOffset, origin.y + 40, own,
+                &CellRect(CELL_RIGHT_ARROW), BLT_KEYED);
     }
 }
 
@@ -157,10 +156,10 @@ void Fly(int side, TrailPoint origin) {
 
     const int k = (AnimTick / 2) % 4;
     const int frame = k < 0 ? k + 4 : k;
-    const Rect cell = {32 + 32 * frame, 0, 64 + 32 * frame, 32};
-    BltFast(BackBuffer, PlaceFlightIcon.x, PlaceFlightIcon.y, SideSheet[side], &cell, BLT_KEYED);
+    const Rect& mote = FamilyCellRect(CELL_MOTE_0, frame, FRAME_CELL_COUNT);
+    BltFast(BackBuffer, PlaceFlightIcon.x, PlaceFlightIcon.y, SideSheet[side], &mote, BLT_KEYED);
     for (const TrailPoint& t : PlaceFlightTrail) {
-        BlendBlit(t.x, t.y, 32 * (frame + 1), 0, 32, 32, SideSheet[side]);
+        BlendBlit(t.x, t.y, mote.left, mote.top, 32, 32, SideSheet[side]);
     }
 
     if (PlaceFlightFrame < PLACE_FLIGHT_FRAMES) return;

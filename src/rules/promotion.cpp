@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr Rect KEEP_CELL = {288, 128, 320, 160};
-
 bool Inside(int mx, int my, int left, int top, int right, int bottom) {
     return mx >= left && mx < right && my >= top && my < bottom;
 }
@@ -47,11 +45,11 @@ int PromotionPrompt(Surface* surface, int px, int py, int mx, int my) {
 
     // The promote button's pointer area starts 3 pixels right of its picture, the keep
     // button's 3 pixels left of it, so the gap between the two areas is wider than it looks.
-    if (Button(surface, PROMOTE_CELL, px - 8, py - 40, px - 5, mx, my)) {
+    if (Button(surface, CellRect(CELL_PROMOTE), px - 8, py - 40, px - 5, mx, my)) {
         PlayVoice(SoundVoice[SFX_MAGIC], false);
         return PROMPT_PROMOTE;
     }
-    if (Button(surface, KEEP_CELL, px + 40, py - 40, px + 37, mx, my)) {
+    if (Button(surface, CellRect(CELL_KEEP), px + 40, py - 40, px + 37, mx, my)) {
         PlayVoice(SoundVoice[SFX_PON], false);
         return PROMPT_KEEP;
     }

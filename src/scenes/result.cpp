@@ -2,6 +2,7 @@
 
 #include "match/match.h"
 #include "match/panels.h"
+#include "media/digits.h"
 #include "media/draw.h"
 #include "media/palette.h"
 #include "media/resources.h"
@@ -24,16 +25,10 @@ constexpr int FADING_OUT = 7;
 constexpr int FADE_OUT_STEPS = 90;
 constexpr Rgb BLACK = {0, 0, 0};
 
-constexpr Rect EMBLEM_CELL = {32, 32, 64, 64};
-constexpr Rect SCORE_LABEL_CELL = {160, 104, 220, 124};
-constexpr Rect RANK_LABEL_CELL = {220, 104, 260, 124};
+// The emblem beside each portrait is the side's own piece sprite.
+constexpr int EMBLEM_CELL = CELL_PIECE_0;
 
-// RankSheet holds the fifteen 128x64 rank pictures in three rows of five.
-Rect RankCell(int rank) {
-    const int left = (rank % 5) * 128;
-    const int top = (rank / 5) * 64;
-    return Rect{left, top, left + 128, top + 64};
-}
+const Rect& RankCell(int rank) { return FamilyCellRect(CELL_RANK_0, rank, RANK_CELL_COUNT); }
 
 void Draw(int x, int y, Surface* sheet, const Rect& cell) {
     BltFast(BackBuffer, x, y, sheet, &cell, BLT_KEYED);
@@ -41,26 +36,26 @@ void Draw(int x, int y, Surface* sheet, const Rect& cell) {
 
 // Side 1 on the left, side 0 on the right, as in the match.
 void DrawPortraits() {
-    Draw(90, 60, SideSheet[1], PORTRAIT_CELL);
-    Draw(154, 76, SideSheet[1], EMBLEM_CELL);
-    Draw(444, 60, SideSheet[0], PORTRAIT_CELL);
-    Draw(508, 76, SideSheet[0], EMBLEM_CELL);
+    Draw(90, 60, SideSheet[1], CellRect(CELL_PORTRAIT));
+    Draw(154, 76, SideSheet[1], CellRect(EMBLEM_CELL));
+    Draw(444, 60, SideSheet[0], CellRect(CELL_PORTRAIT));
+    Draw(508, 76, SideSheet[0], CellRect(EMBLEM_CELL));
     DrawCentrePanel(BackBuffer, 320, 55, 90, 45, TurnNumber, MatchClock);
 }
 
 void DrawUpperRule() {
     GdiLine(BackBuffer, 10, 215, 220, 215, BLACK);
     GdiLine(BackBuffer, 420, 215, 630, 215, BLACK);
-    Draw(240, 190, EtcSheet, PLATE_CELL);
+    Draw(240, 190, EtcSheet, CellRect(CELL_PLATE));
 }
 
 // Left: label, separator, number; right: number, separator, label.
 void DrawScores(int score0, int score1) {
-    Draw(36, 240, EtcSheet, SCORE_LABEL_CELL);
-    Draw(100, 242, EtcSheet, SEPARATOR_CELL);
+    Draw(36, 240, EtcSheet, CellRect(CELL_SCORE_LABEL));
+    Draw(100, 242, EtcSheet, CellRect(CELL_SEPARATOR));
     DrawDigits(BackBuffer, 196, 242, score1, 5, 1);
-    Draw(540, 240, EtcSheet, SCORE_LABEL_CELL);
-    Draw(524, 242, EtcSheet, SEPARATOR_CELL);
+    Draw(540, 240, EtcSheet, CellRect(CELL_SCORE_LABEL));
+    Draw(524, 242, EtcSheet, CellRect(CELL_SEPARATOR));
     DrawDigits(BackBuffer, 525, 242, score0, 5, 1);
 }
 
@@ -69,8 +64,8 @@ void DrawRanks(int score0, int score1) {
     Draw(452, 300, RankSheet, RankCell(RankOf(score0)));
     GdiLine(BackBuffer, 10, 364, 220, 364, BLACK);
     GdiLine(BackBuffer, 420, 364, 630, 364, BLACK);
-    Draw(10, 344, EtcSheet, RANK_LABEL_CELL);
-    Draw(586, 344, EtcSheet, RANK_LABEL_CELL);
+    Draw(10, 344, EtcSheet, CellRect(CELL_RANK_LABEL));
+    Draw(586, 344, EtcSheet, CellRect(CELL_RANK_LABEL));
     // Shown for 12 ticks, hidden for 4.
     if ((AnimTick / 4) % 4 != 0) GdiTextOut(BackBuffer, 250, 400, "CLICK MOUSE KEY", BLACK);
 }

@@ -7,24 +7,19 @@
 #include "media/palette.h"
 #include "media/random.h"
 #include "media/resources.h"
+#include "media/sheet_cells.h"
 #include "platform/platform.h"
 #include "shell/shell_state.h"
 
-int TitleStep = 10;
+int TitleStep = TITLE_RESTART;
 int TitleCounter = 0;
 int MenuChoice = -1;
-uint8_t ClickLatch = 0;
 
 namespace {
 
-// Cells of the title art.
-constexpr Rect PICTURE_CELL[3] = {{0, 0, 200, 200}, {200, 0, 400, 200}, {400, 0, 600, 200}};
-constexpr int PICTURE_X[3] = {20, 220, 420};
+// Where the title art's three pictures stand on the screen.
+constexpr int PICTURE_X[PICTURE_CELL_COUNT] = {20, 220, 420};
 constexpr int PICTURE_Y = 120;
-constexpr Rect START_LABEL_CELL = {0, 200, 100, 250};
-constexpr Rect QUIT_LABEL_CELL = {300, 200, 400, 250};
-constexpr Rect LOGO_CELL = {0, 250, 256, 280};
-constexpr Rect CAPTION_CELL = {400, 240, 562, 256};
 
 // Screen areas of the menu.
 constexpr Rect HOT_ZONE = {270, 460, 410, 480};
@@ -37,7 +32,9 @@ Rect ItemArea(int item) {
     return Rect{left, ITEM_TOP, left + 100, ITEM_BOTTOM};
 }
 
-Rect PointerFrame(int frame) { return Rect{400 + 32 * frame, 200, 432 + 32 * frame, 232}; }
+const Rect& PointerFrame(int frame) {
+    return FamilyCellRect(CELL_POINTER_0, frame, FRAME_CELL_COUNT);
+}
 
 int PointerX = 0;
 int PointerY = 0;
@@ -78,7 +75,7 @@ void TitleBurn() {
         if (PointerOver(area)) {
             threshold = 15;
             if (MouseButtons != 0) {
-                TitleStep = 8;
+                TitleStep = TITLE_CHOSEN;
                 MenuChoice = item;
                 PlayTitleVoice();
             }
@@ -94,16 +91,17 @@ namespace {
 // Stamps the pictures and labels; over the hot zone shows its word and, with a button held,
 // leaves for the melt with the last picture kept on the canvas.
 void DrawMenu() {
-    for (int i = 0; i < 3; ++i) {
-        BltFast(TitleWork, PICTURE_X[i], PICTURE_Y, TitleArt, &PICTURE_CELL[i], BLT_KEYED);
+    for (int i = 0; i < PICTURE_CELL_COUNT; ++i) {
+        BltFast(TitleWork, PICTURE_X[i], PICTURE_Y, TitleArt, &CellRect(CELL_PICTURE_1 + i),
+                BLT_KEYED);
     }
-    BltFast(TitleWork, 208, 360, TitleArt, &START_LABEL_CELL, BLT_KEYED);
-    BltFast(TitleWork, 356, 360, TitleArt, &QUIT_LABEL_CELL, BLT_KEYED);
+    BltFast(TitleWork, 208, 360, TitleArt, &CellRect(CELL_START_ITEM), BLT_KEYED);
+    BltFast(TitleWork, 356, 360, TitleArt, &CellRect(CELL_QUIT_ITEM), BLT_KEYED);
     if (PointerOver(HOT_ZONE)) {
         DrawSurfaceText(TitleWork, "STAFFROAL", "", HOT_ZONE_TEXT_BOX, 16, 16, 255, 255, 255, 0);
         if (MouseButtons != 0) {
             PlayTitleVoice();
-            TitleStep = 10;
+            TitleStep = TITLE_RESTART;
             BltFast(TitleWork, 0, 0, BackBuffer, nullptr, 0);
             Scene = SCENE_MELT;
         }
@@ -115,19 +113,19 @@ void DrawMenu() {
 
 void TitleCompose() {
     BltFast(BackBuffer, 0, 0, TitleWork, nullptr, 0);
-    BltFast(BackBuffer, 239, 320, TitleArt, &CAPTION_CELL, BLT_KEYED);
-    if (TitleStep == 8) {
+    BltFast(BackBuffer, 239, 320, TitleArt, &CellRect(CELL_CAPTION), BLT_KEYED);
+    if (TitleStep == TITLE_CHOSEN) {
         if (FadePalette(100, false)) {
             FillScreen(BackBuffer, 0);
             FillScreen(FrontSurface, 0);
             LoadPaletteFromBmp("DATA\\BMP\\ETC.bmp");
             StopSoundBuffer(SoundVoice[SFX_FIRE]);
-            TitleStep = 9;
+            TitleStep = TITLE_LEAVE;
             TitleCounter = 0;
         }
     } else {
         TitleCounter += 1;
-        if (TitleCounter > 500 && FadePalette(60, false)) TitleStep = 10;
+        if (TitleCounter > 500 && FadePalette(60, false)) TitleStep = TITLE_RESTART;
     }
 }
 
@@ -144,59 +142,59 @@ void MenuSetUp() {
     GdiRectangle(TitleWork, Rect{0, 120, 640, 320}, Rgb{253, 253, 253});
     SetCursorPos(320, 380);
     TitleCounter = 0;
-    TitleStep = 7;
+    TitleStep = TITLE_MENU;
 }
 
 // Runs the work of the current step. False when the handler must leave at once.
 bool RunStep() {
     switch (TitleStep) {
-    case 10:
+    case TITLE_RESTART:
         FillScreen(BackBuffer, 0);
         TitleCounter = 0;
-        TitleStep = 0;
+        TitleStep = TITLE_BLACK_PAUSE;
         break;
-    case 0:
+    case TITLE_BLACK_PAUSE:
         FillScreen(BackBuffer, 0);
         TitleCounter += 1;
         if (TitleCounter > 60) {
             LoadPaletteFromBmp("DATA\\BMP\\TITLE.bmp");
             TitleCounter = 0;
-            TitleStep = 1;
+            TitleStep = TITLE_LOGO_IN;
         }
         break;
-    case 1: {
+    case TITLE_LOGO_IN: {
         const bool done = FadePalette(60, true);
-        BltFast(BackBuffer, 195, 210, TitleArt, &LOGO_CELL, BLT_KEYED);
-        if (done) TitleStep = 2;
+        BltFast(BackBuffer, 195, 210, TitleArt, &CellRect(CELL_LOGO), BLT_KEYED);
+        if (done) TitleStep = TITLE_LOGO_SHOWN;
         break;
     }
-    case 2:
+    case TITLE_LOGO_SHOWN:
         // Nothing is drawn: the flipping pair keeps showing the logo.
         TitleCounter += 1;
         if (TitleCounter > 60 && FadePalette(60, false)) {
             TitleCounter = 0;
-            TitleStep = 3;
+            TitleStep = TITLE_DARK_PAUSE;
         }
         break;
-    case 3:
+    case TITLE_DARK_PAUSE:
         TitleCounter += 1;
         SetCursorPos(320, 380);
-        if (TitleCounter > 60) TitleStep = 4;
+        if (TitleCounter > 60) TitleStep = TITLE_MENU_SETUP;
         break;
-    case 4: MenuSetUp(); break;
-    case 7:
+    case TITLE_MENU_SETUP: MenuSetUp(); break;
+    case TITLE_MENU:
         DrawMenu();
         TitleBurn();
         TitleCompose();
         break;
-    case 8:
+    case TITLE_CHOSEN:
         TitleBurn();
         TitleCompose();
         break;
-    case 9:
+    case TITLE_LEAVE:
         TitleCounter += 1;
         if (MenuChoice == 0 && TitleCounter == 30) {
-            TitleStep = 10;
+            TitleStep = TITLE_RESTART;
             ReleaseTitle();
             Scene = SCENE_MATCH_LOAD;
             return false;
@@ -228,7 +226,7 @@ void TitleLoad() {
     // Surfaces left over from an earlier visit would otherwise be lost.
     ReleaseSurfaceHandle(TitleArt);
     ReleaseSurfaceHandle(TitleWork);
-    TitleArt = CreateSurface(600, 280);
+    TitleArt = CreateSurface(ART_SHEETS[SHEET_TITLE].width, ART_SHEETS[SHEET_TITLE].height);
     TitleWork = CreateSurface(640, 480);
     SetColourKey(TitleWork, true, TRANSPARENT_INDEX);
     SetColourKey(TitleArt, true, TRANSPARENT_INDEX);
@@ -247,14 +245,16 @@ void TitleFrame() {
     FramePeriod = 33;
     GetCursorPos(&PointerX, &PointerY);
     if (!RunStep()) return;
-    if (TitleStep == 7) {
+    if (TitleStep == TITLE_MENU) {
         BltClipped(BackBuffer, PointerX, PointerY, 32, 32, TitleArt, PointerFrame(AnimTick % 4),
                    BLT_KEYED);
     }
     // A press during the opening skips to the menu; a held button is latched so that it
     // skips nothing until it has been released and pressed again.
     if (MouseButtons != 0) {
-        if (ClickLatch == 0 && TitleStep >= 0 && TitleStep <= 4) TitleStep = 4;
+        if (ClickLatch == 0 && TitleStep >= TITLE_BLACK_PAUSE && TitleStep <= TITLE_MENU_SETUP) {
+            TitleStep = TITLE_MENU_SETUP;
+        }
         ClickLatch = 1;
     } else {
         ClickLatch = 0;

@@ -5,10 +5,21 @@
 
 #include "platform/platform.h"
 
-extern int TitleStep;       // sub-state of TitleFrame: 10, 0, 1, 2, 3, 4, 7, 8, 9
-extern int TitleCounter;    // frames of the current sub-state
-extern int MenuChoice;      // 0 start a match, 1 quit, -1 none yet
-extern uint8_t ClickLatch;  // 1 once a held button has been seen; 0 when none is held
+// Steps of the title (TitleStep), in the order a visit runs through them; there are no steps 5
+// and 6.
+constexpr int TITLE_RESTART = 10;     // clears the screen; every visit begins here
+constexpr int TITLE_BLACK_PAUSE = 0;  // 61 black frames
+constexpr int TITLE_LOGO_IN = 1;      // the logo fades in
+constexpr int TITLE_LOGO_SHOWN = 2;   // the logo stays, then fades out
+constexpr int TITLE_DARK_PAUSE = 3;   // 61 dark frames
+constexpr int TITLE_MENU_SETUP = 4;   // a fire palette and the band that feeds the first flames
+constexpr int TITLE_MENU = 7;         // the burning menu
+constexpr int TITLE_CHOSEN = 8;       // an item was chosen: the menu burns away as it fades out
+constexpr int TITLE_LEAVE = 9;        // to the match after 30 frames, or to the quit at once
+
+extern int TitleStep;     // sub-state of TitleFrame: one of the TITLE_ steps
+extern int TitleCounter;  // frames of the current sub-state
+extern int MenuChoice;    // 0 start a match, 1 quit, -1 none yet
 
 void TitleLoad();
 void TitleFrame();

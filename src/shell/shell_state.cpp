@@ -7,6 +7,8 @@ uint32_t FramePeriod = 33;
 int32_t AnimTick = 0;
 int32_t SwingOffset = 0;
 uint8_t MouseButtons = 0;
+uint8_t MouseWasUp = 0;
+uint8_t ClickLatch = 0;
 double SinTable[256];
 double CosTable[256];
 

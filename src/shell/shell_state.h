@@ -1,7 +1,8 @@
 #pragma once
 // The loop state every scene reads and writes: the scene number, the frame period, the 100 ms
-// animation tick and its swing, the mouse buttons kept by the window procedure, and the
-// trigonometric tables.
+// animation tick and its swing, the mouse buttons kept by the window procedure with the two
+// click records the scenes keep of them, and the trigonometric tables. It is a library of its
+// own below every room of the game, so each room may use it without reaching the main loop.
 
 #include <cstdint>
 
@@ -29,6 +30,12 @@ extern uint32_t FramePeriod;
 extern int32_t AnimTick;
 extern int32_t SwingOffset;
 extern uint8_t MouseButtons;
+// MouseButtons bits that were clear at the end of the previous match frame: a bit set both here
+// and in MouseButtons is a click. The match frame writes it; the match and its panels read it.
+extern uint8_t MouseWasUp;
+// The title menu's click latch: 1 once a held button has been seen, 0 when none is held. The
+// match sets it at each change of turn.
+extern uint8_t ClickLatch;
 
 // sin and cos of i * 0.0245436875 rad: 256 units make a turn.
 extern double SinTable[256];

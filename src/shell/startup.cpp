@@ -30,11 +30,7 @@ void BuildBlendFileFromMatchPalette() {
         std::fprintf(stderr, "kelmorav: cannot generate %s: %s\n", BLEND_FILE, error.c_str());
         return;
     }
-    PaletteEntry saved[256];
-    for (int i = 0; i < 256; ++i) saved[i] = ScreenPalette[i];
-    for (int i = 0; i < 256; ++i) ScreenPalette[i] = rank.colours[i];
-    BuildBlendFile(BLEND_FILE);
-    for (int i = 0; i < 256; ++i) ScreenPalette[i] = saved[i];
+    BuildBlendFile(BLEND_FILE, rank.colours);
 }
 
 }  // namespace

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "../../tools/datagen/art/cells.h"
 #include "media/blend.h"
 #include "media/palette.h"
+#include "media/sheet_cells.h"
 #include "rules/board.h"
 #include "support/test_files.h"
 
@@ -361,10 +361,9 @@ TEST(ArtInPlay, TallSpriteAtRestMatchesTheBoardSprite) {
 // close, so trails, afterimages, the panel tint and the dimming look smooth.
 TEST(ArtInPlay, BlendsLandNearTheTrueMean) {
     BmpImage etc = LoadBmp("ETC.bmp");
-    for (int i = 0; i < 256; ++i) ScreenPalette[i] = etc.colours[i];
     auto error = [&](int a, int b) {
         const PaletteEntry &ca = etc.colours[a], &cb = etc.colours[b];
-        const PaletteEntry& r = etc.colours[NearestBlendIndex(a, b)];
+        const PaletteEntry& r = etc.colours[NearestBlendIndex(etc.colours, a, b)];
         return std::abs(r.red - (ca.red + cb.red) / 2) +
                std::abs(r.green - (ca.green + cb.green) / 2) +
                std::abs(r.blue - (ca.blue + cb.blue) / 2);
@@ -392,13 +391,13 @@ TEST(ArtBlendFile, IsTheProgramsTableOfTheMatchPalette) {
     std::vector<uint8_t> d = ReadAll(DATA_DIR + "/TXT/palet.dat");
     ASSERT_EQ(d.size(), 262144u);
     BmpImage etc = LoadBmp("ETC.bmp");
-    for (int i = 0; i < 256; ++i) ScreenPalette[i] = etc.colours[i];
     for (int a = 0; a < 256; ++a)
         for (int b = 0; b < 256; ++b) {
             size_t at = (static_cast<size_t>(a) * 256 + b) * 4;
             int v = (d[at] - '0') * 100 + (d[at + 1] - '0') * 10 + (d[at + 2] - '0');
             ASSERT_EQ(d[at + 3], ',');
-            ASSERT_EQ(v, NearestBlendIndex(static_cast<uint8_t>(a), static_cast<uint8_t>(b)))
+            ASSERT_EQ(
+                v, NearestBlendIndex(etc.colours, static_cast<uint8_t>(a), static_cast<uint8_t>(b)))
                 << a << "," << b;
             // A blend of two drawn colours never lands on the key or the mask glow.
             if (a < 253 && b < 253) {

@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "match_test_support.h"
 #include "media/random.h"
+#include "support/match_test_support.h"
 
 namespace {
 

@@ -1,9 +1,11 @@
-// Whole matches played headless from scripts on the virtual clock, read back through state
-// dumps: selecting, the hop, a capture paying its points, the promotion prompt, placing a piece,
-// the end of a match by taking the first slot or by the forfeit key, and the timings of the
-// blocking end sequence.
+// Whole matches played headless on the virtual clock from the replay scripts in tests/replays,
+// read back through their state dumps and traces: selecting, the hop, a capture paying its
+// points, the promotion prompt, placing a piece, the end of a match by taking the first slot or
+// by the forfeit key, and the timings of the blocking end sequence. Each script is one case,
+// named after what it pins; its opening layout is in tests/replays/layouts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,48 +19,22 @@ using testfiles::ReadJson;
 using testfiles::RunGame;
 using testfiles::RunResult;
 
-// Side 0 (slots 0..): king (0, 0), rook (4, 4), pawn (2, 4). Side 1 (slots 32..): king (8, 8),
-// a pawn worth 3 on (4, 6) in reach of the rook, a pawn on (0, 6).
-const char* const CAPTURE_LAYOUT[] = {"0,0,8,10,", "4,4,6,6,", "2,4,1,1,", nullptr,
-                                      "8,8,8,10,", "4,6,1,3,", "0,6,1,1,", nullptr};
-// Odd layout bytes: pieces off the board, kind bytes naming no kind, a worth of 999 in reach of
-// side 0's rook on (4, 6).
-const char* const ODD_LAYOUT[] = {"0,0,8,10,",  "4,4,6,6,",    "-5,100,1,1,",  "99999,-9999,5,5,",
-                                  nullptr,      "8,8,8,10,",   "4,6,159,999,", "3,3,32,7,",
-                                  "2,2,128,3,", "1,1,255,12,", nullptr};
-// The same, but side 1's king stands where the rook lands.
-const char* const KING_TAKEN_LAYOUT[] = {"0,0,8,10,", "4,4,6,6,", nullptr,
-                                         "4,6,8,10,", "8,8,1,1,", nullptr};
-
-std::string Layout(const char* const* groups) {
-    std::string text;
-    for (int side = 0; side < 2; ++side) {
-        int n = 0;
-        for (; *groups != nullptr; ++groups, ++n) text += std::string(*groups) + "\n";
-        ++groups;
-        for (; n < 20; ++n) text += "0,0,0,0,\n";
-    }
+// A replay's script and layout, read from the source tree.
+std::string Fixture(const std::string& relative) {
+    const fs::path path = fs::path(KELMORAV_SOURCE_DIR) / "tests" / "replays" / relative;
+    std::string text = testfiles::ReadText(path);
+    EXPECT_FALSE(text.empty()) << "missing fixture " << path;
     return text;
 }
 
-fs::path MatchDataDir(const std::string& name, const char* const* layout) {
-    const fs::path dir = testfiles::MakeTestDataDir(name);
-    testfiles::WriteText(dir / "DATA/TXT/SYOGI.dat", Layout(layout));
-    return dir;
-}
-
-// The pointer position over the middle of a board square.
-std::string Square(int x, int y) {
-    return std::to_string(320 + 32 * (x - y)) + " " + std::to_string(136 + 16 * (x + y));
-}
-
-// Starts a match from the title and waits out the fade-in and the opening banner.
-std::string ToTheMatch() {
-    return "wait 10200\nmove 250 380\nclick 250 380\nuntil SCENE_MATCH 10000\nwait 9000\n";
-}
-
-std::string Dump(const fs::path& dir, const std::string& name) {
-    return "dump " + (dir / (name + ".json")).string() + "\n";
+// The script with every OUT/ turned into the run's own directory.
+std::string WithOut(std::string script, const fs::path& dir) {
+    const std::string out = dir.string() + "/";
+    for (size_t at = script.find("OUT/"); at != std::string::npos; at = script.find("OUT/", at)) {
+        script.replace(at, 4, out);
+        at += out.size();
+    }
+    return script;
 }
 
 json Piece(const json& state, int slot) {
@@ -81,12 +57,17 @@ int SceneTime(const RunResult& r, int scene) {
     return -1;
 }
 
-// One match played through a capture with promotion, a reply by side 1 and a placement by side
-// 0, ended by the forfeit key. The stages below each read one dump of it.
-const fs::path* ReplayDir = nullptr;
-const RunResult* ReplayResult = nullptr;
+// One replay's outcome: its directory (with the dumps) and the game's run.
+struct ReplayRun {
+    fs::path dir;
+    RunResult result;
+    json Dump(const std::string& name) const { return ReadJson(dir / (name + ".json")); }
+};
 
-json Stage(const std::string& name) { return ReadJson(*ReplayDir / (name + ".json")); }
+// The stages of the capture replay, each reading one or two of its dumps.
+const ReplayRun* Current = nullptr;
+
+json Stage(const std::string& name) { return Current->Dump(name); }
 
 void ClickOnOwnPieceSelectsItAndListsItsMoves() {
     const json start = Stage("start");
@@ -185,7 +166,7 @@ void ForfeitKeyLeadsToTheResultWithTheMusicClosed() {
     EXPECT_EQ(s["LastBlockHalfSize"], 0);
     // The match music's commands, without the keep-alive's status queries.
     std::vector<std::string> mci;
-    for (const json& j : ReplayResult->With("mci")) {
+    for (const json& j : Current->result.With("mci")) {
         const std::string command = j["mci"];
         if (command.find("BGM2") != std::string::npos) mci.clear();
         if (command.rfind("status", 0) != 0) mci.push_back(command);
@@ -197,26 +178,8 @@ void ForfeitKeyLeadsToTheResultWithTheMusicClosed() {
     EXPECT_EQ(mci[3], "close bgm");
 }
 
-TEST(MatchReplay, CaptureOnTheFarRowsPromotesAndPaysThenPlacingSpendsThenForfeitEnds) {
-    const fs::path d = MatchDataDir("match-replay", CAPTURE_LAYOUT);
-    std::string s = ToTheMatch() + Dump(d, "start");
-    s += "move " + Square(4, 4) + "\nclick " + Square(4, 4) + "\nwait 400\n" + Dump(d, "selected");
-    s += "move " + Square(4, 6) + "\nclick " + Square(4, 6) + "\nwait 300\n" + Dump(d, "hop");
-    s += "wait 3500\n" + Dump(d, "prompt");
-    s += "move 235 248\ndown left\nwait 100\nup left\nwait 100\n" + Dump(d, "promoted");
-    s += "wait 5000\n" + Dump(d, "paid");
-    s += "move " + Square(0, 6) + "\nclick " + Square(0, 6) + "\nwait 200\n";
-    s += "move " + Square(0, 5) + "\nclick " + Square(0, 5) + "\nwait 2000\n" + Dump(d, "replied");
-    s += "move 597 96\ndown left\nwait 100\nup left\nmove 600 56\nwait 800\n" + Dump(d, "opened");
-    for (int i = 0; i < 3; ++i) s += "click 600 56\nwait 100\n";
-    s += Dump(d, "chosen");
-    s += "move " + Square(4, 2) + "\ndown left\nwait 100\nup left\nwait 3000\n" + Dump(d, "placed");
-    s += "key 3 down\nkey 7 down\nwait 100\nkey 3 up\nkey 7 up\n" + Dump(d, "recoloured");
-    s += "key Z down\nuntil SCENE_RESULT 20000\n" + Dump(d, "result");
-    const RunResult r = RunGame(d, s);
-    ASSERT_EQ(r.status, 0) << r.stderrText;
-    ReplayDir = &d;
-    ReplayResult = &r;
+void CaptureReplay(const ReplayRun& run) {
+    Current = &run;
     struct Check {
         const char* stage;
         void (*check)();
@@ -242,34 +205,19 @@ TEST(MatchReplay, CaptureOnTheFarRowsPromotesAndPaysThenPlacingSpendsThenForfeit
         SCOPED_TRACE(c.stage);
         c.check();
     }
-    ReplayDir = nullptr;
-    ReplayResult = nullptr;
+    Current = nullptr;
 }
 
-TEST(MatchReplayEnd, TakingTheFirstSlotEndsTheMatchWithoutAPrompt) {
-    const fs::path dir = MatchDataDir("match-king-taken", KING_TAKEN_LAYOUT);
-    const std::string s = ToTheMatch() + "move " + Square(4, 4) + "\nclick " + Square(4, 4) +
-                          "\nwait 200\nmove " + Square(4, 6) + "\nclick " + Square(4, 6) +
-                          "\nuntil SCENE_RESULT 20000\n" + Dump(dir, "end");
-    const RunResult r = RunGame(dir, s);
-    ASSERT_EQ(r.status, 0) << r.stderrText;
-    const json end = ReadJson(dir / "end.json");
+void KingTakenReplay(const ReplayRun& run) {
+    const json end = run.Dump("end");
     EXPECT_EQ(end["Scene"], 6);
     EXPECT_EQ(end["MatchState"], 12);
     EXPECT_EQ(Piece(end, 1)["kind"], 6);  // never promoted
     EXPECT_EQ(end["SideTally"][0]["points"], 0);
 }
 
-TEST(MatchReplayEnd, OddLayoutBytesAreShownSafelyAndACaptureNeverPaysMoreThanTenMotes) {
-    const fs::path dir = MatchDataDir("match-odd-layout", ODD_LAYOUT);
-    std::string s = ToTheMatch();
-    for (int y = 1; y <= 3; ++y) s += "move " + Square(y, y) + "\nwait 700\n";  // odd kinds
-    s += "move " + Square(4, 4) + "\nclick " + Square(4, 4) + "\nwait 300\nmove " + Square(4, 6) +
-         "\nclick " + Square(4, 6) + "\nwait 3500\nmove 261 240\ndown left\nwait 100\nup left\n";
-    s += "wait 6000\n" + Dump(dir, "paid");
-    const RunResult r = RunGame(dir, s);
-    ASSERT_EQ(r.status, 0) << r.stderrText;
-    const json paid = ReadJson(dir / "paid.json");
+void OddLayoutReplay(const ReplayRun& run) {
+    const json paid = run.Dump("paid");
     EXPECT_EQ(paid["SideTally"][0]["points"], 10);  // the other 989 motes found no free slot
     EXPECT_EQ(Piece(paid, 1)["kind"], 6);           // the keep button was held
     EXPECT_EQ(paid["SideToMove"], 1);
@@ -278,24 +226,48 @@ TEST(MatchReplayEnd, OddLayoutBytesAreShownSafelyAndACaptureNeverPaysMoreThanTen
 // The forfeit runs two 50-step block transitions around 60 steps of text; the C key cuts each
 // transition to one step. Times are measured from the dump taken as Z goes down: the match
 // frame that sees it comes within one 33 ms frame period.
-TEST(MatchReplayEnd, ForfeitSequenceTakesFiftyStepTransitionsUnlessCutShort) {
-    struct Case {
-        const char* name;
-        bool holdC;
-        int steps;  // 33 ms waits between the first step and the switch to the result
-    };
-    for (const Case c : {Case{"full", false, 49 + 60 + 49}, Case{"cut", true, 60}}) {
-        const fs::path dir = MatchDataDir(std::string("match-forfeit-") + c.name, CAPTURE_LAYOUT);
-        const std::string s = ToTheMatch() + (c.holdC ? "key C down\n" : "") + Dump(dir, "z") +
-                              "key Z down\nuntil SCENE_RESULT 20000\n" + Dump(dir, "end");
-        const RunResult r = RunGame(dir, s);
-        ASSERT_EQ(r.status, 0) << r.stderrText;
-        const int pressed = ReadJson(dir / "z.json")["time"];
-        const int elapsed = SceneTime(r, 6) - pressed;
-        EXPECT_GE(elapsed, 33 * c.steps) << c.name;
-        EXPECT_LT(elapsed, 33 * c.steps + 33) << c.name;
-        EXPECT_EQ(ReadJson(dir / "end.json")["BlockWave"], c.holdC ? 1 : 50) << c.name;
-    }
+void ForfeitTakes(const ReplayRun& run, int steps, int blockWave) {
+    const int pressed = run.Dump("z")["time"];
+    const int elapsed = SceneTime(run.result, 6) - pressed;
+    EXPECT_GE(elapsed, 33 * steps);
+    EXPECT_LT(elapsed, 33 * steps + 33);
+    EXPECT_EQ(run.Dump("end")["BlockWave"], blockWave);
 }
+void FullForfeitReplay(const ReplayRun& run) { ForfeitTakes(run, 49 + 60 + 49, 50); }
+void CutForfeitReplay(const ReplayRun& run) { ForfeitTakes(run, 60, 1); }
+
+struct Replay {
+    const char* name;    // tests/replays/NAME.txt
+    const char* layout;  // tests/replays/layouts/LAYOUT.dat
+    void (*check)(const ReplayRun&);
+};
+
+class MatchReplay : public ::testing::TestWithParam<Replay> {};
+
+TEST_P(MatchReplay, PlaysAsPinned) {
+    const Replay& c = GetParam();
+    ReplayRun run;
+    run.dir = testfiles::MakeTestDataDir(std::string("replay-") + c.name);
+    testfiles::WriteText(run.dir / "DATA/TXT/SYOGI.dat",
+                         Fixture(std::string("layouts/") + c.layout + ".dat"));
+    run.result = RunGame(run.dir, WithOut(Fixture(std::string(c.name) + ".txt"), run.dir));
+    ASSERT_EQ(run.result.status, 0) << run.result.stderrText;
+    c.check(run);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replays, MatchReplay,
+    ::testing::Values(Replay{"capture_promotes_and_pays_then_placing_spends_then_forfeit_ends",
+                             "capture", CaptureReplay},
+                      Replay{"taking_the_first_slot_ends_the_match_without_a_prompt",
+                             "king_in_reach", KingTakenReplay},
+                      Replay{
+                          "odd_layout_bytes_are_shown_safely_and_a_capture_pays_at_most_ten_motes",
+                          "odd_bytes", OddLayoutReplay},
+                      Replay{"forfeit_runs_two_fifty_step_transitions_around_the_text", "capture",
+                             FullForfeitReplay},
+                      Replay{"forfeit_with_c_held_cuts_each_transition_to_one_step", "capture",
+                             CutForfeitReplay}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -90,7 +90,7 @@ TEST(HeadlessRun, DumpShowsTheLoopStateOnTheVirtualClock) {
 TEST(HeadlessRun, ClockWrapDoesNotStopTheTicks) {
     const fs::path dir = MakeDataDir("run-wrap");
     const RunResult r = RunGame(dir, "wait 2000\ndump " + (dir / "w.json").string() + "\n",
-                                "--clock-start 4294966296");
+                                {"--clock-start", "4294966296"});
     EXPECT_EQ(r.status, 0) << r.stderrText;
     const auto j = nlohmann::json::parse(testfiles::ReadText(dir / "w.json"));
     EXPECT_EQ(j["time"], 1000);  // wrapped

@@ -1,8 +1,12 @@
 #pragma once
 // Runs the built game headless on a script and collects its exit status, trace and stderr.
 
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -36,20 +40,49 @@ struct RunResult {
     }
 };
 
+// Starts the built game with an argument list (no shell between, so no path needs quoting) and
+// its stderr in errPath; returns its exit status, or -1 when it could not start or did not exit.
+inline int RunProgram(const std::vector<std::string>& args, const std::filesystem::path& errPath) {
+    std::vector<char*> argv;
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
+                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return -1;
+    int raw = 0;
+    while (waitpid(pid, &raw, 0) < 0) {
+        if (errno != EINTR) return -1;
+    }
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+// Runs the game headless with seed 7 on a script written into dataDir, which also holds the
+// data, the trace and the captured stderr. extra holds further arguments.
 inline RunResult RunGame(const std::filesystem::path& dataDir, const std::string& script,
-                         const std::string& extra = "") {
+                         const std::vector<std::string>& extra = {}) {
     const auto scriptPath = dataDir / "script.txt";
     WriteText(scriptPath, script);
     const auto tracePath = dataDir / "trace.jsonl";
     const auto errPath = dataDir / "stderr.txt";
     std::filesystem::remove(tracePath);
-    const std::string cmd = std::string(KELMORAV_BUILD_DIR) +
-                            "/kelmorav --headless --seed 7 --script '" + scriptPath.string() +
-                            "' --trace '" + tracePath.string() + "' --data '" + dataDir.string() +
-                            "' " + extra + " 2>'" + errPath.string() + "'";
+    std::vector<std::string> args = {std::string(KELMORAV_BUILD_DIR) + "/kelmorav",
+                                     "--headless",
+                                     "--seed",
+                                     "7",
+                                     "--script",
+                                     scriptPath.string(),
+                                     "--trace",
+                                     tracePath.string(),
+                                     "--data",
+                                     dataDir.string()};
+    args.insert(args.end(), extra.begin(), extra.end());
     RunResult r;
-    const int raw = std::system(cmd.c_str());
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.status = RunProgram(args, errPath);
     std::istringstream lines(ReadText(tracePath));
     for (std::string line; std::getline(lines, line);) {
         if (!line.empty()) r.trace.push_back(nlohmann::json::parse(line));

@@ -4,7 +4,6 @@
 #include <string>
 #include <system_error>
 
-#include "art/cells.h"
 #include "art/font.h"
 #include "art/image_io.h"
 #include "art/palettes.h"
@@ -12,7 +11,6 @@
 #include "datagen.h"
 #include "file_io.h"
 #include "media/blend.h"
-#include "media/palette.h"
 
 namespace {
 
@@ -36,8 +34,8 @@ Canvas FireRamp() {
 // working directory, so it runs inside outDir.
 bool WriteBlendFile(const fs::path& outDir) {
     const Palette& match = MatchPalette();
-    for (int i = 0; i < 256; ++i)
-        ScreenPalette[i] = {match[i].red, match[i].green, match[i].blue, 0};
+    PaletteEntry palette[256];
+    for (int i = 0; i < 256; ++i) palette[i] = {match[i].red, match[i].green, match[i].blue, 0};
     fs::path file = outDir / "DATA" / "TXT" / "palet.dat";
     std::error_code ec;
     fs::remove(file, ec);  // the builder never rewrites a file, so clear a stale one
@@ -47,7 +45,7 @@ bool WriteBlendFile(const fs::path& outDir) {
         std::fprintf(stderr, "datagen: cannot enter %s\n", outDir.string().c_str());
         return false;
     }
-    BuildBlendFile("DATA\\TXT\\palet.dat");
+    BuildBlendFile("DATA\\TXT\\palet.dat", palette);
     fs::current_path(previous, ec);
     if (!fs::exists(file) || fs::file_size(file) != 65536u * 4u) {
         std::fprintf(stderr, "datagen: %s was not written\n", file.string().c_str());

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <string>
 
-#include "art/cells.h"
 #include "art/font.h"
 #include "art/paint.h"
 #include "art/palettes.h"
 #include "art/sheets.h"
+#include "media/sheet_cells.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "media/resources.h"
 #include "media/sound.h"
-#include "sound_fixture.h"
-#include "sound_test_files.h"
+#include "support/sound_fixture.h"
+#include "support/sound_test_files.h"
 
 using namespace soundtest;
 

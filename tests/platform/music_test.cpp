@@ -6,8 +6,8 @@
 
 #include "media/resources.h"
 #include "platform/audio_mci.h"
-#include "sound_fixture.h"
-#include "sound_test_files.h"
+#include "support/sound_fixture.h"
+#include "support/sound_test_files.h"
 
 using namespace soundtest;
 

@@ -9,6 +9,7 @@
 #include "match/effects.h"
 #include "match/match.h"
 #include "media/resources.h"
+#include "media/sheet_cells.h"
 #include "platform/platform.h"
 #include "rules/board.h"
 #include "shell/shell_state.h"
@@ -28,9 +29,8 @@ inline uint8_t& PixelAt(Surface* s, int x, int y) {
     return s->pixels[static_cast<size_t>(y) * s->pitch + x];
 }
 
-inline void FillCell(Surface* s, int left, int top, int right, int bottom, uint8_t colour) {
-    const Rect r = {left, top, right, bottom};
-    ColourFill(s, &r, colour);
+inline void FillCell(Surface* s, int cell, uint8_t colour) {
+    ColourFill(s, &CellRect(cell), colour);
 }
 
 // Reads the glyphs drawn in one 16-pixel row from x (inclusive) rightwards to right (exclusive)
@@ -70,11 +70,11 @@ protected:
         ColourFill(EtcSheet, nullptr, SHEET_FILL);
         ColourFill(SideSheet[0], nullptr, SHEET_FILL);
         ColourFill(SideSheet[1], nullptr, SHEET_FILL + 1);
-        for (int d = 0; d < 10; ++d) {
-            FillCell(EtcSheet, 160 + 16 * d, 48, 176 + 16 * d, 64, Style1Digit(d));
-            FillCell(EtcSheet, 160 + 16 * d, 32, 176 + 16 * d, 48, Style2Digit(d));
+        for (int d = 0; d < DIGIT_CELL_COUNT; ++d) {
+            FillCell(EtcSheet, CELL_DIGIT1_0 + d, Style1Digit(d));
+            FillCell(EtcSheet, CELL_DIGIT2_0 + d, Style2Digit(d));
         }
-        FillCell(EtcSheet, 260, 104, 276, 120, SEPARATOR);
+        FillCell(EtcSheet, CELL_SEPARATOR, SEPARATOR);
         ColourFill(BackBuffer, nullptr, BACKGROUND);
         ResetMatchRules();
         SideToMove = 0;

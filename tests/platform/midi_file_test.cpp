@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sound_test_files.h"
+#include "support/sound_test_files.h"
 
 using namespace soundtest;
 

@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "match_test_support.h"
 #include "rules/info_panel.h"
 #include "rules/placing_panel.h"
 #include "rules/promotion.h"
+#include "support/match_test_support.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "media/resources.h"
 #include "media/sound.h"
 #include "platform/platform.h"
-#include "sound_test_files.h"
+#include "support/sound_test_files.h"
 
 using namespace soundtest;
 

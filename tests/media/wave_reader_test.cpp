@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "media/sound.h"
-#include "sound_test_files.h"
+#include "support/sound_test_files.h"
 
 using namespace soundtest;
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "platform/audio_mixer.h"
-#include "sound_test_files.h"
+#include "support/sound_test_files.h"
 
 using namespace soundtest;
 

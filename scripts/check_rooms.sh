@@ -1,0 +1,90 @@
+#!/usr/bin/env bash
+# The rooms of the game and the one direction in which they may include each other. Every
+# `#include "..."` in src/ and tools/datagen/ that reaches a file of another room is checked
+# against the table below; any other edge fails, with the file and the line named.
+#   scripts/check_rooms.sh          check (CI runs this)
+#   scripts/check_rooms.sh --graph  print the room-to-room edges found, one "from -> to" a line
+# The build says the same with its libraries: CMakeLists.txt links each room only to the rooms
+# below it. Change both together.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+# From the bottom of the house to the top: each room and the rooms it may include. platform is
+# the only code that sees SDL; shell_state is src/shell/shell_state.* (the loop's shared state
+# that every room reads); shell is the rest of src/shell (main loop, start-up, quit), on top.
+# datagen is tools/datagen, which builds the game's DATA from the media room's tables.
+ALLOWED="
+platform:
+shell_state:
+media: platform shell_state
+rules: media platform shell_state
+match: rules media platform shell_state
+scenes: match rules media platform shell_state
+shell: scenes match rules media platform shell_state
+datagen: media platform
+"
+
+# The room of a path relative to the repository; empty for a file outside every room.
+room_of() {
+  case "$1" in
+    src/platform/*) echo platform ;;
+    src/shell/shell_state.*) echo shell_state ;;
+    src/shell/*) echo shell ;;
+    src/media/*) echo media ;;
+    src/rules/*) echo rules ;;
+    src/match/*) echo match ;;
+    src/scenes/*) echo scenes ;;
+    tools/datagen/*) echo datagen ;;
+    *) echo "" ;;
+  esac
+}
+
+allowed() {  # allowed FROM TO
+  local line
+  line=$(printf '%s\n' "$ALLOWED" | grep "^$1:" || true)
+  [ -n "$line" ] || return 1
+  [[ " ${line#*:} " == *" $2 "* ]]
+}
+
+# The file an include names, as the compiler finds it: beside the including file first, then
+# under src/ (every target's include directory), then under tools/datagen (the generator's).
+resolve() {  # resolve INCLUDING_FILE NAME
+  local dir candidate
+  dir=$(dirname "$1")
+  for candidate in "$dir/$2" "src/$2" "tools/datagen/$2"; do
+    if [ -f "$candidate" ]; then
+      realpath --relative-to=. "$candidate"
+      return
+    fi
+  done
+}
+
+mode="${1:-check}"
+failures=0
+edges=()
+while IFS= read -r file; do
+  from=$(room_of "$file")
+  [ -n "$from" ] || continue
+  while IFS=: read -r line text; do
+    name=$(sed -E 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]+)".*/\1/' <<<"$text")
+    target=$(resolve "$file" "$name")
+    [ -n "$target" ] || continue  # not a file of the repository
+    to=$(room_of "$target")
+    [ -n "$to" ] && [ "$to" != "$from" ] || continue
+    edges+=("$from -> $to")
+    if ! allowed "$from" "$to"; then
+      echo "$file:$line: includes \"$name\": $from may not include $to" >&2
+      failures=$((failures + 1))
+    fi
+  done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" || true)
+done < <(git ls-files 'src/*.h' 'src/*.cpp' 'tools/datagen/*.h' 'tools/datagen/*.cpp')
+
+if [ "$mode" = "--graph" ]; then
+  printf '%s\n' "${edges[@]}" | sort -u
+  exit 0
+fi
+if [ "$failures" -gt 0 ]; then
+  echo "$failures include(s) run against the rooms' direction (table in $0)" >&2
+  exit 1
+fi
+echo "rooms: every include runs in an allowed direction"
