@@ -317,7 +317,12 @@ uint8_t Nearest(const PaletteEntry palette[256], int r, int g, int b) {
 }
 
 // The palette's indexes for each role and the dimmed index of each colour, worked out again
-// only when the palette changes (in a fade, every presented frame).
+// only when the palette changes (in a fade, every presented frame). The card is made of the
+// installed colours, so a fade dims it with the scene: a 256-colour picture has no entries to
+// spare for a card that ignores the palette, and presenting other colours would stop the fade
+// the scene is showing. Picked afresh in every step, the card keeps the best contrast the fading
+// palette still has and reads until the last few steps, when the scene itself is dark; every
+// fade ends in a scene whose palette brings the card back at full strength.
 struct CardColours {
     PaletteEntry palette[256] = {};
     bool valid = false;
