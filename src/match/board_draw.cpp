@@ -1,5 +1,6 @@
 #include "match/board_draw.h"
 
+#include "match/kind_labels.h"
 #include "match/match.h"
 #include "media/blend.h"
 #include "media/draw.h"
@@ -12,6 +13,10 @@ namespace {
 
 constexpr int MASK_SHADE = 253;
 constexpr int PROMPT_STATE = 13;
+// Where the tall cell draws the token of the 32x32 board sprite: 16 pixels right and two rows
+// lower, so that the lifted piece stands on the same foot line.
+constexpr int TALL_TOKEN_X = 16;
+constexpr int TALL_TOKEN_Y = 2;
 
 int Side(int slot) { return slot >> 5; }
 bool ValidSlot(int slot) { return slot >= 0 && slot < PIECE_SLOT_COUNT; }
@@ -62,8 +67,10 @@ void DrawPreviousPiece(Surface* surface, int previousSize) {
     if (!OnBoard(p.x, p.y)) return;
     const int side = Side(PreviousPiece);
     const Rect cell = TallCell(side, previousSize);
-    BltFast(surface, 32 * (p.x - p.y + 9), 16 * (p.x + p.y) + 150 - previousSize, SideSheet[side],
-            &cell, BLT_KEYED);
+    const int x = 32 * (p.x - p.y + 9);
+    const int y = 16 * (p.x + p.y) + 150 - previousSize;
+    BltFast(surface, x, y, SideSheet[side], &cell, BLT_KEYED);
+    DrawKindLabel(surface, PreviousPiece, x + TALL_TOKEN_X, y + TALL_TOKEN_Y);
 }
 
 void DrawSelectedPiece(Surface* surface, int state, int moverX, int moverY, int selectSize) {
@@ -79,6 +86,8 @@ void DrawSelectedPiece(Surface* surface, int state, int moverX, int moverY, int 
     const int side = Side(SelectedPiece);
     BltClipped(surface, moverX, moverY + 38 - selectSize, 64, selectSize, SideSheet[side],
                TallCell(side, selectSize), BLT_KEYED);
+    DrawKindLabel(surface, SelectedPiece, moverX + TALL_TOKEN_X,
+                  moverY + 38 - selectSize + TALL_TOKEN_Y);
 }
 
 }  // namespace
@@ -113,6 +122,7 @@ void DrawBoard(Surface* surface, int state, int moverX, int moverY, int selectSi
         const ScreenPoint at = PieceScreenPoint(p.x, p.y);
         BltFast(surface, at.x, at.y, SideSheet[Side(i)], &CellRect(CELL_PIECE_0 + Side(i)),
                 BLT_KEYED);
+        DrawKindLabel(surface, i, at.x, at.y);
     }
 
     // The tall pieces: the one further down the board is drawn last, the selected piece on a

@@ -5,6 +5,7 @@
 
 #include "match/board_draw.h"
 #include "match/effects.h"
+#include "match/kind_labels.h"
 #include "match/overlays.h"
 #include "match/panels.h"
 #include "media/draw.h"
@@ -291,6 +292,7 @@ bool HandleKeys() {
         RecolourSheet(SideSheet[side], SideColourBank[side], 0, 0, SIDE_SHEET_WIDTH,
                       SIDE_SHEET_HEIGHT);
     }
+    WatchKindLabelKey();
     return true;
 }
 

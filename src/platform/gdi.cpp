@@ -279,12 +279,11 @@ void DrawLine(Surface* s, const Clip& clip, const std::vector<FT_Face>& chain,
 }
 
 void DrawTextLines(Surface* surface, const char* utf8, const Rect& rect, const FontSpec& font,
-                   Rgb colour, unsigned format) {
+                   uint8_t index, unsigned format) {
     if (!Drawable(surface) || utf8 == nullptr || font.height <= 0) return;
     std::vector<FT_Face> chain = Fonts().Chain(font.face, font.weight);
     if (chain.empty()) return;
     for (FT_Face f : chain) SizeFace(f, font);
-    const uint8_t index = NearestPaletteIndex(colour);
     const Clip clip = ClipTo(surface, rect);
     const int ascent = AscentPixels(chain.front(), font.height);
 
@@ -311,7 +310,12 @@ void DrawTextLines(Surface* surface, const char* utf8, const Rect& rect, const F
 
 void GdiDrawText(Surface* surface, const char* utf8, const Rect& rect, const FontSpec& font,
                  Rgb colour, unsigned format) {
-    DrawTextLines(surface, utf8, rect, font, colour, format);
+    DrawTextLines(surface, utf8, rect, font, NearestPaletteIndex(colour), format);
+}
+
+void GdiDrawTextIndex(Surface* surface, const char* utf8, const Rect& rect, const FontSpec& font,
+                      uint8_t index, unsigned format) {
+    DrawTextLines(surface, utf8, rect, font, index, format);
 }
 
 void GdiTextOut(Surface* surface, int x, int y, const char* utf8, Rgb colour) {
@@ -319,8 +323,8 @@ void GdiTextOut(Surface* surface, int x, int y, const char* utf8, Rgb colour) {
     FontSpec font;
     font.height = 16;
     font.face = SANS_BOLD_FAMILY;
-    DrawTextLines(surface, utf8, Rect{x, y, surface->width, surface->height}, font, colour,
-                  DT_LEFT);
+    DrawTextLines(surface, utf8, Rect{x, y, surface->width, surface->height}, font,
+                  NearestPaletteIndex(colour), DT_LEFT);
 }
 
 void GdiRectangle(Surface* surface, const Rect& rect, Rgb brush) {

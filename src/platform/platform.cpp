@@ -27,6 +27,26 @@ GameHooks Hooks;
 std::ofstream TraceFile;
 bool QuitPosted = false;
 
+// The overlay shown while its key is held, and the copy of the front surface it is drawn on.
+int OverlayKey = -1;
+PresentOverlay OverlayCompose = nullptr;
+bool OverlayShown = false;
+Surface OverlayPicture;
+
+bool OverlayWanted() {
+    return OverlayCompose != nullptr && OverlayKey >= 0 && OverlayKey < 256 &&
+           KeyDownState[OverlayKey];
+}
+
+const Surface* ComposeOverlay(const Surface* primary) {
+    OverlayPicture.width = primary->width;
+    OverlayPicture.height = primary->height;
+    OverlayPicture.pitch = primary->pitch;
+    OverlayPicture.pixels = primary->pixels;
+    OverlayCompose(&OverlayPicture, InstalledPalette());
+    return &OverlayPicture;
+}
+
 // What was presented last, so that a frame identical to it (a pause, a held picture) costs
 // no presentation at all.
 std::vector<uint8_t> PresentedPixels;
@@ -60,16 +80,21 @@ void RememberPresented(const Surface* primary) {
     std::memcpy(PresentedPalette, InstalledPalette(), sizeof PresentedPalette);
 }
 
-// The backend is asked to present only when something visible changed.
+// The backend is asked to present only when something visible changed; the overlay's key going
+// down or up is such a change.
 void PresentIfDirty() {
     DisplayShared& d = DisplayState();
+    const bool overlay = OverlayWanted();
+    if (overlay != OverlayShown) d.dirty = true;
     if (!d.dirty || !Active) return;
     d.dirty = false;
     const Surface* primary = PlatformPrimary();
     if (primary == nullptr) return;
-    if (!d.forcePresent && SameAsPresented(primary)) return;
+    const Surface* picture = overlay ? ComposeOverlay(primary) : primary;
+    OverlayShown = overlay;
+    if (!d.forcePresent && SameAsPresented(picture)) return;
     d.forcePresent = false;
-    RememberPresented(primary);
+    RememberPresented(picture);
     Active->Present();
 }
 
@@ -157,6 +182,15 @@ std::string JsonString(const std::string& text) {
 }
 
 void SetGameHooks(const GameHooks& hooks) { Hooks = hooks; }
+
+void SetPresentOverlay(int key, PresentOverlay compose) {
+    OverlayKey = key;
+    OverlayCompose = compose;
+}
+
+const Surface* PlatformPresentedPicture() {
+    return OverlayShown ? &OverlayPicture : PlatformPrimary();
+}
 
 void TraceLine(const std::string& fields) {
     if (!TraceFile.is_open()) return;

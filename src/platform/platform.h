@@ -112,6 +112,16 @@ void ConvertToRgb32(const Surface* surface, const PaletteEntry palette[256], uin
 // ties), as the device context maps colours.
 uint8_t NearestPaletteIndex(Rgb colour);
 
+// A picture laid over what is presented while a key is held (the game's help card). Each
+// presentation made while `key` is held shows a copy of the front surface on which compose has
+// drawn, through the palette installed then; the front surface, the back buffer and every other
+// surface of the game are never written, so the game's own frames go on underneath and the
+// release of the key presents the game's picture again exactly. Pressing or releasing the key
+// presents at once, even when the game has drawn nothing new. compose runs inside the waits:
+// it must not wait, poll input or present. A null compose removes the overlay.
+using PresentOverlay = void (*)(Surface* picture, const PaletteEntry palette[256]);
+void SetPresentOverlay(int key, PresentOverlay compose);
+
 // ---------------------------------------------------------------------------------------------
 // GDI-like drawing on a surface. Colours are RGB, mapped to the installed palette.
 
@@ -130,6 +140,10 @@ struct FontSpec {
 // background, clipped to rect and to the surface.
 void GdiDrawText(Surface* surface, const char* utf8, const Rect& rect, const FontSpec& font,
                  Rgb colour, unsigned format);
+// The same in one palette index, as a PALETTEINDEX text colour gives it: the pixels are that
+// index whatever colours are installed.
+void GdiDrawTextIndex(Surface* surface, const char* utf8, const Rect& rect, const FontSpec& font,
+                      uint8_t index, unsigned format);
 // Draws one line with the device context's default font (bold sans, 16 px), top-left at (x, y).
 void GdiTextOut(Surface* surface, int x, int y, const char* utf8, Rgb colour);
 // Rectangle filled with a solid brush of the given colour and outlined one pixel wide in the
@@ -165,6 +179,7 @@ struct Message {
 };
 
 constexpr int VK_ESCAPE = 27;
+constexpr int VK_F1 = 0x70;
 
 // True when a message is waiting (it stays in the queue).
 bool PeekMessage(Message* out);

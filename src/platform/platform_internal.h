@@ -13,6 +13,9 @@ void PlatformSurfaceWritten(const Surface* surface);
 void PlatformDetachPrimary(const Surface* surface);
 // The current primary surface of the display (null when none).
 Surface* PlatformPrimary();
+// The picture a backend presents: the primary surface, or while the present overlay shows, the
+// copy of it with the overlay drawn on. Valid until the next presentation.
+const Surface* PlatformPresentedPicture();
 
 // A string as a JSON string literal (quoted and escaped), for trace lines.
 std::string JsonString(const std::string& text);

@@ -39,9 +39,11 @@ int ButtonCode(const std::string& word) {
 
 int ScriptKeyCode(const std::string& name) {
     if (name == "ESC") return VK_ESCAPE;
+    if (name == "F1") return VK_F1;
     if (name.size() == 1) {
         const char c = name[0];
-        if (c == 'Z' || c == 'Q' || c == 'W' || c == 'A' || c == 'S' || c == 'M' || c == 'C') {
+        if (c == 'Z' || c == 'Q' || c == 'W' || c == 'A' || c == 'S' || c == 'M' || c == 'C' ||
+            c == 'L') {
             return c;
         }
         if (c >= '0' && c <= '9') return c;

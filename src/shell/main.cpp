@@ -39,8 +39,8 @@ const char* const HELP =
     "  wait MS | until SCENE_NAME [MAXMS] | move X Y | down left|right | up left|right\n"
     "  click X Y | dclick X Y | key NAME down|up | press NAME [MS] | shot FILE.png\n"
     "  dump FILE.json | quit\n"
-    "  Key names: ESC Z Q W A S M C 0-9. Exit status: the game's own; 2 for a script error,\n"
-    "  3 when an `until` times out.\n";
+    "  Key names: ESC F1 Z Q W A S M C L 0-9. Exit status: the game's own; 2 for a script\n"
+    "  error, 3 when an `until` times out.\n";
 
 int SceneHook() { return Scene; }
 int SceneByNameHook(const char* name) { return SceneByName(name); }

@@ -9,6 +9,7 @@
 #include "media/resources.h"
 #include "media/sound.h"
 #include "platform/platform.h"
+#include "scenes/help_card.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -51,5 +52,7 @@ void StartUp(uint32_t seed) {
     BuildBlendFileFromMatchPalette();
     LoadBlendTable(BLEND_FILE);
     FillTrigTables();
+    // The help card shows while F1 is held, over whatever scene is presented.
+    SetPresentOverlay(VK_F1, ComposeHelpCard);
     Scene = SCENE_TITLE_LOAD;
 }

@@ -55,7 +55,7 @@ public:
     }
 
     void Present() override {
-        Surface* primary = PlatformPrimary();
+        const Surface* primary = PlatformPresentedPicture();
         if (primary == nullptr) return;
         shotWidth_ = primary->width;
         shotHeight_ = primary->height;

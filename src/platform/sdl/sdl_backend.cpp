@@ -19,6 +19,7 @@ int VirtualKeyOf(SDL_Keycode key) {
     if (key >= SDLK_0 && key <= SDLK_9) return '0' + static_cast<int>(key - SDLK_0);
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return '1' + static_cast<int>(key - SDLK_KP_1);
     if (key == SDLK_KP_0) return '0';
+    if (key == SDLK_F1) return VK_F1;
     return -1;
 }
 
@@ -96,7 +97,7 @@ public:
     }
 
     void Present() override {
-        Surface* primary = PlatformPrimary();
+        const Surface* primary = PlatformPresentedPicture();
         if (primary == nullptr || texture_ == nullptr) return;
         if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) return;
         if (primary->width != pictureWidth_ || primary->height != pictureHeight_) return;

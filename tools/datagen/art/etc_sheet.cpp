@@ -315,6 +315,38 @@ void DrawIcons(Canvas& c) {
     PieceIcon(c, kp.x, kp.y, "不成", BANK_INK, 6, Washi(15), 13);
 }
 
+// ---- kind labels -----------------------------------------------------------------------------
+
+// The glyphs of the kind labels, in the order of their cells: the eight kinds with the king of
+// each side (二之方's 王, 一之方's 玉), the promoted kinds (gold and the kings, which a layout may
+// mark promoted, keep their own character), and the neutral mark of a byte that names no kind.
+const char* const LABEL_GLYPHS[KIND_LABEL_GLYPH_COUNT] = {"歩", "香", "桂", "銀", "金", "飛", "角",
+                                                          "王", "玉", "と", "杏", "圭", "全", "金",
+                                                          "龍", "馬", "王", "玉", "・"};
+constexpr int FIRST_PROMOTED_GLYPH = 9;
+constexpr int NEUTRAL_GLYPH = 18;
+
+// Each glyph in a 1-pixel outline, once dark-outlined with a paper body for pale tokens and once
+// light-outlined with an ink body for deep ones; promoted kinds have a vermilion body in both.
+void DrawKindLabels(Canvas& c) {
+    const uint8_t red = Shade(1, 9);
+    for (int outline = 0; outline < KIND_LABEL_OUTLINE_COUNT; ++outline) {
+        for (int g = 0; g < KIND_LABEL_GLYPH_COUNT; ++g) {
+            const ArtCell& cell =
+                ART_CELLS[CELL_KIND_LABEL_0 + outline * KIND_LABEL_GLYPH_COUNT + g];
+            Mask m = FitText(FONT_GOTHIC, 14, LABEL_GLYPHS[g], 12, 12, true);
+            if (g == NEUTRAL_GLYPH) {
+                m = MakeMask(4, 4);
+                for (uint8_t& bit : m.bits) bit = 255;
+            }
+            const bool promoted = g >= FIRST_PROMOTED_GLYPH && g < NEUTRAL_GLYPH;
+            const uint8_t body = promoted ? red : (outline == 0 ? WHITE_INDEX : Ink(0));
+            const uint8_t rim = outline == 0 ? Ink(0) : WHITE_INDEX;
+            StampCentred(c, m, cell.x, cell.y, cell.w, cell.h, body, rim, 1);
+        }
+    }
+}
+
 // ---- banners ---------------------------------------------------------------------------------
 
 // A hanging scroll: rods, a brocade mount, paper with two large brush characters and a seal.
@@ -398,5 +430,6 @@ Canvas DrawEtcSheet() {
     DrawIcons(c);
     DrawScroll(c, Cell("banner A"), "対局", 71);
     DrawScroll(c, Cell("banner B"), "開始", 73);
+    DrawKindLabels(c);
     return c;
 }

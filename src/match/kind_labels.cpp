@@ -1,0 +1,78 @@
+#include "match/kind_labels.h"
+
+#include <cmath>
+
+#include "media/draw.h"
+#include "media/palette.h"
+#include "media/resources.h"
+#include "media/sheet_cells.h"
+#include "rules/board.h"
+
+uint8_t KindLabelsOn = 0;
+
+namespace {
+
+constexpr int LABEL_KEY = 'L';
+constexpr int LABEL_SIZE = 16;
+// The middle of a token's top face in its 32x32 sprite: the face leans towards the side's
+// front, so the two sides' tokens have their faces a few pixels apart.
+constexpr int FACE_CENTRE_X[2] = {14, 18};
+constexpr int FACE_CENTRE_Y = 15;
+// The shade of a side's bank that most of a token's top face is painted in.
+constexpr int FACE_SHADE = 11;
+
+// Glyphs of the label family, in the order of their cells.
+constexpr int GLYPH_KING_OF_SIDE_1 = 7;  // 王 for 二之方
+constexpr int GLYPH_KING_OF_SIDE_0 = 8;  // 玉 for 一之方, the side that moves first
+constexpr int FIRST_PROMOTED_GLYPH = 9;  // と 杏 圭 全 金 龍 馬 王 玉, in the kinds' order
+constexpr int NEUTRAL_GLYPH = 18;
+
+uint8_t LabelKeyWasDown = 0;
+
+int GlyphOf(uint8_t kind, int side) {
+    const int low = kind & KIND_MASK;
+    if (low < KIND_PAWN || low > KIND_KING) return NEUTRAL_GLYPH;
+    int glyph = low - KIND_PAWN;
+    if (low == KIND_KING) glyph = side == 0 ? GLYPH_KING_OF_SIDE_0 : GLYPH_KING_OF_SIDE_1;
+    if ((kind & KIND_PROMOTED) != 0) glyph += FIRST_PROMOTED_GLYPH;
+    return glyph;
+}
+
+// Relative luminance of a palette colour (sRGB, 0..1).
+double Luminance(const PaletteEntry& c) {
+    auto linear = [](uint8_t v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.red) + 0.7152 * linear(c.green) + 0.0722 * linear(c.blue);
+}
+
+// A dark outline on a token face that a black line stands out from more than a white one, a
+// light outline otherwise (the two contrasts are equal at a luminance of about 0.18).
+int OutlineFor(uint8_t bank) {
+    const double face = Luminance(ScreenPalette[(bank + FACE_SHADE) & 0xFF]);
+    const double againstBlack = (face + 0.05) / 0.05;
+    const double againstWhite = 1.05 / (face + 0.05);
+    return againstBlack >= againstWhite ? 0 : 1;
+}
+
+}  // namespace
+
+void WatchKindLabelKey() {
+    const bool down = KeyHeld(LABEL_KEY);
+    if (down && LabelKeyWasDown == 0) KindLabelsOn = KindLabelsOn != 0 ? 0 : 1;
+    LabelKeyWasDown = down ? 1 : 0;
+}
+
+int KindLabelCell(uint8_t kind, int side, uint8_t bank) {
+    return CELL_KIND_LABEL_0 + OutlineFor(bank) * KIND_LABEL_GLYPH_COUNT + GlyphOf(kind, side);
+}
+
+void DrawKindLabel(Surface* surface, int slot, int x, int y) {
+    if (KindLabelsOn == 0 || slot < 0 || slot >= PIECE_SLOT_COUNT) return;
+    const int side = slot >> 5;
+    const Rect& cell = CellRect(KindLabelCell(PieceTable[slot].kind, side, SideColourBank[side]));
+    BltClipped(surface, x + FACE_CENTRE_X[side] - LABEL_SIZE / 2,
+               y + FACE_CENTRE_Y - LABEL_SIZE / 2, LABEL_SIZE, LABEL_SIZE, EtcSheet, cell,
+               BLT_KEYED);
+}
