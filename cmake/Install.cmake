@@ -94,3 +94,8 @@ set(CPACK_KELMORAV_BINDIR ${CMAKE_INSTALL_BINDIR})
 set(CPACK_KELMORAV_DATADIR ${CMAKE_INSTALL_DATADIR})
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebianTidy.cmake)
 include(CPack)
+
+# The install tree, checked by installing into a temporary prefix.
+add_test(NAME Install.Tree
+         COMMAND ${CMAKE_SOURCE_DIR}/tests/install/install_tree.sh ${CMAKE_BINARY_DIR}
+                 ${PROJECT_VERSION} ${KELMORAV_APP_ID})
