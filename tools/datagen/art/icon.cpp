@@ -39,7 +39,9 @@ Colour Between(const Palette& p, double index) {
     const int i = static_cast<int>(index);
     const int j = std::min(i + 1, 255);
     const double f = index - i;
-    auto mix = [f](uint8_t a, uint8_t b) { return static_cast<uint8_t>(std::lround(a + (b - a) * f)); };
+    auto mix = [f](uint8_t a, uint8_t b) {
+        return static_cast<uint8_t>(std::lround(a + (b - a) * f));
+    };
     return {mix(p[i].red, p[j].red), mix(p[i].green, p[j].green), mix(p[i].blue, p[j].blue)};
 }
 
@@ -51,7 +53,8 @@ double Smooth(double e0, double e1, double x) {
 // ---- the token -----------------------------------------------------------------------------
 
 // Its outline, apex first, in the unit square (y down): the five-sided shape of a shogi piece.
-const double TOKEN[5][2] = {{0.50, 0.17}, {0.735, 0.31}, {0.785, 0.935}, {0.215, 0.935}, {0.265, 0.31}};
+const double TOKEN[5][2] = {
+    {0.50, 0.17}, {0.735, 0.31}, {0.785, 0.935}, {0.215, 0.935}, {0.265, 0.31}};
 // Its thickness shows as a darker band along the lower right.
 constexpr double DEPTH_X = 0.022, DEPTH_Y = 0.03;
 
@@ -87,9 +90,9 @@ struct Tongue {
 // smaller ones along its sides, each bending outward like the flames of the title's burning
 // pictures.
 const Tongue TONGUES[] = {
-    {0.50, 0.50, 0.54, 0.22, 0.03, 0.0},  {0.29, 0.60, 0.58, 0.17, -0.08, 1.7},
-    {0.71, 0.60, 0.58, 0.17, 0.08, 3.1},  {0.14, 0.98, 0.62, 0.15, -0.06, 4.4},
-    {0.86, 0.98, 0.62, 0.15, 0.06, 5.3},  {0.20, 0.80, 0.42, 0.12, -0.04, 2.2},
+    {0.50, 0.50, 0.54, 0.22, 0.03, 0.0}, {0.29, 0.60, 0.58, 0.17, -0.08, 1.7},
+    {0.71, 0.60, 0.58, 0.17, 0.08, 3.1}, {0.14, 0.98, 0.62, 0.15, -0.06, 4.4},
+    {0.86, 0.98, 0.62, 0.15, 0.06, 5.3}, {0.20, 0.80, 0.42, 0.12, -0.04, 2.2},
     {0.80, 0.80, 0.42, 0.12, 0.04, 0.9},
 };
 // The fire also clings to the token: heat within this distance of its outline.
@@ -230,8 +233,8 @@ RgbaImage DrawIcon(int size) {
             double r = 0, g = 0, b = 0, a = 0;
             for (int j = 0; j < samples; ++j)
                 for (int i = 0; i < samples; ++i) {
-                    const Rgba s = p.At((x + (i + 0.5) / samples) / size,
-                                        (y + (j + 0.5) / samples) / size);
+                    const Rgba s =
+                        p.At((x + (i + 0.5) / samples) / size, (y + (j + 0.5) / samples) / size);
                     r += s.r * s.a;
                     g += s.g * s.a;
                     b += s.b * s.a;
@@ -241,8 +244,8 @@ RgbaImage DrawIcon(int size) {
             auto byte = [](double v) {
                 return static_cast<uint8_t>(std::lround(std::clamp(v, 0.0, 1.0) * 255));
             };
-            img.Set(x, y, a > 0 ? byte(r / a) : 0, a > 0 ? byte(g / a) : 0,
-                    a > 0 ? byte(b / a) : 0, byte(a / n));
+            img.Set(x, y, a > 0 ? byte(r / a) : 0, a > 0 ? byte(g / a) : 0, a > 0 ? byte(b / a) : 0,
+                    byte(a / n));
         }
     return img;
 }
