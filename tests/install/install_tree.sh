@@ -26,6 +26,7 @@ must_have=(
   share/doc/kelmorav/LICENSE
   share/doc/kelmorav/copyright
   share/doc/kelmorav/kelmorav-match.png
+  share/icons/hicolor/scalable/apps/kelmorav.svg
 )
 for size in 32 48 64 128 256; do
   must_have+=("share/icons/hicolor/${size}x${size}/apps/kelmorav.png")

@@ -5,6 +5,7 @@
 // palette, the flames through the title's heat ramp.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "art/paint.h"
 #include "art/palettes.h"
 #include "datagen.h"
+#include "file_io.h"
 
 namespace {
 
@@ -250,6 +252,170 @@ RgbaImage DrawIcon(int size) {
     return img;
 }
 
+// ---- the scalable icon -----------------------------------------------------------------------
+// The same description drawn as vectors in a 256-unit square: the fire as nested contours of
+// its heat (without the ragged noise), the token as polygons with the light as gradients, the
+// character as the brush face's own outline.
+
+constexpr double SVG_SIZE = 256;
+
+std::string Hex(const Colour& c) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.red, c.green, c.blue);
+    return text;
+}
+
+std::string Num(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", v);
+    return text;
+}
+
+std::string Points(const std::vector<std::pair<double, double>>& points) {
+    std::string d;
+    for (const auto& [x, y] : points) {
+        d += (d.empty() ? "M" : "L") + Num(x * SVG_SIZE) + " " + Num(y * SVG_SIZE) + " ";
+    }
+    return d + "Z";
+}
+
+std::vector<std::pair<double, double>> TokenPoints(double ox, double oy) {
+    std::vector<std::pair<double, double>> points;
+    for (const auto& p : TOKEN) points.emplace_back(p[0] + ox, p[1] + oy);
+    return points;
+}
+
+// The contour of one tongue where its heat (without noise) is `heat`.
+std::string TongueContour(const Tongue& t, double heat) {
+    std::vector<std::pair<double, double>> left, right;
+    const int steps = 48;
+    for (int k = 0; k <= steps; ++k) {
+        const double v = -0.25 + 1.25 * k / steps;
+        const double fall = 1.0 - 0.55 * std::max(0.0, v);
+        if (fall <= heat) break;
+        const double w = v < 0 ? t.width * std::sqrt(std::max(0.0, 1.0 - (v / 0.25) * (v / 0.25)))
+                               : t.width * std::pow(1.0 - v, 0.75);
+        const double half = w * std::sqrt(1.0 - heat / fall);
+        const double centre = t.baseX + t.lean * v * v + 0.018 * std::sin(v * 7.0 + t.phase) * v;
+        const double y = t.baseY - v * t.height;
+        left.emplace_back(centre - half, y);
+        right.emplace_back(centre + half, y);
+    }
+    if (left.size() < 2) return "";
+    left.insert(left.end(), right.rbegin(), right.rend());
+    return Points(left);
+}
+
+std::string FireSvg() {
+    // Four bands of heat, each drawn over the cooler ones, in the title ramp's colours.
+    const double levels[] = {0.18, 0.40, 0.62, 0.80};
+    std::string out;
+    const std::string token = Points(TokenPoints(DEPTH_X / 2, DEPTH_Y / 2));
+    for (double level : levels) {
+        const double mid = std::min(level + 0.09, 0.95);
+        const std::string colour = Hex(Between(TitlePalette(), 95 + (mid - 0.18) / 0.82 * 155));
+        out += "  <g fill=\"" + colour + "\">\n";
+        for (const Tongue& t : TONGUES) {
+            const std::string d = TongueContour(t, level);
+            if (!d.empty()) out += "    <path d=\"" + d + "\"/>\n";
+        }
+        // The heat that clings to the token, as a band around its outline.
+        const double reach = (0.85 - level) / 0.6 * AURA * SVG_SIZE;
+        if (reach > 0) {
+            out += "    <path d=\"" + token + "\" stroke=\"" + colour + "\" stroke-width=\"" +
+                   Num(2 * reach) + "\" stroke-linejoin=\"round\"/>\n";
+        }
+        out += "  </g>\n";
+    }
+    return out;
+}
+
+// A linear gradient along the face's light: shade 12.6 - 4.2 (y - 0.17) - 2 (x - 0.5).
+std::string FaceGradient() {
+    const Palette& pal = MatchPalette();
+    const double gx = -2.0, gy = -4.2;  // the direction in which the shade rises
+    const double len = std::hypot(gx, gy);
+    // The face's extent along that direction: from its darkest to its brightest corner.
+    double lo = 1e9, hi = -1e9;
+    for (const auto& p : TOKEN) {
+        const double along = (p[0] * gx + p[1] * gy) / len;
+        lo = std::min(lo, along);
+        hi = std::max(hi, along);
+    }
+    // Points on the line through the origin along the light: each has the projection `along`.
+    std::string out = "    <linearGradient id=\"face\" gradientUnits=\"userSpaceOnUse\" x1=\"" +
+                      Num(gx / len * lo * SVG_SIZE) + "\" y1=\"" + Num(gy / len * lo * SVG_SIZE) +
+                      "\" x2=\"" + Num(gx / len * hi * SVG_SIZE) + "\" y2=\"" +
+                      Num(gy / len * hi * SVG_SIZE) + "\">\n";
+    for (int k = 0; k <= 4; ++k) {
+        const double f = k / 4.0;
+        const double along = lo + (hi - lo) * f;
+        const double x = gx / len * along, y = gy / len * along;
+        const double shade = std::clamp(12.6 - (y - 0.17) * 4.2 - (x - 0.5) * 2.0, 0.0, 15.0);
+        out += "      <stop offset=\"" + Num(f) + "\" stop-color=\"" +
+               Hex(Between(pal, Shade(BANK_LIGHT_WOOD, 0) + shade)) + "\"/>\n";
+    }
+    return out + "    </linearGradient>\n";
+}
+
+std::string TokenSvg(double kingHeight) {
+    const Palette& pal = MatchPalette();
+    const std::string ink = Hex(pal[Shade(BANK_INK, 1)]);
+    const std::string face = Points(TokenPoints(0, 0));
+    const std::string side = Points(TokenPoints(DEPTH_X, DEPTH_Y));
+    const double outline = 0.022 * SVG_SIZE;
+    std::string out;
+    // The ink outline around the face and its edge, then the edge in shadow, then the face.
+    out += "  <g stroke=\"" + ink + "\" stroke-width=\"" + Num(2 * outline) +
+           "\" stroke-linejoin=\"round\" fill=\"" + ink + "\">\n";
+    out += "    <path d=\"" + side + "\"/>\n    <path d=\"" + face + "\"/>\n  </g>\n";
+    out += "  <path d=\"" + side + "\" fill=\"" +
+           Hex(Between(pal, Shade(BANK_DARK_WOOD, 0) + 6.5)) + "\"/>\n";
+    out += "  <path d=\"" + face + "\" fill=\"url(#face)\"/>\n";
+    // Inside the face: the bevel (light on the edges facing the upper left, shadow on the
+    // others) and the warmth of the fire along the edges.
+    out += "  <g clip-path=\"url(#inside)\" fill=\"none\" stroke-linecap=\"round\">\n";
+    for (double width : {0.18, 0.11, 0.05}) {
+        out += "    <path d=\"" + face + "\" stroke=\"" + Hex(Between(TitlePalette(), 200)) +
+               "\" stroke-opacity=\"0.12\" stroke-width=\"" + Num(width * SVG_SIZE) + "\"/>\n";
+    }
+    for (int i = 0, j = 4; i < 5; j = i++) {
+        const double mx = (TOKEN[i][0] + TOKEN[j][0]) / 2, my = (TOKEN[i][1] + TOKEN[j][1]) / 2;
+        const bool lit = EdgeLight(mx, my) > 0;
+        out += "    <path d=\"M" + Num(TOKEN[j][0] * SVG_SIZE) + " " + Num(TOKEN[j][1] * SVG_SIZE) +
+               " L" + Num(TOKEN[i][0] * SVG_SIZE) + " " + Num(TOKEN[i][1] * SVG_SIZE) +
+               "\" stroke=\"" + (lit ? "#ffffff" : Hex(pal[Shade(BANK_DARK_WOOD, 2)])) +
+               "\" stroke-opacity=\"" + (lit ? "0.30" : "0.35") + "\" stroke-width=\"" +
+               Num(0.06 * SVG_SIZE) + "\"/>\n";
+    }
+    out += "  </g>\n";
+    double width = 0;
+    const std::string king = GlyphOutlinePath(FONT_BRUSH, "王", kingHeight * SVG_SIZE, &width);
+    if (!king.empty()) {
+        const double x = 0.5 * SVG_SIZE - width / 2, y = (0.61 - kingHeight / 2) * SVG_SIZE;
+        out += "  <path transform=\"translate(" + Num(x) + " " + Num(y) + ")\" fill=\"" + ink +
+               "\" d=\"" + king + "\"/>\n";
+    }
+    return out;
+}
+
+std::string DrawScalableIcon() {
+    // The character as tall as on the 256-pixel icon.
+    Painter p;
+    PlaceKing(&p, 256, 4);
+    const double kingHeight = p.king.height * p.kingScale;
+    std::string svg =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+        "viewBox=\"0 0 256 256\">\n"
+        "  <title>KELMORAV</title>\n  <defs>\n" +
+        FaceGradient() + "    <clipPath id=\"inside\"><path d=\"" + Points(TokenPoints(0, 0)) +
+        "\"/></clipPath>\n  </defs>\n";
+    svg += FireSvg();
+    svg += TokenSvg(kingHeight);
+    return svg + "</svg>\n";
+}
+
 }  // namespace
 
 bool WriteIcons(const std::string& dir) {
@@ -262,5 +428,12 @@ bool WriteIcons(const std::string& dir) {
         std::filesystem::create_directories(folder, ec);
         ok = WritePngRgba((folder / "kelmorav.png").string(), DrawIcon(size)) && ok;
     }
+    const std::filesystem::path scalable = std::filesystem::path(dir) / "scalable" / "apps";
+    std::error_code ec;
+    std::filesystem::create_directories(scalable, ec);
+    const std::string svg = DrawScalableIcon();
+    ok = WriteBinaryFile((scalable / "kelmorav.svg").string(),
+                         reinterpret_cast<const uint8_t*>(svg.data()), svg.size()) &&
+         ok;
     return ok;
 }
