@@ -1,7 +1,7 @@
 # Install layout, desktop integration and the Debian package.
 #   cmake --install build --prefix DIR               the game under DIR (see below)
-#   cpack --config build/CPackConfig.cmake -G DEB    kelmorav_<version>_amd64.deb in the current
-#                                                    directory, installing under /usr
+#   cpack --config build/CPackConfig.cmake -G DEB    build/kelmorav_<version>_amd64.deb, which
+#                                                    installs under /usr
 # The version is the project's (CMakeLists.txt); the rest of what describes a release is here.
 include(GNUInstallDirs)
 
@@ -60,6 +60,7 @@ set(CPACK_PACKAGE_NAME kelmorav)
 set(CPACK_PACKAGE_VENDOR "The KELMORAV developers")
 set(CPACK_PACKAGE_CONTACT "${KELMORAV_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})  # the package lands in the build directory
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "board game of the shogi family for two players")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

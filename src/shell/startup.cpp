@@ -26,7 +26,7 @@ const char* const MATCH_PALETTE_FILE = "DATA\\BMP\\RANK.bmp";
 // The table in the cache folder, built there unless an earlier run did. It is written under a
 // name of its own and then renamed, so a game starting at the same moment never reads half.
 std::string BuildCachedBlendFile(const PaletteEntry (&palette)[256]) {
-    const std::string file = CachedBlendFile(palette);
+    std::string file = CachedBlendFile(palette);
     if (file.empty()) {
         std::fprintf(stderr, "kelmorav: cannot write %s and no cache folder is known\n",
                      BLEND_FILE);

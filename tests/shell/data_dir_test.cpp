@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ struct SearchCase {
     const char* expected;  // "option", "env", "exe", "share" or "" (none)
     bool mayWrite;
 };
+
+void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.name; }
 
 class DataSearch : public testing::TestWithParam<SearchCase> {};
 
@@ -110,6 +113,8 @@ struct CacheCase {
     const char* home;
     const char* expected;
 };
+
+void PrintTo(const CacheCase& c, std::ostream* os) { *os << c.name; }
 
 class CacheFolder : public testing::TestWithParam<CacheCase> {};
 
