@@ -15,6 +15,9 @@ packages=(
 )
 # The style checks of CI (scripts/check_format.sh, scripts/run_clang_tidy.sh).
 packages+=(clang-format-14 clang-tidy-14)
+# The Debian package (cpack reads the program's libraries with file) and the package check of
+# CI (scripts/package_check.sh).
+packages+=(file desktop-file-utils appstream lintian man-db groff-base)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

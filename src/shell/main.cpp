@@ -11,6 +11,7 @@
 
 #include "media/sound_check.h"
 #include "platform/platform.h"
+#include "shell/data_dir.h"
 #include "shell/main_loop.h"
 #include "shell/quit.h"
 #include "shell/shell_state.h"
@@ -74,6 +75,9 @@ int main(int argc, char** argv) {
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             std::fputs(HELP, stdout);
             return 0;
+        } else if (std::strcmp(arg, "--version") == 0) {
+            std::printf("kelmorav %s\n", KELMORAV_VERSION);
+            return 0;
         } else if (std::strcmp(arg, "--window") == 0) {
             options.windowed = true;
         } else if (std::strcmp(arg, "--headless") == 0) {
@@ -105,7 +109,11 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (options.dataDir.empty()) options.dataDir = ExecutableDir(argv[0]);
+    if (!FindDataDir(options.dataDir, std::getenv("KELMORAV_DATA"), ExecutableDir(argv[0]),
+                     &DataDir)) {
+        return 1;
+    }
+    options.dataDir = DataDir.dir;
 
     GameHooks hooks;
     hooks.scene = SceneHook;

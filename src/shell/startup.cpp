@@ -1,7 +1,12 @@
 #include "shell/startup.h"
 
+#include <unistd.h>
+
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 #include "media/blend.h"
 #include "media/palette.h"
@@ -10,28 +15,62 @@
 #include "media/sound.h"
 #include "platform/platform.h"
 #include "scenes/help_card.h"
+#include "shell/data_dir.h"
 #include "shell/shell_state.h"
 
 namespace {
 
 const char* const BLEND_FILE = "DATA\\TXT\\palet.dat";
+const char* const BLEND_FOLDER = "DATA\\TXT";
 const char* const MATCH_PALETTE_FILE = "DATA\\BMP\\RANK.bmp";
+
+// The table in the cache folder, built there unless an earlier run did. It is written under a
+// name of its own and then renamed, so a game starting at the same moment never reads half.
+std::string BuildCachedBlendFile(const PaletteEntry (&palette)[256]) {
+    std::string file = CachedBlendFile(palette);
+    if (file.empty()) {
+        std::fprintf(stderr, "kelmorav: cannot write %s and no cache folder is known\n",
+                     BLEND_FILE);
+        return BLEND_FILE;
+    }
+    std::error_code ec;
+    if (std::filesystem::exists(file, ec)) return file;
+    std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ec);
+    const std::string partial = file + "." + std::to_string(::getpid()) + ".part";
+    std::filesystem::remove(partial, ec);  // the builder never rewrites, so clear a stale one
+    BuildBlendFile(partial.c_str(), palette);
+    std::filesystem::rename(partial, file, ec);
+    if (ec) {
+        std::fprintf(stderr, "kelmorav: cannot write %s: %s\n", file.c_str(), ec.message().c_str());
+        std::filesystem::remove(partial, ec);
+    }
+    return file;
+}
 
 // A missing blend table file is generated from the match palette (the colours of RANK.bmp,
 // which ETC.bmp and COLOR.bmp share), the palette the translucent loops blend under; the
-// start-up palette is still all black at this point.
-void BuildBlendFileFromMatchPalette() {
+// start-up palette is still all black at this point. It is written into the data directory
+// when the game may write there, and otherwise (an installed game, a read-only folder) into the
+// user's cache folder. Returns the file to read.
+std::string PrepareBlendFile() {
     if (std::FILE* existing = OpenGameFile(BLEND_FILE, "r")) {
         std::fclose(existing);
-        return;
+        return BLEND_FILE;
     }
     BmpImage rank;
     std::string error;
     if (!ReadBmpFile(MATCH_PALETTE_FILE, &rank, &error)) {
         std::fprintf(stderr, "kelmorav: cannot generate %s: %s\n", BLEND_FILE, error.c_str());
-        return;
+        return BLEND_FILE;
     }
-    BuildBlendFile(BLEND_FILE, rank.colours);
+    if (DataDir.mayWrite && ::access(HostPath(BLEND_FOLDER).c_str(), W_OK) == 0) {
+        BuildBlendFile(BLEND_FILE, rank.colours);
+        if (std::FILE* written = OpenGameFile(BLEND_FILE, "r")) {
+            std::fclose(written);
+            return BLEND_FILE;
+        }
+    }
+    return BuildCachedBlendFile(rank.colours);
 }
 
 }  // namespace
@@ -49,8 +88,8 @@ void StartUp(uint32_t seed) {
     PlatformOpenAudio();
     LoadAllVoices();
     SeedRandom(seed);
-    BuildBlendFileFromMatchPalette();
-    LoadBlendTable(BLEND_FILE);
+    const std::string blendFile = PrepareBlendFile();
+    LoadBlendTable(blendFile.c_str());
     FillTrigTables();
     // The help card shows while F1 is held, over whatever scene is presented.
     SetPresentOverlay(VK_F1, ComposeHelpCard);

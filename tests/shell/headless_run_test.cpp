@@ -55,7 +55,10 @@ TEST(HeadlessRun, MalformedBlendFileLoadsWithoutACrash) {
 }
 
 TEST(HeadlessRun, NoBlendFileAndNoPaletteToBuildItFromEndsWithStatus1) {
+    // A DATA folder without pictures (one with no DATA at all would send the search on to the
+    // build's own data).
     const fs::path dir = testfiles::FreshDir("run-no-data");
+    fs::create_directories(dir / "DATA/TXT");
     const RunResult r = RunGame(dir, "wait 100\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.stderrText.find("palet.dat"), std::string::npos);

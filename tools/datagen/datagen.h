@@ -8,6 +8,9 @@
 bool WriteArtwork(const std::string& outDir);
 // PNG previews of every sheet and palette into previewDir.
 bool WriteArtworkPreviews(const std::string& previewDir);
+// The desktop icons under dir in the hicolor theme's layout: SIZExSIZE/apps/kelmorav.png for
+// 32, 48, 64, 128 and 256 pixels and scalable/apps/kelmorav.svg.
+bool WriteIcons(const std::string& dir);
 // DATA/SOUND/*.wav under outDir.
 bool WriteSoundEffects(const std::string& outDir);
 // DATA/BGM/BGM1.mid, BGM2.mid, BGM3.mid under outDir.

@@ -4,10 +4,12 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -206,4 +208,60 @@ Mask FitText(ArtFont font, int maxSize, const std::string& utf8, int maxWidth, i
         if (m.width <= maxWidth && m.height <= maxHeight) return m;
     }
     return RenderText(font, 6, utf8, mono, threshold);
+}
+
+namespace {
+
+// Writes an outline as SVG path data: font units (y up) to box units (y down from the ink's
+// top-left corner).
+struct PathSink {
+    double left, top, scale;
+    std::string data;
+    void Add(char command, std::initializer_list<const FT_Vector*> points) {
+        data += command;
+        for (const FT_Vector* p : points) {
+            char pair[48];
+            std::snprintf(pair, sizeof pair, "%.2f %.2f ", (p->x - left) * scale,
+                          (top - p->y) * scale);
+            data += pair;
+        }
+    }
+};
+
+int MoveTo(const FT_Vector* to, void* user) {
+    static_cast<PathSink*>(user)->Add('M', {to});
+    return 0;
+}
+int LineTo(const FT_Vector* to, void* user) {
+    static_cast<PathSink*>(user)->Add('L', {to});
+    return 0;
+}
+int ConicTo(const FT_Vector* control, const FT_Vector* to, void* user) {
+    static_cast<PathSink*>(user)->Add('Q', {control, to});
+    return 0;
+}
+int CubicTo(const FT_Vector* c1, const FT_Vector* c2, const FT_Vector* to, void* user) {
+    static_cast<PathSink*>(user)->Add('C', {c1, c2, to});
+    return 0;
+}
+
+}  // namespace
+
+std::string GlyphOutlinePath(ArtFont font, const std::string& utf8, double height, double* width) {
+    *width = 0;
+    FT_Face face = Faces[font];
+    std::vector<char32_t> text = DecodeUtf8(utf8);
+    if (!face || text.empty()) return "";
+    FT_Set_Char_Size(face, 0, 1000 * 64, 72, 72);
+    if (FT_Load_Char(face, text[0], FT_LOAD_NO_BITMAP | FT_LOAD_NO_HINTING) != 0) return "";
+    FT_Outline& outline = face->glyph->outline;
+    FT_BBox box;
+    FT_Outline_Get_CBox(&outline, &box);
+    if (box.yMax <= box.yMin) return "";
+    PathSink sink{static_cast<double>(box.xMin), static_cast<double>(box.yMax),
+                  height / static_cast<double>(box.yMax - box.yMin), ""};
+    *width = (box.xMax - box.xMin) * sink.scale;
+    FT_Outline_Funcs funcs{MoveTo, LineTo, ConicTo, CubicTo, 0, 0};
+    if (FT_Outline_Decompose(&outline, &funcs, &sink) != 0) return "";
+    return sink.data + "Z";
 }

@@ -23,6 +23,10 @@ void DoneArtFonts();
 // with the one-bit rasteriser, which keeps small glyphs crisp.
 Mask RenderText(ArtFont font, int pixelSize, const std::string& utf8, bool mono = false,
                 int threshold = 128);
+// The outline of one character as SVG path data scaled to fit a box of `height` units high,
+// with the ink's top-left corner at (0, 0) and y downward; its ink width in *width. Empty when
+// the face lacks the character.
+std::string GlyphOutlinePath(ArtFont font, const std::string& utf8, double height, double* width);
 // Renders the characters one under another (vertical writing), centred on a common axis.
 Mask RenderVertical(ArtFont font, int pixelSize, const std::string& utf8, int gap,
                     int threshold = 128);

@@ -81,7 +81,11 @@ Colour RgbImage::Get(int x, int y) const {
     return {rgb[i], rgb[i + 1], rgb[i + 2]};
 }
 
-bool WritePng(const std::string& path, const RgbImage& image) {
+namespace {
+
+// One PNG of 8-bit channels, rows top first, each `channels` bytes a pixel.
+bool WritePngRows(const std::string& path, int width, int height, int colourType, int channels,
+                  const std::vector<uint8_t>& pixels) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
         std::fprintf(stderr, "datagen: cannot write %s\n", path.c_str());
@@ -96,14 +100,24 @@ bool WritePng(const std::string& path, const RgbImage& image) {
         return false;
     }
     png_init_io(png, f);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image.width),
-                 static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (int y = 0; y < image.height; ++y)
-        png_write_row(png,
-                      const_cast<png_bytep>(&image.rgb[static_cast<size_t>(y) * image.width * 3]));
+    const size_t stride = static_cast<size_t>(width) * channels;
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, const_cast<png_bytep>(&pixels[static_cast<size_t>(y) * stride]));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return std::fclose(f) == 0;
+}
+
+}  // namespace
+
+bool WritePng(const std::string& path, const RgbImage& image) {
+    return WritePngRows(path, image.width, image.height, PNG_COLOR_TYPE_RGB, 3, image.rgb);
+}
+
+bool WritePngRgba(const std::string& path, const RgbaImage& image) {
+    return WritePngRows(path, image.width, image.height, PNG_COLOR_TYPE_RGBA, 4, image.rgba);
 }

@@ -1,5 +1,6 @@
 #pragma once
-// Writing the artwork out: 8-bit BMP files for the game and RGB PNG files for the previews.
+// Writing the artwork out: 8-bit BMP files for the game, RGB PNG files for the previews and
+// RGBA PNG files for the desktop icons.
 
 #include <cstdint>
 #include <string>
@@ -24,3 +25,20 @@ struct RgbImage {
 };
 
 bool WritePng(const std::string& path, const RgbImage& image);
+
+// A picture with coverage, for the desktop icons.
+struct RgbaImage {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgba;  // 4 bytes a pixel (straight, not premultiplied), top row first
+    RgbaImage(int w, int h) : width(w), height(h), rgba(static_cast<size_t>(w) * h * 4) {}
+    void Set(int x, int y, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+        uint8_t* p = &rgba[(static_cast<size_t>(y) * width + x) * 4];
+        p[0] = r;
+        p[1] = g;
+        p[2] = b;
+        p[3] = a;
+    }
+};
+
+bool WritePngRgba(const std::string& path, const RgbaImage& image);
