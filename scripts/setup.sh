@@ -8,7 +8,7 @@ shift || true
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libpng-dev
+  libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev libfreetype-dev libfontconfig-dev libpng-dev
   nlohmann-json3-dev libgtest-dev googletest
   fonts-aoyagi-kouzan-t fonts-vlgothic fonts-dejavu-core timgm6mb-soundfont
 )
