@@ -1,7 +1,13 @@
 #include "shell/startup.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
 
 #include "media/blend.h"
 #include "media/palette.h"
@@ -27,7 +33,8 @@ void BuildBlendFileFromMatchPalette() {
     BmpImage rank;
     std::string error;
     if (!ReadBmpFile(MATCH_PALETTE_FILE, &rank, &error)) {
-        std::fprintf(stderr, "kelmorav: cannot generate %s: %s\n", BLEND_FILE, error.c_str());
+        std::fprintf(stderr, "kelmorav: cannot generate %s: %s\n", UserPath(BLEND_FILE).c_str(),
+                     error.c_str());
         return;
     }
     PaletteEntry saved[256];
@@ -38,6 +45,34 @@ void BuildBlendFileFromMatchPalette() {
 }
 
 }  // namespace
+
+std::string DataDirectoryProblem(const std::string& dir) {
+    namespace fs = std::filesystem;
+    std::string shown = dir;
+    while (shown.size() > 1 && shown.back() == '/') shown.pop_back();
+    std::error_code error;
+    const fs::file_status status = fs::status(dir, error);
+    if (!fs::exists(status)) return "the data directory " + shown + " does not exist";
+    if (!fs::is_directory(status)) return "the data directory " + shown + " is not a directory";
+    if (access(dir.c_str(), R_OK | X_OK) != 0) {
+        return "the data directory " + shown + " cannot be read (" + std::strerror(errno) + ")";
+    }
+    const std::string data = (shown == "/" ? "" : shown) + "/DATA";
+    if (!fs::is_directory(data, error)) {
+        return shown + " holds no DATA folder (the game's pictures, sounds, music and texts)";
+    }
+    std::vector<std::string> missing;
+    for (const char* folder : {"BMP", "SOUND", "BGM", "TXT"}) {
+        if (!fs::is_directory(data + "/" + folder, error)) missing.push_back(folder);
+    }
+    if (missing.empty()) return "";
+    std::string list;
+    for (size_t i = 0; i < missing.size(); ++i) {
+        if (i > 0) list += i + 1 == missing.size() ? " and " : ", ";
+        list += missing[i];
+    }
+    return data + " lacks the folder" + (missing.size() > 1 ? "s " : " ") + list;
+}
 
 void FillTrigTables() {
     for (int i = 0; i < 256; ++i) {

@@ -1,0 +1,237 @@
+#!/usr/bin/env python3
+"""Desktop benchmark: runs the SDL build in a window on its own Xvfb server, with SDL's dummy
+audio driver, for the title menu, a match left idle and the credits, once with --renderer gpu
+and once with --renderer software, and prints side by side (medians of several runs):
+
+  cpu %        the game's own CPU time (user + system, from /proc) as a share of one core,
+               over the measured stretch of the scene
+  peak MB      the process's peak resident memory (VmHWM) over the whole run
+  frame mean   mean interval between dispatched frames (the trace's frame events), ms
+  frame worst  longest interval between two frames, ms; frame min: the shortest
+  first ms     time from exec to the first presented picture (the trace's present events)
+
+In the match the music is switched off and on again (keys A, S) half-way through the
+measured stretch, so the frame intervals include a restart of the piece.
+
+Needs xvfb (Xvfb) and xdotool. Not a test: it prints figures, it asserts nothing.
+Usage: bench/desktop_bench.py [--build DIR] [--runs N] [--scenes title,match,credits]
+                              [--renderers gpu,software] [--seconds S] [--match-seconds S]
+"""
+import argparse
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+SCALE = 2
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    # utime and stime are fields 14 and 15 of the whole line, 12 and 13 after the name.
+    return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS
+
+
+def peak_rss_mb(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmHWM:"):
+                return int(line.split()[1]) / 1024.0
+    return float("nan")
+
+
+class Xvfb:
+    def __init__(self):
+        read_fd, write_fd = os.pipe()
+        self.proc = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1600x1200x24", "-nolisten",
+             "tcp"], pass_fds=(write_fd,), stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as f:
+            self.display = ":" + f.readline().strip()
+
+    def close(self):
+        self.proc.terminate()
+        self.proc.wait()
+
+
+class Game:
+    def __init__(self, build, renderer, display, workdir):
+        self.trace = os.path.join(workdir, f"trace-{renderer}.jsonl")
+        if os.path.exists(self.trace):
+            os.remove(self.trace)
+        env = dict(os.environ, DISPLAY=display, SDL_AUDIODRIVER="dummy",
+                   XDG_RUNTIME_DIR=workdir, HOME=workdir)
+        env.pop("WAYLAND_DISPLAY", None)
+        env.pop("SDL_VIDEODRIVER", None)
+        cmd = [os.path.join(build, "kelmorav"), "--window", "--scale", str(SCALE), "--renderer",
+               renderer, "--seed", "1", "--trace", self.trace]
+        self.exec_ms = time.monotonic_ns() / 1e6
+        self.proc = subprocess.Popen(cmd, env=env, stderr=subprocess.DEVNULL)
+        self.env = env
+        self.window = None
+
+    def events(self):
+        out = []
+        try:
+            with open(self.trace) as f:
+                for line in f:
+                    if line.endswith("\n"):
+                        out.append(json.loads(line))
+        except FileNotFoundError:
+            pass
+        return out
+
+    def wait_for(self, key, value=None, timeout=30.0):
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            for e in self.events():
+                if key in e and (value is None or e[key] == value):
+                    return e
+            time.sleep(0.05)
+        raise RuntimeError(f"the game did not reach {key}={value}")
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *args], env=self.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def find_window(self):
+        # The GPU way may re-create the window when it makes its renderer: look after the
+        # first picture.
+        self.wait_for("present")
+        out = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--class",
+                              "kelmorav"], env=self.env, capture_output=True, text=True)
+        self.window = out.stdout.split()[-1]
+
+    def click(self, x, y):
+        # Picture pixel (x, y) of the 640x480 picture in a window SCALE times as large.
+        self.xdotool("mousemove", "--window", self.window, str(x * SCALE), str(y * SCALE))
+        time.sleep(0.1)
+        # The game reads the buttons once a frame: the press must last longer than one.
+        self.xdotool("mousedown", "--window", self.window, "1")
+        time.sleep(0.1)
+        self.xdotool("mouseup", "--window", self.window, "1")
+
+    def key(self, name):
+        self.xdotool("keydown", "--window", self.window, name)
+        time.sleep(0.2)
+        self.xdotool("keyup", "--window", self.window, name)
+
+    def stop(self):
+        self.proc.terminate()
+        try:
+            self.proc.wait(10)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+            self.proc.wait()
+
+
+def to_title_menu(game):
+    game.find_window()
+    time.sleep(0.5)
+    game.click(300, 300)  # past the logo
+    time.sleep(1.5)
+
+
+def to_match(game):
+    to_title_menu(game)
+    game.click(250, 380)  # the start item
+    game.wait_for("scene", 5)
+    time.sleep(1.0)
+    game.key("m")  # skip the opening banner
+    time.sleep(1.0)
+
+
+def to_credits(game):
+    to_title_menu(game)
+    game.click(300, 466)  # the hidden hot zone
+    game.wait_for("scene", 10, timeout=20)
+    time.sleep(1.0)
+
+
+SCENES = {"title": to_title_menu, "match": to_match, "credits": to_credits}
+
+
+def measure(build, renderer, scene, seconds, workdir):
+    xvfb = Xvfb()
+    game = Game(build, renderer, xvfb.display, workdir)
+    try:
+        SCENES[scene](game)
+        pid = game.proc.pid
+        cpu0, wall0 = cpu_seconds(pid), time.monotonic()
+        t0 = time.monotonic_ns() / 1e6
+        if scene == "match":
+            time.sleep(seconds / 2)
+            game.key("a")  # music off
+            time.sleep(1.0)
+            game.key("s")  # music on: the piece starts again from its beginning
+            time.sleep(seconds / 2 - 1.0)
+        else:
+            time.sleep(seconds)
+        cpu1, wall1 = cpu_seconds(pid), time.monotonic()
+        t1 = time.monotonic_ns() / 1e6
+        peak = peak_rss_mb(pid)
+    finally:
+        game.stop()
+        xvfb.close()
+    events = game.events()
+    frames = [e["t"] for e in events if "frame" in e and t0 <= e["t"] <= t1]
+    gaps = [b - a for a, b in zip(frames, frames[1:])]
+    presents = [e["t"] for e in events if "present" in e]
+    return {
+        "cpu %": 100.0 * (cpu1 - cpu0) / (wall1 - wall0),
+        "peak MB": peak,
+        "frame mean": statistics.mean(gaps) if gaps else float("nan"),
+        "frame worst": max(gaps) if gaps else float("nan"),
+        "frame min": min(gaps) if gaps else float("nan"),
+        "first ms": presents[0] - game.exec_ms if presents else float("nan"),
+        "frames": len(frames),
+    }
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--build", default=os.path.join(here, "..", "build"))
+    parser.add_argument("--runs", type=int, default=3)
+    parser.add_argument("--scenes", default="title,match,credits")
+    parser.add_argument("--renderers", default="gpu,software")
+    parser.add_argument("--seconds", type=float, default=20.0)
+    parser.add_argument("--match-seconds", type=float, default=60.0)
+    args = parser.parse_args()
+    for tool in ("Xvfb", "xdotool"):
+        if shutil.which(tool) is None:
+            sys.exit(f"desktop_bench: {tool} is needed (apt-get install xvfb xdotool)")
+    renderers = args.renderers.split(",")
+    scenes = args.scenes.split(",")
+    results = {}
+    with tempfile.TemporaryDirectory(prefix="kelmorav-bench-") as workdir:
+        for run in range(args.runs):
+            for scene in scenes:
+                for renderer in renderers:
+                    seconds = args.match_seconds if scene == "match" else args.seconds
+                    r = measure(args.build, renderer, scene, seconds, workdir)
+                    results.setdefault((scene, renderer), []).append(r)
+                    print(f"run {run + 1} {scene:8} {renderer:9} " +
+                          " ".join(f"{k}={v:.1f}" for k, v in r.items()), flush=True)
+    load = open("/proc/loadavg").read().split()[:3]
+    print(f"\nmedians of {args.runs} runs, --window --scale {SCALE}, Xvfb, dummy audio; "
+          f"load average {' '.join(load)}")
+    metrics = ["cpu %", "peak MB", "frame mean", "frame worst", "frame min", "first ms"]
+    header = f"{'scene':8} {'metric':12}" + "".join(f"{r:>12}" for r in renderers)
+    print(header)
+    print("-" * len(header))
+    for scene in scenes:
+        for m in metrics:
+            cells = [statistics.median(x[m] for x in results[(scene, r)]) for r in renderers]
+            print(f"{scene:8} {m:12}" + "".join(f"{c:12.1f}" for c in cells))
+
+
+if __name__ == "__main__":
+    main()
