@@ -13,9 +13,15 @@ and once with --renderer software, and prints side by side (medians of several r
 In the match the music is switched off and on again (keys A, S) half-way through the
 measured stretch, so the frame intervals include a restart of the piece.
 
+With --script FILE it plays a headless-style script (wait, move, click, down, up, press,
+key, until; shot and dump are skipped) on the desktop build through xdotool instead, with
+--renderer auto unless --renderers names one, and prints the way of presenting the game chose
+and the frame cadence of each scene from the trace (kept with --keep-trace FILE).
+
 Needs xvfb (Xvfb) and xdotool. Not a test: it prints figures, it asserts nothing.
 Usage: bench/desktop_bench.py [--build DIR] [--runs N] [--scenes title,match,credits]
                               [--renderers gpu,software] [--seconds S] [--match-seconds S]
+       bench/desktop_bench.py --script bench/session.txt [--keep-trace FILE]
 """
 import argparse
 import json
@@ -109,9 +115,12 @@ class Game:
                               "kelmorav"], env=self.env, capture_output=True, text=True)
         self.window = out.stdout.split()[-1]
 
-    def click(self, x, y):
+    def move(self, x, y):
         # Picture pixel (x, y) of the 640x480 picture in a window SCALE times as large.
         self.xdotool("mousemove", "--window", self.window, str(x * SCALE), str(y * SCALE))
+
+    def click(self, x, y):
+        self.move(x, y)
         time.sleep(0.1)
         # The game reads the buttons once a frame: the press must last longer than one.
         self.xdotool("mousedown", "--window", self.window, "1")
@@ -195,6 +204,99 @@ def measure(build, renderer, scene, seconds, workdir):
     }
 
 
+SCENE_NUMBERS = {"SCENE_TITLE_LOAD": 1, "SCENE_TITLE": 2, "SCENE_MATCH_LOAD": 4,
+                 "SCENE_MATCH": 5, "SCENE_RESULT": 6, "SCENE_MELT": 7, "SCENE_ENDING_CLOSE": 8,
+                 "SCENE_ENDING_FIRE": 9, "SCENE_CREDITS": 10}
+KEYS = {"ESC": "Escape"}
+BUTTONS = {"left": "1", "right": "3"}
+
+
+def current_scene(game):
+    scene = None
+    for e in game.events():
+        if "scene" in e:
+            scene = e["scene"]
+    return scene
+
+
+def play_script(game, path):
+    for number, line in enumerate(open(path), 1):
+        words = line.split("#", 1)[0].split()
+        if not words:
+            continue
+        op, args = words[0], words[1:]
+        if op == "wait":
+            time.sleep(int(args[0]) / 1000.0)
+        elif op == "until":
+            end = time.monotonic() + (int(args[1]) if len(args) > 1 else 600000) / 1000.0
+            while current_scene(game) != SCENE_NUMBERS[args[0]]:
+                if time.monotonic() > end:
+                    raise RuntimeError(f"script line {number}: {args[0]} not reached")
+                time.sleep(0.02)
+        elif op == "move":
+            game.move(int(args[0]), int(args[1]))
+        elif op == "click":
+            game.click(int(args[0]), int(args[1]))
+        elif op in ("down", "up"):
+            game.xdotool("mouse" + op, "--window", game.window, BUTTONS[args[0]])
+        elif op == "press":
+            key = KEYS.get(args[0], args[0].lower())
+            game.xdotool("keydown", "--window", game.window, key)
+            time.sleep((int(args[1]) if len(args) > 1 else 100) / 1000.0)
+            game.xdotool("keyup", "--window", game.window, key)
+        elif op == "key":
+            key = KEYS.get(args[0], args[0].lower())
+            game.xdotool("key" + args[1], "--window", game.window, key)
+        elif op in ("shot", "dump"):
+            pass
+        else:
+            raise RuntimeError(f"script line {number}: unknown command {op}")
+
+
+def run_script(args):
+    renderer = args.renderers if "," not in args.renderers else "auto"
+    with tempfile.TemporaryDirectory(prefix="kelmorav-bench-") as workdir:
+        xvfb = Xvfb()
+        game = Game(args.build, renderer, xvfb.display, workdir)
+        try:
+            game.find_window()
+            play_script(game, args.script)
+        finally:
+            game.stop()
+            xvfb.close()
+        events = game.events()
+        if args.keep_trace:
+            shutil.copy(game.trace, args.keep_trace)
+    for e in events:
+        if "presentation" in e:
+            print(f"presentation: {e['presentation']} (renderer {e['renderer'] or 'none'}, "
+                  f"GL {e['gl'] or 'none'})")
+    print(f"first picture presented {events[[('present' in e) for e in events].index(True)]['t'] - game.exec_ms:.0f} ms after exec")
+    print(f"{'scene':20} {'frames':>7} {'mean ms':>8} {'min':>5} {'max':>5} {'presents':>9}")
+    names = {v: k for k, v in SCENE_NUMBERS.items()}
+    runs = []  # (scene, frame times, presents) for each visit of a scene
+    for e in events:
+        if "frame" in e:
+            scene = e["frame"]["scene"]
+            if not runs or runs[-1][0] != scene:
+                runs.append((scene, [], [0]))
+            runs[-1][1].append(e["t"])
+        elif "present" in e and runs:
+            runs[-1][2][0] += 1
+    for scene, times, presents in runs:
+        gaps = [b - a for a, b in zip(times, times[1:])]
+        if gaps:
+            print(f"{names.get(scene, scene):20} {len(times):7} {statistics.mean(gaps):8.2f} "
+                  f"{min(gaps):5} {max(gaps):5} {presents[0]:9}")
+        else:
+            print(f"{names.get(scene, scene):20} {len(times):7} {'':8} {'':5} {'':5} "
+                  f"{presents[0]:9}")
+    voices = [e["voice"] for e in events if "voice" in e]
+    print("sound voices started: " + ", ".join(f"{v} x{voices.count(v)}"
+                                               for v in sorted(set(voices))))
+    print(f"exit status {events[-1].get('exit')}")
+
+
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
@@ -204,10 +306,15 @@ def main():
     parser.add_argument("--renderers", default="gpu,software")
     parser.add_argument("--seconds", type=float, default=20.0)
     parser.add_argument("--match-seconds", type=float, default=60.0)
+    parser.add_argument("--script")
+    parser.add_argument("--keep-trace")
     args = parser.parse_args()
     for tool in ("Xvfb", "xdotool"):
         if shutil.which(tool) is None:
             sys.exit(f"desktop_bench: {tool} is needed (apt-get install xvfb xdotool)")
+    if args.script:
+        run_script(args)
+        return
     renderers = args.renderers.split(",")
     scenes = args.scenes.split(",")
     results = {}

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs (only those missing), then configures and builds
 # it into a build directory. Usage: scripts/setup.sh [BUILD_DIR] [extra cmake options...]
+# KELMORAV_BUILD_TARGET names the one target to build (default: everything, tests included).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${1:-$here/build}"
@@ -25,4 +26,6 @@ if ((${#missing[@]})); then
 fi
 
 cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${KELMORAV_BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+target=()
+if [ -n "${KELMORAV_BUILD_TARGET:-}" ]; then target=(--target "$KELMORAV_BUILD_TARGET"); fi
+cmake --build "$build_dir" -j"$(nproc)" "${target[@]}"

@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -96,9 +95,9 @@ int64_t MonotonicMs() {
 
 }  // namespace
 
-void RendererProbe::Start() {
+void RendererProbe::Start(int timeoutMs) {
     int fds[2];
-    if (pipe2(fds, O_CLOEXEC) != 0) return;
+    if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;
     const pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
@@ -111,27 +110,26 @@ void RendererProbe::Start() {
     }
     pid_ = pid;
     fd_ = fds[0];
+    deadlineMs_ = MonotonicMs() + timeoutMs;
 }
 
-RendererReport RendererProbe::Finish(int timeoutMs) {
-    std::string text;
-    const int64_t end = MonotonicMs() + timeoutMs;
-    while (fd_ >= 0) {
-        const int64_t left = end - MonotonicMs();
-        if (left <= 0) break;
-        pollfd p{fd_, POLLIN, 0};
-        const int ready = poll(&p, 1, static_cast<int>(left));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) break;
+std::optional<RendererReport> RendererProbe::Poll() {
+    if (fd_ < 0) return RendererReport{};
+    for (;;) {
         char buffer[512];
         const ssize_t n = read(fd_, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        text.append(buffer, static_cast<size_t>(n));
-        if (text.find('\n') != std::string::npos) break;
+        if (n > 0) {
+            text_.append(buffer, static_cast<size_t>(n));
+            if (text_.find('\n') == std::string::npos) continue;
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && errno == EAGAIN && MonotonicMs() < deadlineMs_) {
+            return std::nullopt;  // still working
+        }
+        // A whole line, the end of the pipe, an error or the time is up.
+        Abandon();
+        return ParseReport(text_);
     }
-    Abandon();
-    return ParseReport(text);
 }
 
 void RendererProbe::Abandon() {

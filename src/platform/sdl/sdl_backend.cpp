@@ -14,6 +14,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "platform/backend.h"
@@ -27,8 +28,9 @@
 
 namespace {
 
-// How long the first picture may wait for the renderer probe's answer.
-constexpr int PROBE_TIMEOUT_MS = 3000;
+// How long the renderer probe may take to answer; until it has, the window's framebuffer
+// shows the pictures.
+constexpr int PROBE_TIMEOUT_MS = 5000;
 const char* const APP_NAME = "kelmorav";
 
 int VirtualKeyOf(SDL_Keycode key) {
@@ -73,7 +75,7 @@ public:
         request_ = options.renderer;
         // A driver without a display has no GL to ask about.
         if (request_ == RendererRequest::AUTO && !DriverWithoutDisplay(RequestedVideoDriver())) {
-            probe_.Start();
+            probe_.Start(PROBE_TIMEOUT_MS);
         }
         // Desktops group windows and find their icon by the window class and the app name.
         setenv("SDL_VIDEO_X11_WMCLASS", APP_NAME, 0);
@@ -136,6 +138,7 @@ public:
     }
 
     void Wait(uint32_t deadline, bool takeMessages) override {
+        CheckProbe();
         for (;;) {
             Poll();
             if (takeMessages && !InputQueueEmpty()) return;
@@ -153,7 +156,7 @@ public:
     bool Present(const Rect& changed, bool whole) override {
         Surface* primary = PlatformPrimary();
         if (primary == nullptr || window_ == nullptr) return false;
-        if (!decided_) Decide(probe_.Finish(PROBE_TIMEOUT_MS));
+        CheckProbe();
         if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) return false;
         if (primary->width != pictureWidth_ || primary->height != pictureHeight_) return false;
         return path_ == PresentPath::GPU ? PresentGpu(primary)
@@ -177,10 +180,19 @@ public:
     bool Headless() const override { return false; }
 
 private:
+    // Takes the probe's answer once it has come; until then the framebuffer way presents.
+    void CheckProbe() {
+        if (decided_) return;
+        if (std::optional<RendererReport> report = probe_.Poll()) Decide(*report);
+    }
+
     // Settles the way of presenting: from the request, or (auto) from the probe's report.
     void Decide(const RendererReport& report) {
         decided_ = true;
         path_ = ChoosePresentPath(request_, report);
+        // The GPU way starts from an empty window: it gets the whole picture at once.
+        DisplayState().dirty = true;
+        DisplayState().forcePresent = true;
         if (path_ == PresentPath::GPU && !MakeRenderer()) {
             std::fprintf(stderr,
                          "kelmorav: no GPU renderer (%s); presenting through the window's "
