@@ -27,9 +27,10 @@ TEST_P(WakePlanning, SleepsInTheEventSystemThenToTheExactTurnOfTheClock) {
     EXPECT_EQ(plan.targetNs, c.targetNs);
     EXPECT_EQ(plan.eventWaitMs, c.eventWaitMs);
     // The event-system part never reaches into the last WAKE_FINISH_NS.
-    if (plan.eventWaitMs > 0)
+    if (plan.eventWaitMs > 0) {
         EXPECT_LE(c.nowNs + static_cast<uint64_t>(plan.eventWaitMs) * MS + WAKE_FINISH_NS,
                   plan.targetNs);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
