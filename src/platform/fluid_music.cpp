@@ -1,6 +1,8 @@
 #include "platform/fluid_music.h"
 
 #include <fluidsynth.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -78,6 +80,9 @@ FluidMusic::~FluidMusic() {
 }
 
 void FluidMusic::LoadFont(std::string fontPath) {
+    // The game's start-up comes first: on a busy machine the font waits for it, not the other
+    // way round (a piece started meanwhile begins when the font is in).
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
     fluid_settings_t* settings = MakeSettings(rate_, settings_);
     fluid_synth_t* synth = settings ? new_fluid_synth(settings) : nullptr;
     // A list ("a.sf2;b.sf2", as SDL_SOUNDFONTS may give) stacks its fonts, the last on top.

@@ -202,8 +202,12 @@ std::string UserPath(const char* gamePath) {
 }
 
 void TraceLine(const std::string& fields) {
+    if (TraceFile.is_open()) TraceLineAt(TimeGetTime(), fields);
+}
+
+void TraceLineAt(uint32_t time, const std::string& fields) {
     if (!TraceFile.is_open()) return;
-    TraceFile << "{\"t\":" << TimeGetTime() << "," << fields << "}\n";
+    TraceFile << "{\"t\":" << time << "," << fields << "}\n";
     TraceFile.flush();
 }
 

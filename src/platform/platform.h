@@ -275,6 +275,9 @@ void SetGameHooks(const GameHooks& hooks);
 // Appends one line to the trace (a JSON object body without braces, e.g. "\"scene\":2"); the
 // time is added by the platform. Does nothing without a trace.
 void TraceLine(const std::string& fields);
+// The same with the time given: an event that happened at a clock reading already taken (a
+// frame at the time the loop stamped it) keeps that time, however late the line is written.
+void TraceLineAt(uint32_t time, const std::string& fields);
 // True when a trace is being written (callers may skip building lines otherwise).
 bool TraceActive();
 
