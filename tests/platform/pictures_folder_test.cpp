@@ -3,6 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "support/test_files.h"
+
 namespace {
 
 struct FolderCase {
@@ -50,6 +58,53 @@ TEST(PicturesFolderFile, ConfigHomeOnlyWhenAbsolute) {
     EXPECT_EQ(UserDirsFile("/home/ann", "/etc/ann"), "/etc/ann/user-dirs.dirs");
     EXPECT_EQ(UserDirsFile("/home/ann", "relative/config"), "/home/ann/.config/user-dirs.dirs");
     EXPECT_EQ(UserDirsFile("", ""), "");
+}
+
+// On the machine: the pictures folder is made when missing; when it cannot be, the picture goes
+// to the directory the game started in, but never into the data directory.
+class ScreenshotFolderOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME"}) {
+            const char* value = std::getenv(name);
+            saved.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+        }
+        unsetenv("XDG_CONFIG_HOME");
+    }
+    void TearDown() override {
+        for (const auto& [name, value] : saved) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
+    }
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+    testfiles::TempDir dir{"screenshot-folder"};
+};
+
+TEST_F(ScreenshotFolderOnDisk, MadeWhenMissingElseTheStartDirectoryButNeverTheData) {
+    const auto home = dir.Path() / "home";
+    const auto start = dir.Path() / "start";
+    const auto data = dir.Path() / "data";
+    std::filesystem::create_directories(start);
+    std::filesystem::create_directories(data);
+    setenv("HOME", home.c_str(), 1);
+    EXPECT_EQ(ScreenshotFolder(start.string(), data.string()), (home / "Pictures").string());
+    EXPECT_TRUE(std::filesystem::is_directory(home / "Pictures"));
+
+    // A home that is a file holds no pictures folder.
+    const auto fileHome = dir.Path() / "file-home";
+    testfiles::WriteText(fileHome, "not a folder");
+    setenv("HOME", fileHome.c_str(), 1);
+    EXPECT_EQ(ScreenshotFolder(start.string(), data.string()), start.string());
+    EXPECT_EQ(ScreenshotFolder(data.string(), data.string()), "");
+    // The pictures folder named as the data directory itself is refused too.
+    testfiles::WriteText(home / ".config/user-dirs.dirs",
+                         "XDG_PICTURES_DIR=\"" + data.string() + "\"\n");
+    setenv("HOME", home.c_str(), 1);
+    EXPECT_EQ(ScreenshotFolder(start.string(), data.string()), start.string());
 }
 
 }  // namespace
