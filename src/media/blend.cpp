@@ -41,7 +41,7 @@ void BuildBlendFile(const char* path, const PaletteEntry (&palette)[256]) {
     }
     std::FILE* f = OpenGameFile(path, "wb");
     if (f == nullptr) {
-        std::fprintf(stderr, "kelmorav: cannot write %s\n", path);
+        std::fprintf(stderr, "kelmorav: cannot write %s\n", UserPath(path).c_str());
         return;
     }
     for (int a = 0; a < 256; ++a) {
@@ -51,7 +51,9 @@ void BuildBlendFile(const char* path, const PaletteEntry (&palette)[256]) {
                 NearestBlendIndex(palette, static_cast<uint8_t>(a), static_cast<uint8_t>(b)));
         }
     }
-    if (std::fclose(f) != 0) std::fprintf(stderr, "kelmorav: error writing %s\n", path);
+    if (std::fclose(f) != 0) {
+        std::fprintf(stderr, "kelmorav: error writing %s\n", UserPath(path).c_str());
+    }
 }
 
 void BuildBlendFile(const char* path) { BuildBlendFile(path, ScreenPalette); }
@@ -59,7 +61,7 @@ void BuildBlendFile(const char* path) { BuildBlendFile(path, ScreenPalette); }
 void LoadBlendTable(const char* path) {
     std::FILE* f = OpenGameFile(path, "r");
     if (f == nullptr) {
-        std::fprintf(stderr, "kelmorav: cannot open %s\n", path);
+        std::fprintf(stderr, "kelmorav: cannot open %s\n", UserPath(path).c_str());
         PlatformExit(1);
     }
     // Each field is up to three digits and a comma. A field that does not match leaves its
@@ -76,7 +78,7 @@ void LoadBlendTable(const char* path) {
     std::fclose(f);
     if (!complete) {
         std::fprintf(stderr, "kelmorav: %s is malformed; unread blend entries stay as they were\n",
-                     path);
+                     UserPath(path).c_str());
     }
 }
 

@@ -99,7 +99,8 @@ void LoadBitmapToSurface(Surface* surface, const char* path) {
     BmpImage image;
     std::string error;
     if (!ReadBmpFile(path, &image, &error)) {
-        std::fprintf(stderr, "kelmorav: %s: %s; the picture is not loaded\n", path, error.c_str());
+        std::fprintf(stderr, "kelmorav: %s: %s; the picture is not loaded\n",
+                     UserPath(path).c_str(), error.c_str());
         return;
     }
     for (int i = 0; i < 256; ++i) {
@@ -123,7 +124,7 @@ void LoadBitmapToSurface(Surface* surface, const char* path) {
 void LoadPaletteFromBmp(const char* path) {
     std::FILE* f = OpenGameFile(path, "rb");
     if (f == nullptr) {
-        std::fprintf(stderr, "kelmorav: cannot open %s\n", path);
+        std::fprintf(stderr, "kelmorav: cannot open %s\n", UserPath(path).c_str());
         PlatformExit(1);
     }
     uint8_t table[1024] = {};
@@ -132,7 +133,7 @@ void LoadPaletteFromBmp(const char* path) {
     std::fclose(f);
     if (got < sizeof table) {
         std::fprintf(stderr, "kelmorav: %s: colour table cut short; missing colours are black\n",
-                     path);
+                     UserPath(path).c_str());
     }
     for (int i = 0; i < 256; ++i) {
         const uint8_t* entry = table + static_cast<size_t>(i) * 4;  // blue, green, red, reserved

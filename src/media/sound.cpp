@@ -181,7 +181,7 @@ void LoadVoice(Voice** voice, const char* path) {
     *voice = nullptr;
     WaveReader reader;
     if (!reader.Open(path)) {
-        std::fprintf(stderr, "sound: %s: %s; this sound stays silent\n", path,
+        std::fprintf(stderr, "sound: %s: %s; this sound stays silent\n", UserPath(path).c_str(),
                      reader.Error().c_str());
         return;
     }
@@ -191,22 +191,23 @@ void LoadVoice(Voice** voice, const char* path) {
         std::fprintf(stderr,
                      "sound: %s: cannot play format %u, %u channels, %u bits, %u Hz, %u bytes; "
                      "this sound stays silent\n",
-                     path, format.formatTag, format.channels, format.bitsPerSample,
-                     format.samplesPerSec, reader.DataLeft());
+                     UserPath(path).c_str(), format.formatTag, format.channels,
+                     format.bitsPerSample, format.samplesPerSec, reader.DataLeft());
         return;
     }
     if (reader.DataCutShort()) {
         std::fprintf(stderr,
                      "sound: %s: sample data cut short (%u of %u bytes); playing what "
                      "is there\n",
-                     path, reader.DataLeft(), reader.DataClaimed());
+                     UserPath(path).c_str(), reader.DataLeft(), reader.DataClaimed());
     }
     uint8_t* data = nullptr;
     uint32_t bytes = 0;
     if (LockSoundBuffer(made, &data, &bytes)) {
         // A read that fails part-way leaves the rest of the voice silent.
         if (reader.Read(bytes, data) < 0) {
-            std::fprintf(stderr, "sound: %s: read error in the sample data\n", path);
+            std::fprintf(stderr, "sound: %s: read error in the sample data\n",
+                         UserPath(path).c_str());
         }
         UnlockSoundBuffer(made);
     }

@@ -1,5 +1,5 @@
-// SDL2_mixer: the audio device, one mixer channel per voice, and MIDI music through FluidSynth
-// with a General MIDI sound font that we locate ourselves.
+// SDL2_mixer: the audio device and one mixer channel per voice; the MIDI music comes from our
+// own FluidSynth synthesiser, which fills the mixer's music stream through its hook.
 #include "platform/audio_mixer.h"
 
 #include <SDL.h>
@@ -11,17 +11,13 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/midi_file.h"
+#include "platform/fluid_music.h"
 
 namespace {
 
 constexpr int DEVICE_RATE = 44100;
 constexpr int DEVICE_CHANNELS = 2;
 constexpr int DEVICE_CHUNK_FRAMES = 1024;
-// The mixer drives FluidSynth at a gain of volume / 128, five times FluidSynth's own default:
-// at full volume the game's pieces clip, and even at half their loudest bars reach full scale.
-// 40 keeps them a couple of decibels below it, with the effects still clearly on top.
-constexpr int MUSIC_VOLUME = 40;
 
 bool MixerIsOpen = false;
 int DeviceRate = DEVICE_RATE;
@@ -29,77 +25,52 @@ Uint16 DeviceFormat = AUDIO_S16SYS;
 int DeviceChannels = DEVICE_CHANNELS;
 std::vector<bool> ChannelTaken;
 
+// The one synthesiser of the run, from the device's opening to its closing.
+std::unique_ptr<FluidMusic> Synth;
+std::vector<int16_t> HookScratch;  // stereo frames for devices with other channel counts
+
 bool Readable(const std::string& path) {
     std::error_code error;
     return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
-// The mixer's MIDI player. SDL2_mixer 2.6's FluidSynth music cannot seek and its halt leaves
-// the synthesiser paused where it was, so playing from the start reloads the file. The mixer
-// only reports the end once the last notes have rung out, seconds after the piece's final
-// event, so the end is also kept by our own clock against the file's length: the piece counts
-// as stopped when its time is up (its last notes may still ring until it is restarted or
-// closed), the same moment the headless sequencer reports.
-class MixerMusic : public MusicOutput {
+// The mixer's music hook, on the audio thread: the synthesiser's stereo, spread over the
+// device's channels (the mixer adds the sound effects on top).
+void MusicHook(void*, Uint8* stream, int len) {
+    const int frames = len / (DeviceChannels * static_cast<int>(sizeof(int16_t)));
+    int16_t* out = reinterpret_cast<int16_t*>(stream);
+    if (DeviceChannels == 2) {
+        Synth->Render(out, frames);
+        return;
+    }
+    HookScratch.resize(static_cast<size_t>(frames) * 2);
+    Synth->Render(HookScratch.data(), frames);
+    for (int f = 0; f < frames; ++f) {
+        const int left = HookScratch[static_cast<size_t>(f) * 2];
+        const int right = HookScratch[static_cast<size_t>(f) * 2 + 1];
+        int16_t* frame = out + static_cast<size_t>(f) * DeviceChannels;
+        if (DeviceChannels == 1) {
+            frame[0] = static_cast<int16_t>((left + right) / 2);
+        } else {
+            frame[0] = static_cast<int16_t>(left);
+            frame[1] = static_cast<int16_t>(right);
+            std::fill(frame + 2, frame + DeviceChannels, 0);
+        }
+    }
+}
+
+// What the music device drives: the run's synthesiser, which outlives every piece.
+class HookedMusic : public MusicOutput {
 public:
-    ~MixerMusic() override { Unload(); }
-
+    ~HookedMusic() override { Synth->Unload(); }
     bool Load(const std::string& gamePath, std::string* error) override {
-        Unload();
-        std::string path = HostPath(gamePath.c_str());
-        MidiFileInfo info;
-        if (!ReadMidiFileAt(path, &info, error)) return false;
-        music_ = Mix_LoadMUS(path.c_str());
-        if (music_ == nullptr) {
-            *error = Mix_GetError();
-            return false;
-        }
-        path_ = path;
-        played_ = false;
-        time_.LoadLength(info.lengthMs);
-        return true;
+        return Synth->Load(gamePath, error);
     }
-
-    void Start() override {
-        if (path_.empty()) return;
-        if (played_ || music_ == nullptr) {
-            Mix_HaltMusic();
-            if (music_ != nullptr) Mix_FreeMusic(music_);
-            music_ = Mix_LoadMUS(path_.c_str());
-            if (music_ == nullptr) return;
-        }
-        played_ = true;
-        Mix_VolumeMusic(MUSIC_VOLUME);
-        Mix_PlayMusic(music_, 0);
-        time_.Start();
-    }
-
-    void Pause() override {
-        if (music_ != nullptr) Mix_PauseMusic();
-        time_.Pause();
-    }
-
-    void Resume() override {
-        if (music_ != nullptr) Mix_ResumeMusic();
-        time_.Resume();
-    }
-
-    bool Ended() override { return music_ == nullptr || Mix_PlayingMusic() == 0 || time_.Ended(); }
-
-    void Unload() override {
-        if (music_ != nullptr && MixerIsOpen) {
-            Mix_HaltMusic();
-            Mix_FreeMusic(music_);
-        }
-        music_ = nullptr;
-        path_.clear();
-    }
-
-private:
-    Mix_Music* music_ = nullptr;
-    std::string path_;
-    bool played_ = false;
-    SimulatedMusic time_{[] { return static_cast<uint32_t>(SDL_GetTicks()); }};
+    void Start() override { Synth->Start(); }
+    void Pause() override { Synth->Pause(); }
+    void Resume() override { Synth->Resume(); }
+    bool Ended() override { return Synth->Ended(); }
+    void Unload() override { Synth->Unload(); }
 };
 
 SDL_AudioFormat SourceFormat(const WaveFormat& format) {
@@ -151,22 +122,9 @@ bool MixerOpen(std::unique_ptr<MusicOutput>* music) {
                      SDL_GetError());
         return false;
     }
-    // The font must be known before the mixer opens: without one FluidSynth gives up quietly
-    // and the mixer falls back to a Timidity set-up that is not installed.
-    std::string font = FindSoundFont();
-    bool midi = false;
-    if (font.empty()) {
-        std::fprintf(stderr,
-                     "audio: no General MIDI sound font found; the game runs without "
-                     "music\n");
-    } else {
-        Mix_SetSoundFonts(font.c_str());
-        midi = (Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) != 0;
-    }
     if (Mix_OpenAudio(DEVICE_RATE, AUDIO_S16SYS, DEVICE_CHANNELS, DEVICE_CHUNK_FRAMES) != 0) {
         std::fprintf(stderr, "audio: cannot open the sound device (%s); the game runs silently\n",
                      Mix_GetError());
-        Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
@@ -174,13 +132,19 @@ bool MixerOpen(std::unique_ptr<MusicOutput>* music) {
     Mix_QuerySpec(&DeviceRate, &DeviceFormat, &DeviceChannels);
     Mix_AllocateChannels(0);
     ChannelTaken.clear();
-    if (!font.empty() && (!midi || !Mix_HasMusicDecoder("FLUIDSYNTH"))) {
+    const std::string font = FindSoundFont();
+    if (font.empty()) {
         std::fprintf(stderr,
-                     "audio: the mixer has no FluidSynth MIDI player; the game runs "
+                     "audio: no General MIDI sound font found; the game runs without music\n");
+    } else if (DeviceFormat != AUDIO_S16SYS || DeviceChannels < 1) {
+        std::fprintf(stderr,
+                     "audio: the sound device takes no 16-bit samples; the game runs "
                      "without music\n");
-    } else if (!font.empty()) {
-        Mix_VolumeMusic(MUSIC_VOLUME);
-        *music = std::make_unique<MixerMusic>();
+    } else {
+        // The font is read once, now, in the background; the game starts meanwhile.
+        Synth = std::make_unique<FluidMusic>(font, DeviceRate);
+        Mix_HookMusic(MusicHook, nullptr);
+        *music = std::make_unique<HookedMusic>();
     }
     return true;
 }
@@ -188,9 +152,10 @@ bool MixerOpen(std::unique_ptr<MusicOutput>* music) {
 void MixerClose() {
     if (!MixerIsOpen) return;
     Mix_HaltChannel(-1);
-    Mix_HaltMusic();
+    // Once the hook is off the audio thread no longer reaches the synthesiser.
+    Mix_HookMusic(nullptr, nullptr);
+    Synth.reset();
     Mix_CloseAudio();
-    Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     MixerIsOpen = false;
     ChannelTaken.clear();

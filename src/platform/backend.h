@@ -30,8 +30,11 @@ public:
     // Gathers input that arrived without waiting.
     virtual void Poll() = 0;
 
-    // Presentation of the primary surface through the installed palette.
-    virtual void Present() = 0;
+    // Presentation of the primary surface through the installed palette. `changed` bounds what
+    // differs from the picture presented last (in picture pixels); `whole` asks for everything,
+    // the window around the picture included. False when nothing could be shown (a minimised
+    // window, a picture of a size the display is not set to).
+    virtual bool Present(const Rect& changed, bool whole) = 0;
     virtual void DisplayModeChanged(int width, int height) = 0;
     virtual void WarpPointer(int x, int y) = 0;
 

@@ -2,6 +2,7 @@
 // pointer position, the waits, the trace and the test hooks.
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <deque>
@@ -26,6 +27,7 @@ int PointerY = 0;
 GameHooks Hooks;
 std::ofstream TraceFile;
 bool QuitPosted = false;
+std::string DataDirectory;  // as given at start-up, for messages
 
 // The overlay shown while its key is held, and the copy of the front surface it is drawn on.
 int OverlayKey = -1;
@@ -48,30 +50,53 @@ const Surface* ComposeOverlay(const Surface* primary) {
 }
 
 // What was presented last, so that a frame identical to it (a pause, a held picture) costs
-// no presentation at all.
+// no presentation at all, and a frame that changed a little costs only that little.
 std::vector<uint8_t> PresentedPixels;
 PaletteEntry PresentedPalette[256];
 int PresentedWidth = 0;
+int PresentedHeight = 0;
+uint32_t PresentCount = 0;
 
-bool SameAsPresented(const Surface* primary) {
-    const PaletteEntry* pal = InstalledPalette();
-    if (primary->width != PresentedWidth ||
-        PresentedPixels.size() != static_cast<size_t>(primary->width) * primary->height ||
-        std::memcmp(PresentedPalette, pal, sizeof PresentedPalette) != 0) {
-        return false;
+// The first and one-past-last byte where two rows differ (first == last when they are equal).
+void RowDifference(const uint8_t* a, const uint8_t* b, int width, int* first, int* last) {
+    int l = 0;
+    while (l < width && a[l] == b[l]) ++l;
+    int r = width;
+    while (r > l && a[r - 1] == b[r - 1]) --r;
+    *first = l;
+    *last = r;
+}
+
+// The rectangle of the picture that differs from what was presented last; the whole picture
+// when its size or the palette changed. False when nothing differs.
+bool ChangedArea(const Surface* primary, Rect* area) {
+    const int w = primary->width;
+    const int h = primary->height;
+    if (w != PresentedWidth || h != PresentedHeight ||
+        std::memcmp(PresentedPalette, InstalledPalette(), sizeof PresentedPalette) != 0) {
+        *area = Rect{0, 0, w, h};
+        return true;
     }
-    for (int y = 0; y < primary->height; ++y) {
-        if (std::memcmp(&PresentedPixels[static_cast<size_t>(y) * primary->width],
-                        &primary->pixels[static_cast<size_t>(y) * primary->pitch],
-                        primary->width) != 0) {
-            return false;
-        }
+    Rect found{w, h, 0, 0};
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* was = &PresentedPixels[static_cast<size_t>(y) * w];
+        const uint8_t* now = &primary->pixels[static_cast<size_t>(y) * primary->pitch];
+        if (std::memcmp(was, now, static_cast<size_t>(w)) == 0) continue;
+        int first = 0;
+        int last = 0;
+        RowDifference(was, now, w, &first, &last);
+        found.left = std::min(found.left, first);
+        found.right = std::max(found.right, last);
+        found.top = std::min(found.top, y);
+        found.bottom = y + 1;
     }
-    return true;
+    *area = found;
+    return found.left < found.right;
 }
 
 void RememberPresented(const Surface* primary) {
     PresentedWidth = primary->width;
+    PresentedHeight = primary->height;
     PresentedPixels.resize(static_cast<size_t>(primary->width) * primary->height);
     for (int y = 0; y < primary->height; ++y) {
         std::memcpy(&PresentedPixels[static_cast<size_t>(y) * primary->width],
@@ -92,10 +117,19 @@ void PresentIfDirty() {
     if (primary == nullptr) return;
     const Surface* picture = overlay ? ComposeOverlay(primary) : primary;
     OverlayShown = overlay;
-    if (!d.forcePresent && SameAsPresented(picture)) return;
+    Rect changed;
+    const bool whole = d.forcePresent;
+    if (whole) {
+        changed = Rect{0, 0, picture->width, picture->height};
+    } else if (!ChangedArea(picture, &changed)) {
+        return;
+    }
     d.forcePresent = false;
     RememberPresented(picture);
-    Active->Present();
+    if (Active->Present(changed, whole)) {
+        ++PresentCount;
+        if (TraceFile.is_open()) TraceLine("\"present\":" + std::to_string(PresentCount));
+    }
 }
 
 // Signed distance from now to deadline on the wrapping 32-bit clock.
@@ -132,6 +166,7 @@ const GameHooks& InputHooks() { return Hooks; }
 // ---- the public interface -------------------------------------------------------------------
 
 bool PlatformInit(const PlatformOptions& options) {
+    DataDirectory = options.dataDir;
     Active.reset(options.headless ? MakeHeadlessBackend() : MakeSdlBackend());
     if (!options.tracePath.empty()) {
         TraceFile.open(options.tracePath, std::ios::out | std::ios::trunc);
@@ -192,9 +227,21 @@ const Surface* PlatformPresentedPicture() {
     return OverlayShown ? &OverlayPicture : PlatformPrimary();
 }
 
+bool TraceActive() { return TraceFile.is_open(); }
+
+std::string UserPath(const char* gamePath) {
+    const std::string host = HostPath(gamePath);
+    if (DataDirectory.empty() || (!host.empty() && host.front() == '/')) return host;
+    return DataDirectory + (DataDirectory.back() == '/' ? "" : "/") + host;
+}
+
 void TraceLine(const std::string& fields) {
+    if (TraceFile.is_open()) TraceLineAt(TimeGetTime(), fields);
+}
+
+void TraceLineAt(uint32_t time, const std::string& fields) {
     if (!TraceFile.is_open()) return;
-    TraceFile << "{\"t\":" << TimeGetTime() << "," << fields << "}\n";
+    TraceFile << "{\"t\":" << time << "," << fields << "}\n";
     TraceFile.flush();
 }
 

@@ -242,23 +242,34 @@ uint32_t MciSendString(const char* command, char* reply, unsigned replySize);
 
 // Translates "DATA\BMP\ETC.bmp" to a host path.
 std::string HostPath(const char* gamePath);
+// A game path as the player would type it in a message: the data directory given at start-up
+// joined to the host path, with "/" separators.
+std::string UserPath(const char* gamePath);
 // fopen of a game path.
 std::FILE* OpenGameFile(const char* gamePath, const char* mode);
 
 // ---------------------------------------------------------------------------------------------
 // Start-up, shutdown and the test hooks.
 
+// How the SDL window presents the picture (--renderer): chosen from what the accelerated
+// renderer reports, or forced to the GPU renderer or to the window's own framebuffer.
+enum class RendererRequest { AUTO, GPU, SOFTWARE };
+// False for anything but "auto", "gpu" and "software".
+bool ParseRendererRequest(const char* text, RendererRequest* out);
+
 struct PlatformOptions {
     bool headless = false;
     bool windowed = false;
     int scale = 2;
+    RendererRequest renderer = RendererRequest::AUTO;
     std::string dataDir;            // working directory for the game's relative paths
     std::string scriptPath;         // headless: the script to run
     std::string tracePath;          // where the JSON-lines trace goes ("" = none)
     uint32_t clockStart = 1000000;  // headless: the virtual clock's first reading in ms
 };
 
-// Opens the window (or the headless stand-in). False if the window cannot be created.
+// Opens the window (or the headless stand-in). False, after one line on stderr, if the window
+// cannot be created or the data directory cannot be entered.
 bool PlatformInit(const PlatformOptions& options);
 // Opens the sound and music devices; failures leave the game silent, with one line on stderr.
 void PlatformOpenAudio();
@@ -279,6 +290,11 @@ void SetGameHooks(const GameHooks& hooks);
 // Appends one line to the trace (a JSON object body without braces, e.g. "\"scene\":2"); the
 // time is added by the platform. Does nothing without a trace.
 void TraceLine(const std::string& fields);
+// The same with the time given: an event that happened at a clock reading already taken (a
+// frame at the time the loop stamped it) keeps that time, however late the line is written.
+void TraceLineAt(uint32_t time, const std::string& fields);
+// True when a trace is being written (callers may skip building lines otherwise).
+bool TraceActive();
 
 // True in the headless backend.
 bool PlatformIsHeadless();

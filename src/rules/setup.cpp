@@ -86,7 +86,7 @@ void Tell(const LayoutProblems& p, const char* gamePath) {
                       MAX_LAYOUT_VALUE, p.heldValues, p.firstHeldValue + 1);
         add(part);
     }
-    if (!line.empty()) std::fprintf(stderr, "%s: %s\n", gamePath, line.c_str());
+    if (!line.empty()) std::fprintf(stderr, "%s: %s\n", UserPath(gamePath).c_str(), line.c_str());
 }
 
 }  // namespace
@@ -136,7 +136,7 @@ bool ReadLayoutFile(const char* gamePath) {
 void MatchSetup() {
     if (!ReadLayoutFile(LAYOUT_FILE_PATH)) {
         std::fprintf(stderr, "%s: cannot open the layout, the match starts with an empty board\n",
-                     LAYOUT_FILE_PATH);
+                     UserPath(LAYOUT_FILE_PATH).c_str());
     }
 
     std::copy(std::begin(PLACING_COSTS), std::end(PLACING_COSTS), DropCost);

@@ -1,9 +1,14 @@
 #include "shell/data_dir.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -29,31 +34,66 @@ bool SameDir(const std::string& a, const std::string& b) {
 bool FindDataDir(const std::string& option, const char* env, const std::string& exeDir,
                  DataDirChoice* out) {
     const std::string installed = exeDir.empty() ? "" : exeDir + "/../share/kelmorav";
-    struct Candidate {
-        std::string dir;
-        const char* what;  // named on stderr when it was asked for and holds no DATA
-    };
-    const std::vector<Candidate> candidates = {{option, "--data"},
-                                               {env != nullptr ? env : "", "KELMORAV_DATA"},
-                                               {exeDir, nullptr},
-                                               {installed, nullptr}};
-    std::string looked;
-    for (const Candidate& c : candidates) {
-        if (c.dir.empty()) continue;
-        looked += (looked.empty() ? "" : ", ") + c.dir;
-        if (!HoldsData(c.dir)) {
-            if (c.what != nullptr) {
-                std::fprintf(stderr, "kelmorav: %s %s holds no DATA folder; looking further\n",
-                             c.what, c.dir.c_str());
-            }
-            continue;
+    std::string chosen;
+    if (!option.empty()) {
+        // The player named the directory: a wrong one is an error, never a silent fallback.
+        if (const std::string problem = DataDirectoryProblem(option); !problem.empty()) {
+            std::fprintf(stderr, "kelmorav: %s\n", problem.c_str());
+            return false;
         }
-        out->dir = fs::path(c.dir).lexically_normal().string();
-        out->mayWrite = installed.empty() || !SameDir(c.dir, installed);
-        return true;
+        chosen = option;
     }
-    std::fprintf(stderr, "kelmorav: no DATA folder in %s\n", looked.c_str());
-    return false;
+    std::string looked;
+    for (const std::string& dir : {std::string(env != nullptr ? env : ""), exeDir, installed}) {
+        if (!chosen.empty()) break;
+        if (dir.empty()) continue;
+        looked += (looked.empty() ? "" : ", ") + dir;
+        if (HoldsData(dir)) {
+            chosen = dir;
+        } else if (env != nullptr && dir == env) {
+            std::fprintf(stderr, "kelmorav: KELMORAV_DATA %s holds no DATA folder; looking further\n",
+                         dir.c_str());
+        }
+    }
+    if (chosen.empty()) {
+        std::fprintf(stderr, "kelmorav: no DATA folder in %s\n", looked.c_str());
+        return false;
+    }
+    if (const std::string problem = DataDirectoryProblem(chosen); !problem.empty()) {
+        std::fprintf(stderr, "kelmorav: %s\n", problem.c_str());
+        return false;
+    }
+    out->dir = fs::path(chosen).lexically_normal().string();
+    out->mayWrite = installed.empty() || !SameDir(chosen, installed);
+    return true;
+}
+
+std::string DataDirectoryProblem(const std::string& dir) {
+    namespace fs = std::filesystem;
+    std::string shown = dir;
+    while (shown.size() > 1 && shown.back() == '/') shown.pop_back();
+    std::error_code error;
+    const fs::file_status status = fs::status(dir, error);
+    if (!fs::exists(status)) return "the data directory " + shown + " does not exist";
+    if (!fs::is_directory(status)) return "the data directory " + shown + " is not a directory";
+    if (access(dir.c_str(), R_OK | X_OK) != 0) {
+        return "the data directory " + shown + " cannot be read (" + std::strerror(errno) + ")";
+    }
+    const std::string data = (shown == "/" ? "" : shown) + "/DATA";
+    if (!fs::is_directory(data, error)) {
+        return shown + " holds no DATA folder (the game's pictures, sounds, music and texts)";
+    }
+    std::vector<std::string> missing;
+    for (const char* folder : {"BMP", "SOUND", "BGM", "TXT"}) {
+        if (!fs::is_directory(data + "/" + folder, error)) missing.push_back(folder);
+    }
+    if (missing.empty()) return "";
+    std::string list;
+    for (size_t i = 0; i < missing.size(); ++i) {
+        if (i > 0) list += i + 1 == missing.size() ? " and " : ", ";
+        list += missing[i];
+    }
+    return data + " lacks the folder" + (missing.size() > 1 ? "s " : " ") + list;
 }
 
 std::string CacheDir() {

@@ -15,10 +15,17 @@ extern DataDirChoice DataDir;
 
 // Looks at option (--data DIR), env ($KELMORAV_DATA), exeDir and exeDir/../share/kelmorav in
 // that order, skipping empty ones, and picks the first that holds a DATA folder. A directory
-// named by the option or the variable that holds no DATA gets a line on stderr and the search
-// goes on. False, with one line on stderr naming every place looked at, when none holds DATA.
+// the player named with --data must be right: one that is missing, unreadable or holds no DATA
+// is one line on stderr and false. $KELMORAV_DATA without DATA gets a line and the search goes
+// on. False, with one line naming every place looked at, when none holds DATA; false with one
+// line when the DATA found lacks one of its four folders. Checked before any window opens.
 bool FindDataDir(const std::string& option, const char* env, const std::string& exeDir,
                  DataDirChoice* out);
+
+// "" when dir is a readable directory holding DATA with its four folders (BMP, SOUND, BGM,
+// TXT), else the one line that says what is wrong, with the paths as the player typed them.
+// Single missing files are left to the loaders.
+std::string DataDirectoryProblem(const std::string& dir);
 
 // The folder for files the game builds for itself: $XDG_CACHE_HOME/kelmorav when that is an
 // absolute path, else $HOME/.cache/kelmorav; "" when neither variable helps.

@@ -22,26 +22,51 @@ namespace {
 
 const char* const HELP =
     "Usage:\n"
-    "  kelmorav [--window] [--scale N] [--data DIR] [--seed N]\n"
-    "      Play. Full screen by default; --window opens a window N times 640x480 (default 2).\n"
-    "      Alt+Enter switches between full screen and window. Escape quits.\n"
+    "  kelmorav [--window] [--scale N] [--renderer auto|gpu|software] [--data DIR] [--seed N]\n"
+    "           [--trace FILE]\n"
+    "      Play. Full screen by default.\n"
     "  kelmorav --headless --script FILE [--seed N] [--trace FILE] [--data DIR]\n"
+    "           [--clock-start MS]\n"
     "      Run a test script without a window or sound device, on a virtual clock.\n"
     "  kelmorav --sound-check [--data DIR]\n"
     "      Play every sound effect and the opening of each piece of music, naming each.\n"
+    "  kelmorav --version | --help\n"
     "\n"
     "Options:\n"
-    "  --data DIR     the directory that holds DATA (default: the executable's directory)\n"
+    "  --window       play in a window instead of full screen\n"
+    "  --scale N      the window is N times 640x480, N from 1 to 8 (default 2; implies --window)\n"
+    "  --renderer R   how the picture reaches the screen: auto (default) uses the GPU unless its\n"
+    "                 GL draws in software (virtual machines, remote desktops), then copies\n"
+    "                 the picture into the window itself; gpu or software force one way\n"
+    "  --data DIR     the directory that holds DATA; without it the game looks in\n"
+    "                 $KELMORAV_DATA, the executable's directory, then ../share/kelmorav\n"
+    "                 beside the executable, and takes the first that holds DATA\n"
     "  --seed N       seed of the random generator (default: the time in seconds)\n"
-    "  --trace FILE   write a JSON-lines trace of scenes, palettes, sounds and music commands\n"
+    "  --trace FILE   write a JSON-lines trace of scenes, frames, presented pictures, palettes,\n"
+    "                 sounds and music commands (virtual time headless, real ms otherwise)\n"
     "  --clock-start MS  headless: the virtual clock's first reading (default 1000000)\n"
+    "\n"
+    "Keys:\n"
+    "  Everywhere     Escape quits; Alt+Enter switches between full screen and window;\n"
+    "                 PrintScreen saves the picture as kelmorav-YYYYMMDD-HHMMSS.png in your\n"
+    "                 pictures folder; F1 held shows a card of the keys and words on screen\n"
+    "  Title, result, ending and credits   the mouse only\n"
+    "  Match          mouse: pick up a piece and click a marked square; the hand button opens\n"
+    "                 the placing panel (right button closes it)\n"
+    "                 Z forfeit    Q sound effects off    W sound effects on\n"
+    "                 A music off  S music on             0-9 recolour the side to move\n"
+    "                 M skip the opening banner           C cut a block transition short\n"
+    "                 L show or hide the kind of every piece on its token\n"
     "\n"
     "Script commands (one a line, '#' starts a comment):\n"
     "  wait MS | until SCENE_NAME [MAXMS] | move X Y | down left|right | up left|right\n"
     "  click X Y | dclick X Y | key NAME down|up | press NAME [MS] | shot FILE.png\n"
     "  dump FILE.json | quit\n"
-    "  Key names: ESC F1 Z Q W A S M C L 0-9. Exit status: the game's own; 2 for a script\n"
-    "  error, 3 when an `until` times out.\n";
+    "  Key names: ESC F1 Z Q W A S M C L 0-9.\n"
+    "\n"
+    "Exit status: 0 when the game ends normally; 1 when it cannot start (no display, no data\n"
+    "directory, unreadable data); 2 for a bad argument or script error; 3 when a script's\n"
+    "`until` times out.\n";
 
 int SceneHook() { return Scene; }
 int SceneByNameHook(const char* name) { return SceneByName(name); }
@@ -84,6 +109,9 @@ int main(int argc, char** argv) {
             options.headless = true;
         } else if (std::strcmp(arg, "--sound-check") == 0) {
             soundCheck = true;
+        } else if (std::strcmp(arg, "--renderer") == 0 &&
+                   ParseRendererRequest(next, &options.renderer)) {
+            ++i;
         } else if (std::strcmp(arg, "--scale") == 0 && ParseNumber(next, 1, 8, &value)) {
             options.scale = static_cast<int>(value);
             options.windowed = true;
@@ -109,6 +137,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    // The data is found and checked before any window opens, so a wrong directory is one
+    // clear line.
     if (!FindDataDir(options.dataDir, std::getenv("KELMORAV_DATA"), ExecutableDir(argv[0]),
                      &DataDir)) {
         return 1;
@@ -121,7 +151,7 @@ int main(int argc, char** argv) {
     hooks.dumpState = DumpGameState;
     SetGameHooks(hooks);
 
-    if (!PlatformInit(options)) return 0;  // no window: nothing else is created
+    if (!PlatformInit(options)) return 1;  // said why on stderr; nothing else is created
     if (soundCheck) {
         PlatformOpenAudio();
         PlatformExit(RunSoundCheck());

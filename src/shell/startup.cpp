@@ -60,7 +60,8 @@ std::string PrepareBlendFile() {
     BmpImage rank;
     std::string error;
     if (!ReadBmpFile(MATCH_PALETTE_FILE, &rank, &error)) {
-        std::fprintf(stderr, "kelmorav: cannot generate %s: %s\n", BLEND_FILE, error.c_str());
+        std::fprintf(stderr, "kelmorav: cannot generate %s: %s\n", UserPath(BLEND_FILE).c_str(),
+                     error.c_str());
         return BLEND_FILE;
     }
     if (DataDir.mayWrite && ::access(HostPath(BLEND_FOLDER).c_str(), W_OK) == 0) {
@@ -74,6 +75,7 @@ std::string PrepareBlendFile() {
 }
 
 }  // namespace
+
 
 void FillTrigTables() {
     for (int i = 0; i < 256; ++i) {

@@ -159,7 +159,7 @@ TEST_P(RulesLayoutFileTest, FillsTheseSlots) {
     EXPECT_EQ(LiveSlots(), c.expected);
     if (c.complains) {
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-        EXPECT_EQ(said.rfind("DATA\\TXT\\SYOGI.dat: ", 0), 0u) << said;
+        EXPECT_EQ(said.rfind("DATA/TXT/SYOGI.dat: ", 0), 0u) << said;
     } else {
         EXPECT_EQ(said, "");
     }

@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 // The places of one search, each holding DATA or not.
 struct SearchCase {
     const char* name;
-    bool optionHasData, envHasData, exeHasData, shareHasData;
+    bool optionGiven, optionHasData, envHasData, exeHasData, shareHasData;
     const char* expected;  // "option", "env", "exe", "share" or "" (none)
     bool mayWrite;
 };
@@ -41,11 +41,16 @@ TEST_P(DataSearch, TakesTheFirstPlaceThatHoldsData) {
                                        {env, c.envHasData},
                                        {exe, c.exeHasData},
                                        {share, c.shareHasData}}) {
-        fs::create_directories(hasData ? dir / "DATA" : dir);
+        fs::create_directories(dir);
+        if (!hasData) continue;
+        for (const char* folder : {"BMP", "SOUND", "BGM", "TXT"}) {
+            fs::create_directories(dir / "DATA" / folder);
+        }
     }
     DataDirChoice found;
     found.mayWrite = !c.mayWrite;  // so that a search that leaves it alone is caught
-    const bool ok = FindDataDir(option.string(), env.c_str(), exe.string(), &found);
+    const std::string given = c.optionGiven ? option.string() : "";
+    const bool ok = FindDataDir(given, env.c_str(), exe.string(), &found);
     const std::string want = c.expected;
     ASSERT_EQ(ok, !want.empty());
     if (want.empty()) return;
@@ -59,12 +64,16 @@ TEST_P(DataSearch, TakesTheFirstPlaceThatHoldsData) {
 
 INSTANTIATE_TEST_SUITE_P(
     Order, DataSearch,
-    testing::Values(SearchCase{"option_first", true, true, true, true, "option", true},
-                    SearchCase{"env_before_exe", false, true, true, true, "env", true},
-                    SearchCase{"exe_before_share", false, false, true, true, "exe", true},
-                    SearchCase{"installed_never_written", false, false, false, true, "share",
-                               false},
-                    SearchCase{"nowhere", false, false, false, false, "", true}),
+    testing::Values(
+        SearchCase{"option_first", true, true, true, true, true, "option", true},
+        // A --data the player typed wrong is an error, not a silent fall back to other data.
+        SearchCase{"option_without_data_stops", true, false, true, true, true, "", true},
+        SearchCase{"env_before_exe", false, false, true, true, true, "env", true},
+        SearchCase{"env_without_data_looks_further", false, false, false, true, true, "exe",
+                   true},
+        SearchCase{"exe_before_share", false, false, false, true, true, "exe", true},
+        SearchCase{"installed_never_written", false, false, false, false, true, "share", false},
+        SearchCase{"nowhere", false, false, false, false, false, "", true}),
     [](const testing::TestParamInfo<SearchCase>& info) { return std::string(info.param.name); });
 
 TEST(DataSearchNames, TheInstalledFolderNamedBySomeOtherPathIsStillNeverWritten) {
@@ -72,7 +81,9 @@ TEST(DataSearchNames, TheInstalledFolderNamedBySomeOtherPathIsStillNeverWritten)
     const fs::path exe = root.Path() / "prefix" / "bin";
     const fs::path share = root.Path() / "prefix" / "share" / "kelmorav";
     fs::create_directories(exe);
-    fs::create_directories(share / "DATA");
+    for (const char* folder : {"BMP", "SOUND", "BGM", "TXT"}) {
+        fs::create_directories(share / "DATA" / folder);
+    }
     fs::create_directory_symlink(share, root.Path() / "alias");
     DataDirChoice found;
     ASSERT_TRUE(FindDataDir((root.Path() / "alias").string(), nullptr, exe.string(), &found));

@@ -55,13 +55,101 @@ TEST(HeadlessRun, MalformedBlendFileLoadsWithoutACrash) {
 }
 
 TEST(HeadlessRun, NoBlendFileAndNoPaletteToBuildItFromEndsWithStatus1) {
-    // A DATA folder without pictures (one with no DATA at all would send the search on to the
-    // build's own data).
+    // A DATA folder with its four folders, all empty.
     const fs::path dir = testfiles::FreshDir("run-no-data");
-    fs::create_directories(dir / "DATA/TXT");
+    for (const char* folder : {"DATA/BMP", "DATA/SOUND", "DATA/BGM", "DATA/TXT"}) {
+        fs::create_directories(dir / folder);
+    }
     const RunResult r = RunGame(dir, "wait 100\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.stderrText.find("palet.dat"), std::string::npos);
+}
+
+// A data directory that cannot be used stops the game before anything starts: status 1 and
+// one line that names the directory and what is wrong with it.
+struct DataDirCase {
+    const char* name;
+    void (*prepare)(const fs::path& dir);
+    const char* before;  // the line around the directory's path
+    const char* after;
+};
+
+class HeadlessDataDir : public ::testing::TestWithParam<DataDirCase> {};
+
+TEST_P(HeadlessDataDir, EndsWithStatus1AndOneLine) {
+    const fs::path dir = testfiles::FreshDir(std::string("run-datadir-") + GetParam().name);
+    GetParam().prepare(dir);
+    const fs::path script = testfiles::FreshDir("run-datadir-script") / "s.txt";
+    testfiles::WriteText(script, "wait 100\n");
+    const fs::path err = script.parent_path() / "err.txt";
+    const std::string cmd = std::string(KELMORAV_BUILD_DIR) + "/kelmorav --headless --script '" +
+                            script.string() + "' --data '" + (dir / "game").string() + "' 2>'" +
+                            err.string() + "'";
+    const int raw = std::system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    const std::string said = testfiles::ReadText(err);
+    EXPECT_EQ(said, std::string("kelmorav: ") + GetParam().before + (dir / "game").string() +
+                        GetParam().after + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HeadlessRun, HeadlessDataDir,
+    ::testing::Values(
+        DataDirCase{"missing", [](const fs::path&) {}, "the data directory ", " does not exist"},
+        DataDirCase{"a_file", [](const fs::path& dir) { testfiles::WriteText(dir / "game", "x"); },
+                    "the data directory ", " is not a directory"},
+        DataDirCase{"without_data",
+                    [](const fs::path& dir) { fs::create_directories(dir / "game/other"); }, "",
+                    " holds no DATA folder (the game's pictures, sounds, music and texts)"},
+        DataDirCase{"without_music_and_texts",
+                    [](const fs::path& dir) {
+                        fs::create_directories(dir / "game/DATA/BMP");
+                        fs::create_directories(dir / "game/DATA/SOUND");
+                    },
+                    "", "/DATA lacks the folders BGM and TXT"},
+        DataDirCase{"without_sounds",
+                    [](const fs::path& dir) {
+                        for (const char* f : {"BMP", "BGM", "TXT"}) {
+                            fs::create_directories(dir / "game/DATA" / f);
+                        }
+                    },
+                    "", "/DATA lacks the folder SOUND"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HeadlessRun, FramesComeEvery33msOnTheVirtualClockWithoutDrift) {
+    const fs::path dir = MakeDataDir("run-cadence");
+    const RunResult r = RunGame(dir, "wait 10000\n");
+    EXPECT_EQ(r.status, 0) << r.stderrText;
+    const auto frames = r.With("frame");
+    ASSERT_GT(frames.size(), 250u);
+    // Ticks fall due between frames every 101 ms; the frames keep their own deadlines.
+    const long long first = frames.front()["t"];
+    for (size_t i = 0; i < frames.size(); ++i) {
+        ASSERT_EQ(frames[i]["t"].get<long long>(), first + 33 * static_cast<long long>(i))
+            << "frame " << i;
+        ASSERT_EQ(frames[i]["frame"]["n"], i + 1);
+    }
+    // Each frame names the scene whose handler it runs, and each presented picture comes
+    // after a frame that drew it.
+    int scene = -1;
+    size_t presents = 0;
+    long long lastFrame = -1;
+    for (const auto& j : r.trace) {
+        if (j.contains("scene")) scene = j["scene"];
+        if (j.contains("frame")) {
+            ASSERT_EQ(j["frame"]["scene"], scene);
+            lastFrame = j["t"];
+        }
+        if (j.contains("present")) {
+            ++presents;
+            ASSERT_EQ(j["present"], presents);
+            ASSERT_GE(j["t"].get<long long>(), lastFrame);
+            ASSERT_GE(lastFrame, 0);
+        }
+    }
+    EXPECT_GT(presents, 10u);
+    EXPECT_LE(presents, frames.size());
 }
 
 TEST(HeadlessRun, ScriptErrorsAndTimeOutsHaveTheirOwnStatus) {

@@ -30,4 +30,26 @@ TEST(SdlBackend, RunsTheTitleAndQuitsCleanlyOnTheDesktopsQuitRequest) {
     EXPECT_EQ(events[events.size() - 3]["mci"], "close bgm");
 }
 
+// Without a display, SDL would fall back to a driver that shows nothing and the game would run
+// unseen: it ends at once with status 1 and one line instead, unless the player asked for such
+// a driver through SDL_VIDEODRIVER (as the test above does).
+TEST(SdlBackend, NoDisplayEndsWithStatus1AndSaysSo) {
+    const auto dir = testfiles::MakeTestDataDir("sdl-no-display");
+    const auto runtime = testfiles::FreshDir("sdl-no-display-runtime");
+    const auto err = dir / "stderr.txt";
+    const std::string cmd =
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR='" +
+        runtime.string() + "' SDL_AUDIODRIVER=dummy timeout -s KILL 10 '" +
+        std::string(KELMORAV_BUILD_DIR) + "/kelmorav' --window --data '" + dir.string() + "' 2>'" +
+        err.string() + "'";
+    const int raw = std::system(cmd.c_str());
+    if (!WIFEXITED(raw) || WEXITSTATUS(raw) == 124 || WEXITSTATUS(raw) == 137) {
+        GTEST_SKIP() << "this machine has a display without X or Wayland (a console)";
+    }
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_EQ(testfiles::ReadText(err),
+              "kelmorav: no display found (DISPLAY and WAYLAND_DISPLAY reach none); --headless "
+              "runs without one\n");
+}
+
 }  // namespace

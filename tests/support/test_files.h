@@ -119,8 +119,8 @@ private:
     std::filesystem::path saved_;
 };
 
-// A data directory with every picture the game loads (synthetic pictures of the right sizes)
-// and, unless withBlendFile is false, no blend table yet: the game builds it at start-up.
+// A data directory with every picture the game loads (synthetic pictures of the right sizes),
+// empty sound and music folders, and no blend table yet: the game builds it at start-up.
 inline std::filesystem::path MakeTestDataDir(const std::string& name) {
     const auto dir = FreshDir(name);
     WriteFile(dir / "DATA/BMP/RANK.bmp", MakeBmp(640, 192));
@@ -130,7 +130,9 @@ inline std::filesystem::path MakeTestDataDir(const std::string& name) {
     for (int i = 1; i <= 16; ++i) {
         WriteFile(dir / ("DATA/BMP/FIRE" + std::to_string(i) + ".bmp"), MakeBmp(4, 4));
     }
-    std::filesystem::create_directories(dir / "DATA/TXT");
+    for (const char* folder : {"DATA/TXT", "DATA/SOUND", "DATA/BGM"}) {
+        std::filesystem::create_directories(dir / folder);
+    }
     return dir;
 }
 

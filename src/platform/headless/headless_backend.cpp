@@ -54,9 +54,9 @@ public:
         }
     }
 
-    void Present() override {
+    bool Present(const Rect&, bool) override {
         const Surface* primary = PlatformPresentedPicture();
-        if (primary == nullptr) return;
+        if (primary == nullptr) return false;
         shotWidth_ = primary->width;
         shotHeight_ = primary->height;
         shotPixels_.resize(static_cast<size_t>(shotWidth_) * shotHeight_);
@@ -68,6 +68,7 @@ public:
         }
         const PaletteEntry* pal = InstalledPalette();
         for (int i = 0; i < 256; ++i) shotPalette_[i] = pal[i];
+        return true;
     }
 
     void DisplayModeChanged(int, int) override {}

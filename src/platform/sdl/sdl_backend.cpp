@@ -1,17 +1,37 @@
-// The SDL2 backend: one window, the palettised picture converted through a 256-entry lookup
-// into a streaming texture and scaled to fit (4:3 kept, nearest-neighbour), input turned into
-// the game's messages, and a real millisecond clock.
+// The SDL2 backend: one window, input turned into the game's messages, a real millisecond
+// clock with waits that wake on time, and the palettised picture shown one of two ways:
+//  - the GPU way: converted through a 256-entry lookup into a streaming texture that the
+//    renderer scales into the picture's box;
+//  - the software way, for machines whose GL rasterises on the CPU (virtual machines, remote
+//    desktops, Xvfb): scaled by our own nearest-neighbour loop straight into the window's
+//    framebuffer, touching only what changed since the last picture.
+// Both keep the 4:3 box with black bars and map the pointer through the same rules.
 #include <SDL.h>
+#include <time.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 #include "platform/backend.h"
 #include "platform/input.h"
+#include "platform/pictures_folder.h"
 #include "platform/platform_internal.h"
 #include "platform/png_write.h"
+#include "platform/presentation.h"
+#include "platform/sdl/renderer_probe.h"
+#include "platform/wake_plan.h"
 
 namespace {
+
+// How long the renderer probe may take to answer; until it has, the window's framebuffer
+// shows the pictures.
+constexpr int PROBE_TIMEOUT_MS = 5000;
+const char* const APP_NAME = "kelmorav";
 
 int VirtualKeyOf(SDL_Keycode key) {
     if (key == SDLK_ESCAPE) return VK_ESCAPE;
@@ -23,13 +43,61 @@ int VirtualKeyOf(SDL_Keycode key) {
     return -1;
 }
 
+uint64_t NowNs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<uint64_t>(ts.tv_sec) * 1'000'000'000u + static_cast<uint64_t>(ts.tv_nsec);
+}
+
+void SleepUntilNs(uint64_t target) {
+    timespec ts{};
+    ts.tv_sec = static_cast<time_t>(target / 1'000'000'000u);
+    ts.tv_nsec = static_cast<long>(target % 1'000'000'000u);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {}
+}
+
+// The driver the player asked for through SDL_VIDEODRIVER, or "".
+std::string RequestedVideoDriver() {
+    const char* hint = SDL_getenv("SDL_VIDEODRIVER");
+    return hint ? hint : "";
+}
+
+bool DriverWithoutDisplay(const std::string& name) {
+    return name == "offscreen" || name == "dummy";
+}
+
 class SdlBackend : public Backend {
 public:
     bool Init(const PlatformOptions& options) override {
+        // Both folders are kept absolute: the game moves into the data directory next.
+        std::error_code ignored;
+        startDir_ = std::filesystem::current_path(ignored).string();
+        dataDir_ = std::filesystem::absolute(options.dataDir, ignored).string();
+        request_ = options.renderer;
+        // A driver without a display has no GL to ask about.
+        if (request_ == RendererRequest::AUTO && !DriverWithoutDisplay(RequestedVideoDriver())) {
+            probe_.Start(PROBE_TIMEOUT_MS);
+        }
+        // Desktops group windows and find their icon by the window class and the app name.
+        setenv("SDL_VIDEO_X11_WMCLASS", APP_NAME, 0);
+        setenv("SDL_VIDEO_WAYLAND_WMCLASS", APP_NAME, 0);
+        SDL_SetHint(SDL_HINT_APP_NAME, APP_NAME);
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+        // The window's framebuffer is our own pixels, not a texture SDL would draw with GL.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
             std::fprintf(stderr, "kelmorav: cannot open the display: %s\n", SDL_GetError());
+            return false;
+        }
+        // SDL falls back to drivers that show nothing when no display is reachable; the game
+        // would then run unseen. Only the player may ask for them.
+        const char* driver = SDL_GetCurrentVideoDriver();
+        if (RequestedVideoDriver().empty() && driver && DriverWithoutDisplay(driver)) {
+            std::fprintf(stderr,
+                         "kelmorav: no display found (DISPLAY and WAYLAND_DISPLAY reach none); "
+                         "--headless runs without one\n");
+            SDL_Quit();
             return false;
         }
         const int scale = options.scale < 1 ? 1 : (options.scale > 8 ? 8 : options.scale);
@@ -42,43 +110,28 @@ public:
             SDL_Quit();
             return false;
         }
-        renderer_ = SDL_CreateRenderer(window_, -1, 0);
-        if (renderer_ == nullptr)
-            renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
-        if (renderer_ == nullptr) {
-            std::fprintf(stderr, "kelmorav: cannot create a renderer: %s\n", SDL_GetError());
-            SDL_DestroyWindow(window_);
-            SDL_Quit();
-            return false;
-        }
         fullscreen_ = !options.windowed;
         SDL_ShowCursor(SDL_DISABLE);
-        ResizePicture(640, 480);
-        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-        SDL_RenderClear(renderer_);
-        SDL_RenderPresent(renderer_);
+        if (request_ != RendererRequest::AUTO) Decide(RendererReport{});
         return true;
     }
 
     void Shutdown() override {
+        probe_.Abandon();
         if (texture_) SDL_DestroyTexture(texture_);
         if (renderer_) SDL_DestroyRenderer(renderer_);
+        if (shadow_) SDL_FreeSurface(shadow_);
         if (window_) SDL_DestroyWindow(window_);
         texture_ = nullptr;
         renderer_ = nullptr;
+        shadow_ = nullptr;
         window_ = nullptr;
         SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     }
 
     // Milliseconds since the machine started, like the clock the game was written for: it is
     // large from the first reading, so the first animation tick comes on the first loop pass.
-    uint32_t Now() override {
-        timespec ts{};
-        clock_gettime(CLOCK_MONOTONIC, &ts);
-        const uint64_t ms =
-            static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
-        return static_cast<uint32_t>(ms);
-    }
+    uint32_t Now() override { return static_cast<uint32_t>(NowNs() / 1'000'000u); }
 
     void Poll() override {
         SDL_Event e;
@@ -86,73 +139,210 @@ public:
     }
 
     void Wait(uint32_t deadline, bool takeMessages) override {
+        CheckProbe();
         for (;;) {
             Poll();
             if (takeMessages && !InputQueueEmpty()) return;
-            const int32_t remaining = static_cast<int32_t>(deadline - Now());
-            if (remaining <= 0) return;
-            // Sleeps in the event system until input arrives or the time is up.
-            SDL_WaitEventTimeout(nullptr, remaining);
+            const WakePlan plan = PlanWake(NowNs(), deadline);
+            if (plan.due) return;
+            if (plan.eventWaitMs > 0) {
+                // Input wakes this sleep; the loop then takes it and plans again.
+                SDL_WaitEventTimeout(nullptr, plan.eventWaitMs);
+            } else {
+                SleepUntilNs(plan.targetNs);
+            }
         }
     }
 
-    void Present() override {
+    bool Present(const Rect& changed, bool whole) override {
         const Surface* primary = PlatformPresentedPicture();
-        if (primary == nullptr || texture_ == nullptr) return;
-        if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) return;
-        if (primary->width != pictureWidth_ || primary->height != pictureHeight_) return;
-        void* texels = nullptr;
-        int texPitch = 0;
-        if (SDL_LockTexture(texture_, nullptr, &texels, &texPitch) != 0) return;
-        ConvertToRgb32(primary, InstalledPalette(), static_cast<uint32_t*>(texels), texPitch / 4);
-        SDL_UnlockTexture(texture_);
-        SDL_RenderClear(renderer_);
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        SDL_RenderPresent(renderer_);
+        if (primary == nullptr || window_ == nullptr) return false;
+        CheckProbe();
+        if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) return false;
+        if (primary->width != pictureWidth_ || primary->height != pictureHeight_) return false;
+        return path_ == PresentPath::GPU ? PresentGpu(primary)
+                                         : PresentSoftware(primary, changed, whole);
     }
 
-    void DisplayModeChanged(int width, int height) override { ResizePicture(width, height); }
+    void DisplayModeChanged(int width, int height) override {
+        pictureWidth_ = width;
+        pictureHeight_ = height;
+        if (decided_ && path_ == PresentPath::GPU) MakeTexture();
+    }
 
     void WarpPointer(int x, int y) override {
         if (window_ == nullptr) return;
         int wx = 0;
         int wy = 0;
-        SDL_RenderLogicalToWindow(renderer_, static_cast<float>(x), static_cast<float>(y), &wx,
-                                  &wy);
+        PictureToWindow(WindowBox(), pictureWidth_, pictureHeight_, x, y, &wx, &wy);
         SDL_WarpMouseInWindow(window_, wx, wy);
     }
 
     bool Headless() const override { return false; }
 
 private:
-    void ResizePicture(int width, int height) {
-        if (texture_) SDL_DestroyTexture(texture_);
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
-                                     SDL_TEXTUREACCESS_STREAMING, width, height);
-        SDL_RenderSetLogicalSize(renderer_, width, height);
-        pictureWidth_ = width;
-        pictureHeight_ = height;
+    // Takes the probe's answer once it has come; until then the framebuffer way presents.
+    void CheckProbe() {
+        if (decided_) return;
+        if (std::optional<RendererReport> report = probe_.Poll()) Decide(*report);
     }
 
-    // The renderer maps pointer events to the logical picture; positions in the black bars are
-    // clamped to its edge.
+    // Settles the way of presenting: from the request, or (auto) from the probe's report.
+    void Decide(const RendererReport& report) {
+        decided_ = true;
+        path_ = ChoosePresentPath(request_, report);
+        // The GPU way starts from an empty window: it gets the whole picture at once.
+        DisplayState().dirty = true;
+        DisplayState().forcePresent = true;
+        if (path_ == PresentPath::GPU && !MakeRenderer()) {
+            std::fprintf(stderr,
+                         "kelmorav: no GPU renderer (%s); presenting through the window's "
+                         "framebuffer\n",
+                         SDL_GetError());
+            path_ = PresentPath::SOFTWARE;
+        }
+        if (TraceActive()) {
+            TraceLine("\"presentation\":\"" + std::string(PresentPathName(path_)) +
+                      "\",\"renderer\":" + JsonString(report.created ? report.name : "") +
+                      ",\"gl\":" + JsonString(report.glRenderer));
+        }
+    }
+
+    bool MakeRenderer() {
+        renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
+        if (renderer_ == nullptr) return false;
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        MakeTexture();
+        return texture_ != nullptr;
+    }
+
+    void MakeTexture() {
+        if (texture_) SDL_DestroyTexture(texture_);
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                                     SDL_TEXTUREACCESS_STREAMING, pictureWidth_, pictureHeight_);
+    }
+
+    // The picture's box in window coordinates, where pointer events arrive.
+    PictureBox WindowBox() const {
+        int w = 0;
+        int h = 0;
+        SDL_GetWindowSize(window_, &w, &h);
+        return FitPicture(w, h, pictureWidth_, pictureHeight_);
+    }
+
+    bool PresentGpu(const Surface* primary) {
+        if (texture_ == nullptr) return false;
+        void* texels = nullptr;
+        int texPitch = 0;
+        if (SDL_LockTexture(texture_, nullptr, &texels, &texPitch) != 0) return false;
+        ConvertToRgb32(primary, InstalledPalette(), static_cast<uint32_t*>(texels), texPitch / 4);
+        SDL_UnlockTexture(texture_);
+        int w = 0;
+        int h = 0;
+        SDL_GetRendererOutputSize(renderer_, &w, &h);
+        const PictureBox box = FitPicture(w, h, pictureWidth_, pictureHeight_);
+        const SDL_Rect dest{box.x, box.y, box.width, box.height};
+        SDL_RenderClear(renderer_);
+        SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
+        SDL_RenderPresent(renderer_);
+        return true;
+    }
+
+    bool PresentSoftware(const Surface* primary, const Rect& changed, bool whole) {
+        SDL_Surface* screen = SDL_GetWindowSurface(window_);
+        if (screen == nullptr) return false;
+        // A new framebuffer (first picture, resize, full-screen switch) is drawn in full.
+        if (screen != screen_ || screen->w != screenWidth_ || screen->h != screenHeight_) {
+            screen_ = screen;
+            screenWidth_ = screen->w;
+            screenHeight_ = screen->h;
+            whole = true;
+            if (shadow_) SDL_FreeSurface(shadow_);
+            shadow_ = nullptr;
+            if (screen->format->BytesPerPixel != 4) {
+                // Framebuffers of other depths get our 32-bit pixels through SDL's converter.
+                shadow_ = SDL_CreateRGBSurfaceWithFormat(0, screen->w, screen->h, 32,
+                                                         SDL_PIXELFORMAT_ARGB8888);
+                if (shadow_ == nullptr) return false;
+            }
+            lookupFormat_ = 0;
+        }
+        SDL_Surface* target = shadow_ ? shadow_ : screen;
+        UpdateLookup(target->format);
+        if (SDL_MUSTLOCK(target) && SDL_LockSurface(target) != 0) return false;
+        const PixelTarget pixels{static_cast<uint32_t*>(target->pixels), target->pitch / 4,
+                                 target->w, target->h};
+        const IndexedPicture picture{primary->pixels.data(), primary->pitch, primary->width,
+                                     primary->height};
+        Rect drawn;
+        if (whole) {
+            PictureScaler::FillBars(pixels,
+                                    FitPicture(target->w, target->h, picture.width, picture.height),
+                                    SDL_MapRGB(target->format, 0, 0, 0));
+            scaler_.Draw(picture, lookup_, pixels, Rect{0, 0, picture.width, picture.height});
+            drawn = Rect{0, 0, target->w, target->h};
+        } else {
+            drawn = scaler_.Draw(picture, lookup_, pixels, changed);
+        }
+        if (SDL_MUSTLOCK(target)) SDL_UnlockSurface(target);
+        if (drawn.left >= drawn.right || drawn.top >= drawn.bottom) return true;
+        SDL_Rect area{drawn.left, drawn.top, drawn.right - drawn.left, drawn.bottom - drawn.top};
+        if (shadow_) SDL_BlitSurface(shadow_, &area, screen, &area);
+        return SDL_UpdateWindowSurfaceRects(window_, &area, 1) == 0;
+    }
+
+    // The 256 window pixel values of the installed palette, rebuilt when it changes.
+    void UpdateLookup(const SDL_PixelFormat* format) {
+        const PaletteEntry* palette = InstalledPalette();
+        if (lookupFormat_ == format->format &&
+            std::memcmp(lookupPalette_, palette, sizeof lookupPalette_) == 0) {
+            return;
+        }
+        std::memcpy(lookupPalette_, palette, sizeof lookupPalette_);
+        lookupFormat_ = format->format;
+        for (int i = 0; i < 256; ++i) {
+            lookup_[i] = SDL_MapRGB(format, palette[i].red, palette[i].green, palette[i].blue);
+        }
+    }
+
+    // Pointer positions map to the picture pixel shown under them; positions in the black
+    // bars go to the picture's nearest edge.
     void SetPointer(int x, int y) {
-        x = x < 0 ? 0 : (x >= pictureWidth_ ? pictureWidth_ - 1 : x);
-        y = y < 0 ? 0 : (y >= pictureHeight_ ? pictureHeight_ - 1 : y);
-        InputSetPointer(x, y);
+        int px = 0;
+        int py = 0;
+        WindowToPicture(WindowBox(), pictureWidth_, pictureHeight_, x, y, &px, &py);
+        InputSetPointer(px, py);
+    }
+
+    // A free file name in the folder: the time of day, and a number when that is taken.
+    static std::string ScreenshotPath(const std::string& folder) {
+        char stamp[64];
+        const std::time_t t = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&t, &local);
+        std::strftime(stamp, sizeof stamp, "kelmorav-%Y%m%d-%H%M%S", &local);
+        std::string path = folder + "/" + stamp + ".png";
+        std::error_code error;
+        for (int n = 2; std::filesystem::exists(path, error) && n < 100; ++n) {
+            path = folder + "/" + stamp + "-" + std::to_string(n) + ".png";
+        }
+        return path;
     }
 
     void SaveScreenshot() {
         Surface* primary = PlatformPrimary();
         if (primary == nullptr) return;
-        char name[64];
-        const std::time_t t = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&t, &local);
-        std::strftime(name, sizeof name, "kelmorav-%Y%m%d-%H%M%S.png", &local);
-        if (WritePalettedPng(name, primary->width, primary->height, primary->pixels.data(),
+        const std::string folder = ScreenshotFolder(startDir_, dataDir_);
+        if (folder.empty()) {
+            std::fprintf(stderr,
+                         "kelmorav: no folder to save the picture in (the pictures folder and "
+                         "the working directory cannot be written)\n");
+            return;
+        }
+        const std::string path = ScreenshotPath(folder);
+        if (WritePalettedPng(path, primary->width, primary->height, primary->pixels.data(),
                              primary->pitch, InstalledPalette())) {
-            std::fprintf(stderr, "kelmorav: saved %s\n", name);
+            std::fprintf(stderr, "kelmorav: saved %s\n", path.c_str());
         }
     }
 
@@ -220,11 +410,29 @@ private:
     }
 
     SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
+    RendererRequest request_ = RendererRequest::AUTO;
+    RendererProbe probe_;
+    bool decided_ = false;
+    PresentPath path_ = PresentPath::SOFTWARE;
     int pictureWidth_ = 640;
     int pictureHeight_ = 480;
     bool fullscreen_ = true;
+    std::string dataDir_;
+    std::string startDir_;
+
+    // The GPU way.
+    SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+
+    // The software way.
+    SDL_Surface* screen_ = nullptr;
+    int screenWidth_ = 0;
+    int screenHeight_ = 0;
+    SDL_Surface* shadow_ = nullptr;
+    PictureScaler scaler_;
+    uint32_t lookup_[256] = {};
+    PaletteEntry lookupPalette_[256];
+    Uint32 lookupFormat_ = 0;
 };
 
 }  // namespace
