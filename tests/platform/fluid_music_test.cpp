@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/audio_mixer.h"
-#include "sound_test_files.h"
+#include "support/sound_test_files.h"
 
 using namespace soundtest;
 
