@@ -51,7 +51,8 @@ bool FindDataDir(const std::string& option, const char* env, const std::string& 
         if (HoldsData(dir)) {
             chosen = dir;
         } else if (env != nullptr && dir == env) {
-            std::fprintf(stderr, "kelmorav: KELMORAV_DATA %s holds no DATA folder; looking further\n",
+            std::fprintf(stderr,
+                         "kelmorav: KELMORAV_DATA %s holds no DATA folder; looking further\n",
                          dir.c_str());
         }
     }

@@ -76,7 +76,6 @@ std::string PrepareBlendFile() {
 
 }  // namespace
 
-
 void FillTrigTables() {
     for (int i = 0; i < 256; ++i) {
         const double angle = i * 0.0245436875;

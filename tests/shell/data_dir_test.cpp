@@ -69,8 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A --data the player typed wrong is an error, not a silent fall back to other data.
         SearchCase{"option_without_data_stops", true, false, true, true, true, "", true},
         SearchCase{"env_before_exe", false, false, true, true, true, "env", true},
-        SearchCase{"env_without_data_looks_further", false, false, false, true, true, "exe",
-                   true},
+        SearchCase{"env_without_data_looks_further", false, false, false, true, true, "exe", true},
         SearchCase{"exe_before_share", false, false, false, true, true, "exe", true},
         SearchCase{"installed_never_written", false, false, false, false, true, "share", false},
         SearchCase{"nowhere", false, false, false, false, false, "", true}),
