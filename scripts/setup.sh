@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs (only those missing), then configures and builds
 # it into a build directory. Usage: scripts/setup.sh [BUILD_DIR] [extra cmake options...]
+# With -DKELMORAV_FUZZ=ON it also installs clang and libFuzzer. KELMORAV_BUILD_TARGETS (names
+# separated by spaces) builds only those targets instead of everything.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${1:-$here/build}"
@@ -12,6 +14,9 @@ packages=(
   nlohmann-json3-dev libgtest-dev googletest
   fonts-aoyagi-kouzan-t fonts-vlgothic fonts-dejavu-core timgm6mb-soundfont
 )
+if [[ " $* " == *" -DKELMORAV_FUZZ=ON "* ]]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -25,4 +30,6 @@ if ((${#missing[@]})); then
 fi
 
 cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${KELMORAV_BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
-cmake --build "$build_dir" -j"$(nproc)"
+targets=()
+for t in ${KELMORAV_BUILD_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$build_dir" -j"$(nproc)" "${targets[@]}"
