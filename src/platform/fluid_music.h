@@ -11,14 +11,14 @@
 // loader finishes in its own thread. One mutex keeps the player and the synthesiser to one of
 // them at a time. No SDL here: tests drive Render themselves.
 
+#include <fluidsynth/types.h>
+
 #include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <fluidsynth/types.h>
 
 #include "platform/audio_mci.h"
 

@@ -88,7 +88,8 @@ PictureBox FitPicture(int windowWidth, int windowHeight, int pictureWidth, int p
 
 int SourceIndex(int d, int boxSize, int pictureSize) {
     if (boxSize <= 0) return 0;
-    return static_cast<int>((2 * static_cast<int64_t>(d) + 1) * pictureSize / (2 * static_cast<int64_t>(boxSize)));
+    return static_cast<int>((2 * static_cast<int64_t>(d) + 1) * pictureSize /
+                            (2 * static_cast<int64_t>(boxSize)));
 }
 
 int FirstBoxIndex(int s, int boxSize, int pictureSize) {
