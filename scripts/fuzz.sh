@@ -43,8 +43,12 @@ for n in "${names[@]}"; do
   log="$work/fuzz.log"
   start=$(date +%s)
   result=clean
+  # Scripts are read line by line, so short inputs reach every path of the parser; a limit of
+  # 512 bytes runs about five times as many of them a second as libFuzzer's default of 4096.
+  limit=()
+  if [ "$n" = script ]; then limit=(-max_len=512); fi
   # New finds go to the first directory; the saved corpus is only read here.
-  if ! nice -n 10 "$build/${n}_fuzz" -runs="$runs" -timeout=25 -print_final_stats=1 \
+  if ! nice -n 10 "$build/${n}_fuzz" -runs="$runs" "${limit[@]}" -timeout=25 -print_final_stats=1 \
        -artifact_prefix="$work/" "$work/new" "$corpus" > "$log" 2>&1; then
     result="FAULT: $(ls "$work" | grep -E '^(crash|leak|timeout|oom)-' | head -1 || true)"
     failed=1
