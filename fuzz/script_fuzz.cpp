@@ -41,7 +41,9 @@ std::string LineOf(const std::string& text, int number) {
 }
 
 std::string KeyName(int key) {
-    const std::string name = key == VK_ESCAPE ? "ESC" : std::string(1, static_cast<char>(key));
+    std::string name(1, static_cast<char>(key));
+    if (key == VK_ESCAPE) name = "ESC";
+    if (key == VK_F1) name = "F1";
     FUZZ_CHECK(ScriptKeyCode(name) == key);
     return name;
 }
