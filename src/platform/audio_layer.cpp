@@ -7,6 +7,7 @@
 #include "platform/audio_internal.h"
 #include "platform/audio_mixer.h"
 #include "platform/platform_internal.h"
+#include "platform/session.h"
 
 namespace {
 
@@ -42,6 +43,13 @@ MciDevice& Music() {
     AudioState& state = State();
     if (!state.music) state.music = SimulatedDevice();
     return *state.music;
+}
+
+// Whether the voice sounds now, as its device says.
+bool Sounding(Voice* voice) {
+    if (voice->channel >= 0) return MixerPlaying(voice->channel);
+    if (!voice->started) return false;
+    return voice->looping || Now() - voice->startedAt < voice->samples->lengthMs;
 }
 
 bool Playable(const WaveFormat& format) {
@@ -129,17 +137,18 @@ void SetVoiceLabel(Voice* voice, const char* role, int index) {
     voice->index = index;
 }
 
+// What a device says of its voices is the machine's, not the game's: a recording keeps it.
 bool VoicePlaying(Voice* voice) {
     if (voice == nullptr) return false;
-    if (voice->channel >= 0) return MixerPlaying(voice->channel);
-    if (!voice->started) return false;
-    return voice->looping || Now() - voice->startedAt < voice->samples->lengthMs;
+    return SessionVoicePlaying(Sounding(voice));
 }
 
 void PlaySoundBuffer(Voice* voice, bool loop) {
-    if (voice == nullptr || VoicePlaying(voice)) return;
-    if (voice->channel >= 0) {
-        if (voice->samples->mixerChunk == nullptr) return;
+    if (voice == nullptr) return;
+    const bool mixer = voice->channel >= 0;
+    const bool playable = !mixer || voice->samples->mixerChunk != nullptr;
+    if (!SessionVoiceStarts(playable && !Sounding(voice))) return;
+    if (mixer) {
         MixerPlay(voice->channel, voice->samples->mixerChunk, loop);
     } else {
         voice->started = true;
@@ -167,6 +176,7 @@ void ReleaseSoundBuffer(Voice* voice) {
 uint32_t MciSendString(const char* command, char* reply, unsigned replySize) {
     std::string answer;
     uint32_t result = Music().Send(command, &answer);
+    SessionMusicAnswer(&result, &answer);
     std::string delivered;
     if (reply != nullptr && replySize > 0) {
         delivered = answer.substr(0, replySize - 1);
