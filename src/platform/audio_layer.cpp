@@ -18,6 +18,7 @@ struct AudioState {
     AudioHooks hooks;
     bool mixer = false;
     std::unique_ptr<MciDevice> music;
+    std::vector<Voice*> voices;  // every voice made and not yet released
 };
 
 AudioState& State() {
@@ -87,6 +88,44 @@ void AudioUseMixer(const AudioHooks& hooks, std::unique_ptr<MusicOutput> music) 
     state.music = music ? std::make_unique<MciDevice>(std::move(music)) : SimulatedDevice();
 }
 
+void AudioDeviceGone() {
+    AudioState& state = State();
+    if (!state.mixer) return;
+    for (Voice* voice : state.voices) {
+        if (voice->channel >= 0) {
+            MixerStop(voice->channel);
+            MixerReleaseChannel(voice->channel);
+            voice->channel = -1;
+        }
+        voice->started = false;
+        if (voice->samples->mixerChunk != nullptr) {
+            MixerFreeChunk(voice->samples->mixerChunk);
+            voice->samples->mixerChunk = nullptr;
+        }
+    }
+    state.mixer = false;
+    if (state.music) {
+        state.music->ReplaceOutput(std::make_unique<SimulatedMusic>([] { return Now(); }));
+    }
+}
+
+void AudioDeviceBack(std::unique_ptr<MusicOutput> music) {
+    AudioState& state = State();
+    if (state.mixer) return;
+    state.mixer = true;
+    for (Voice* voice : state.voices) {
+        voice->channel = MixerAcquireChannel();
+        voice->started = false;
+        if (voice->samples->mixerChunk == nullptr) MixerPrepare(voice->samples.get());
+    }
+    if (!music) return;
+    if (state.music) {
+        state.music->ReplaceOutput(std::move(music));
+    } else {
+        state.music = std::make_unique<MciDevice>(std::move(music));
+    }
+}
+
 void AudioReset() {
     AudioState& state = State();
     state.music.reset();
@@ -106,6 +145,7 @@ Voice* CreateSoundBuffer(const WaveFormat& format, uint32_t bytes) {
     Voice* voice = new Voice;
     voice->samples = std::move(samples);
     if (State().mixer) voice->channel = MixerAcquireChannel();
+    State().voices.push_back(voice);
     return voice;
 }
 
@@ -128,6 +168,7 @@ Voice* DuplicateSoundBuffer(Voice* voice) {
     copy->role = voice->role;
     copy->index = voice->index;
     if (voice->channel >= 0) copy->channel = MixerAcquireChannel();
+    State().voices.push_back(copy);
     return copy;
 }
 
@@ -170,6 +211,8 @@ void ReleaseSoundBuffer(Voice* voice) {
         MixerStop(voice->channel);
         MixerReleaseChannel(voice->channel);
     }
+    std::vector<Voice*>& voices = State().voices;
+    voices.erase(std::remove(voices.begin(), voices.end(), voice), voices.end());
     delete voice;
 }
 
