@@ -1,12 +1,13 @@
 #include "media/blend.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "media/palette.h"
 #include "media/resources.h"
 
-uint8_t BlendTable[65536];
+uint8_t BlendTable[BLEND_ENTRY_COUNT];
 
 namespace {
 constexpr int SCREEN_WIDTH = 640;
@@ -58,27 +59,36 @@ void BuildBlendFile(const char* path, const PaletteEntry (&palette)[256]) {
 
 void BuildBlendFile(const char* path) { BuildBlendFile(path, ScreenPalette); }
 
+int ReadBlendFields(std::FILE* file, uint8_t* table, int count) {
+    // Each field is a number of up to three characters with its comma straight after it. A
+    // number without its comma is kept and the read goes on from whatever stands in the comma's
+    // place, but the file is malformed from there on: a four-digit number, for one, puts every
+    // later field out of step. A field with no number at all stops the read, so that entry and
+    // every later one keep what they held.
+    int wellFormed = count;
+    for (int i = 0; i < count; ++i) {
+        int value = 0;
+        int end = -1;
+        if (std::fscanf(file, "%3d,%n", &value, &end) != 1) return std::min(wellFormed, i);
+        table[i] = static_cast<uint8_t>(value & 0xFF);
+        if (end < 0 && wellFormed == count) wellFormed = i;
+    }
+    return wellFormed;
+}
+
 void LoadBlendTable(const char* path) {
     std::FILE* f = OpenGameFile(path, "r");
     if (f == nullptr) {
         std::fprintf(stderr, "kelmorav: cannot open %s\n", UserPath(path).c_str());
         PlatformExit(1);
     }
-    // Each field is up to three digits and a comma. A field that does not match leaves its
-    // entry (and, as the reader then stops advancing, every later one) as it was.
-    bool complete = true;
-    for (int i = 0; i < 65536; ++i) {
-        int value = 0;
-        if (std::fscanf(f, "%3d,", &value) == 1) {
-            BlendTable[i] = static_cast<uint8_t>(value & 0xFF);
-        } else {
-            complete = false;
-        }
-    }
+    const int wellFormed = ReadBlendFields(f, BlendTable, BLEND_ENTRY_COUNT);
     std::fclose(f);
-    if (!complete) {
-        std::fprintf(stderr, "kelmorav: %s is malformed; unread blend entries stay as they were\n",
-                     UserPath(path).c_str());
+    if (wellFormed < BLEND_ENTRY_COUNT) {
+        std::fprintf(stderr,
+                     "kelmorav: %s is malformed from field %d on; unread blend entries stay as "
+                     "they were\n",
+                     UserPath(path).c_str(), wellFormed + 1);
     }
 }
 
