@@ -454,3 +454,17 @@ void PostAudioDeviceEvent(bool added) {
     e.adevice.iscapture = 0;
     SDL_PushEvent(&e);
 }
+
+void PostWindowEvent(WindowChange change) {
+    if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return;
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    switch (change) {
+    case WindowChange::FOCUS_LOST: e.window.event = SDL_WINDOWEVENT_FOCUS_LOST; break;
+    case WindowChange::FOCUS_GAINED: e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED; break;
+    case WindowChange::MINIMIZED: e.window.event = SDL_WINDOWEVENT_MINIMIZED; break;
+    case WindowChange::RESTORED: e.window.event = SDL_WINDOWEVENT_RESTORED; break;
+    case WindowChange::CLOSE: e.window.event = SDL_WINDOWEVENT_CLOSE; break;
+    }
+    SDL_PushEvent(&e);
+}
