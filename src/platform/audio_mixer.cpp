@@ -128,7 +128,9 @@ std::string ChooseSoundFont(const char* listed, const std::vector<std::string>& 
             if (fault.empty()) {
                 good += (good.empty() ? "" : ";") + one;
             } else if (firstBad.empty()) {
-                firstBad = one + ": " + fault;
+                firstBad = one;
+                firstBad += ": ";
+                firstBad += fault;
             }
         }
         if (good.empty()) {
@@ -149,7 +151,12 @@ std::string ChooseSoundFont(const char* listed, const std::vector<std::string>& 
             if (!firstBad.empty()) *note = "kelmorav: leaving out the sound font " + firstBad;
             return path;
         }
-        if (firstBad.empty()) firstBad = path + " (" + fault + ")";
+        if (firstBad.empty()) {
+            firstBad = path;
+            firstBad += " (";
+            firstBad += fault;
+            firstBad += ")";
+        }
     }
     *note = firstBad.empty() ? "kelmorav: no General MIDI sound font found" + noMusic
                              : "kelmorav: the sound font " + firstBad + " is damaged" + noMusic;
