@@ -42,6 +42,14 @@ void StopForAWhile() {
     if (waker > 0) waitpid(waker, nullptr, 0);
 }
 
+// Waits (at most a minute) until the game's trace, written line by line, holds `text`.
+void WaitForTrace(const fs::path& trace, const std::string& text) {
+    for (int tries = 0; tries < 600; ++tries) {
+        if (testfiles::ReadText(trace).find(text) != std::string::npos) return;
+        std::this_thread::sleep_for(milliseconds(100));
+    }
+}
+
 void PlayThroughAMinimisedWindow(const fs::path& dir) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -52,9 +60,10 @@ void PlayThroughAMinimisedWindow(const fs::path& dir) {
     options.dataDir = KELMORAV_BUILD_DIR;
     if (!PlatformInit(options)) std::_Exit(5);
     StartUp(1);
-    std::thread desktop([] {
+    std::thread desktop([trace = dir / "trace.jsonl"] {
         // The title's menu, where the game asks after its music every frame.
-        std::this_thread::sleep_for(milliseconds(11000));
+        WaitForTrace(trace, "status bgm mode");
+        std::this_thread::sleep_for(milliseconds(500));
         PostWindowEvent(WindowChange::FOCUS_LOST);
         PostWindowEvent(WindowChange::MINIMIZED);
         std::this_thread::sleep_for(milliseconds(500));
