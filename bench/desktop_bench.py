@@ -17,7 +17,8 @@ longest frame interval within a second either side of that restart ("play bgm fr
 With --script FILE it plays a headless-style script (wait, move, click, down, up, press,
 key, until; shot and dump are skipped) on the desktop build through xdotool instead, with
 --renderer auto unless --renderers names one, and prints the way of presenting the game chose
-and the frame cadence of each scene from the trace (kept with --keep-trace FILE).
+and the frame cadence of each scene from the trace (kept with --keep-trace FILE). --game-arg
+passes more arguments to the game (--record FILE, --dump-at-end FILE).
 
 Needs xvfb (Xvfb) and xdotool. Not a test: it prints figures, it asserts nothing.
 Usage: bench/desktop_bench.py [--build DIR] [--runs N] [--scenes title,match,credits]
@@ -69,7 +70,7 @@ class Xvfb:
 
 
 class Game:
-    def __init__(self, build, renderer, display, workdir):
+    def __init__(self, build, renderer, display, workdir, extra=()):
         self.trace = os.path.join(workdir, f"trace-{renderer}.jsonl")
         if os.path.exists(self.trace):
             os.remove(self.trace)
@@ -78,7 +79,7 @@ class Game:
         env.pop("WAYLAND_DISPLAY", None)
         env.pop("SDL_VIDEODRIVER", None)
         cmd = [os.path.join(build, "kelmorav"), "--window", "--scale", str(SCALE), "--renderer",
-               renderer, "--seed", "1", "--trace", self.trace]
+               renderer, "--seed", "1", "--trace", self.trace, *extra]
         self.exec_ms = time.monotonic_ns() / 1e6
         self.proc = subprocess.Popen(cmd, env=env, stderr=subprocess.DEVNULL)
         self.env = env
@@ -262,7 +263,7 @@ def run_script(args):
     renderer = args.renderers if "," not in args.renderers else "auto"
     with tempfile.TemporaryDirectory(prefix="kelmorav-bench-") as workdir:
         xvfb = Xvfb()
-        game = Game(args.build, renderer, xvfb.display, workdir)
+        game = Game(args.build, renderer, xvfb.display, workdir, args.game_arg)
         try:
             game.find_window()
             play_script(game, args.script)
@@ -313,6 +314,9 @@ def main():
     parser.add_argument("--match-seconds", type=float, default=60.0)
     parser.add_argument("--script")
     parser.add_argument("--keep-trace")
+    parser.add_argument("--game-arg", action="append", default=[],
+                        help="with --script: one more argument for the game (repeat it), "
+                             "e.g. --game-arg=--record --game-arg=FILE")
     args = parser.parse_args()
     for tool in ("Xvfb", "xdotool"):
         if shutil.which(tool) is None:

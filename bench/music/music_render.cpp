@@ -49,7 +49,9 @@ int main(int argc, char** argv) {
     const std::filesystem::path out = std::filesystem::absolute(argv[1]);
     std::filesystem::create_directories(out);
     if (argc > 2) std::filesystem::current_path(argv[2]);
-    const std::string font = FindSoundFont();
+    std::string note;
+    const std::string font = FindSoundFont(&note);
+    if (!note.empty()) std::fprintf(stderr, "%s\n", note.c_str());
     FluidMusic music(font, RATE);
     if (!music.WaitUntilLoaded()) return 1;
     for (int piece = 1; piece <= 3; ++piece) {

@@ -2,6 +2,8 @@
 // people, the time-keeping simulation for headless runs (no SDL at all there).
 #include "platform/audio.h"
 
+#include <cstdio>
+
 #include "platform/audio_internal.h"
 #include "platform/audio_mixer.h"
 #include "platform/platform.h"
@@ -9,6 +11,7 @@
 namespace {
 
 bool AudioOpen = false;
+bool DeviceGone = false;  // the mixer's device went away and none has come back yet
 
 AudioHooks PlatformHooks() {
     AudioHooks hooks;
@@ -35,9 +38,31 @@ void PlatformOpenAudio() {
     }
 }
 
+void PlatformAudioDeviceRemoved() {
+    if (!AudioMixerActive()) return;
+    AudioDeviceGone();
+    MixerLoseDevice();
+    DeviceGone = true;
+    std::fprintf(stderr,
+                 "kelmorav: the sound device went away; the game goes on silently until one "
+                 "comes back\n");
+    TraceLine("\"audio\":\"gone\"");
+}
+
+void PlatformAudioDeviceAdded() {
+    if (!DeviceGone || !AudioOpen) return;
+    std::unique_ptr<MusicOutput> music;
+    if (!MixerOpen(&music)) return;  // said why; still silent, until the next device
+    DeviceGone = false;
+    AudioDeviceBack(std::move(music));
+    std::fprintf(stderr, "kelmorav: a sound device is back; sound and music go on\n");
+    TraceLine("\"audio\":\"back\"");
+}
+
 void PlatformCloseAudio() {
     AudioOpen = false;
-    bool mixer = AudioMixerActive();
+    DeviceGone = false;
     AudioReset();
-    if (mixer) MixerClose();
+    // Also after a device that went away: the synthesiser and the audio subsystem go now.
+    MixerClose();
 }

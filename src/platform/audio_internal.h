@@ -46,6 +46,13 @@ struct AudioHooks {
 void AudioUseSimulation(const AudioHooks& hooks);
 // Voices play on the SDL mixer; music plays through `music` when given, else it is simulated.
 void AudioUseMixer(const AudioHooks& hooks, std::unique_ptr<MusicOutput> music);
+// The sound device went away: every voice and the music go on keeping their time without
+// sound (as on a machine without a device), the open piece with them. The caller then closes
+// the mixer.
+void AudioDeviceGone();
+// A sound device is there again (the mixer reopened): voices play on it again, and the music
+// through `music` when given (the piece playing starts again from its beginning).
+void AudioDeviceBack(std::unique_ptr<MusicOutput> music);
 // Back to the state before any device: no clock, no trace, the music alias closed.
 void AudioReset();
 bool AudioMixerActive();

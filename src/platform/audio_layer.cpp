@@ -7,6 +7,7 @@
 #include "platform/audio_internal.h"
 #include "platform/audio_mixer.h"
 #include "platform/platform_internal.h"
+#include "platform/session.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ struct AudioState {
     AudioHooks hooks;
     bool mixer = false;
     std::unique_ptr<MciDevice> music;
+    std::vector<Voice*> voices;  // every voice made and not yet released
 };
 
 AudioState& State() {
@@ -42,6 +44,13 @@ MciDevice& Music() {
     AudioState& state = State();
     if (!state.music) state.music = SimulatedDevice();
     return *state.music;
+}
+
+// Whether the voice sounds now, as its device says.
+bool Sounding(Voice* voice) {
+    if (voice->channel >= 0) return MixerPlaying(voice->channel);
+    if (!voice->started) return false;
+    return voice->looping || Now() - voice->startedAt < voice->samples->lengthMs;
 }
 
 bool Playable(const WaveFormat& format) {
@@ -79,6 +88,44 @@ void AudioUseMixer(const AudioHooks& hooks, std::unique_ptr<MusicOutput> music) 
     state.music = music ? std::make_unique<MciDevice>(std::move(music)) : SimulatedDevice();
 }
 
+void AudioDeviceGone() {
+    AudioState& state = State();
+    if (!state.mixer) return;
+    for (Voice* voice : state.voices) {
+        if (voice->channel >= 0) {
+            MixerStop(voice->channel);
+            MixerReleaseChannel(voice->channel);
+            voice->channel = -1;
+        }
+        voice->started = false;
+        if (voice->samples->mixerChunk != nullptr) {
+            MixerFreeChunk(voice->samples->mixerChunk);
+            voice->samples->mixerChunk = nullptr;
+        }
+    }
+    state.mixer = false;
+    if (state.music) {
+        state.music->ReplaceOutput(std::make_unique<SimulatedMusic>([] { return Now(); }));
+    }
+}
+
+void AudioDeviceBack(std::unique_ptr<MusicOutput> music) {
+    AudioState& state = State();
+    if (state.mixer) return;
+    state.mixer = true;
+    for (Voice* voice : state.voices) {
+        voice->channel = MixerAcquireChannel();
+        voice->started = false;
+        if (voice->samples->mixerChunk == nullptr) MixerPrepare(voice->samples.get());
+    }
+    if (!music) return;
+    if (state.music) {
+        state.music->ReplaceOutput(std::move(music));
+    } else {
+        state.music = std::make_unique<MciDevice>(std::move(music));
+    }
+}
+
 void AudioReset() {
     AudioState& state = State();
     state.music.reset();
@@ -98,6 +145,7 @@ Voice* CreateSoundBuffer(const WaveFormat& format, uint32_t bytes) {
     Voice* voice = new Voice;
     voice->samples = std::move(samples);
     if (State().mixer) voice->channel = MixerAcquireChannel();
+    State().voices.push_back(voice);
     return voice;
 }
 
@@ -120,6 +168,7 @@ Voice* DuplicateSoundBuffer(Voice* voice) {
     copy->role = voice->role;
     copy->index = voice->index;
     if (voice->channel >= 0) copy->channel = MixerAcquireChannel();
+    State().voices.push_back(copy);
     return copy;
 }
 
@@ -129,17 +178,18 @@ void SetVoiceLabel(Voice* voice, const char* role, int index) {
     voice->index = index;
 }
 
+// What a device says of its voices is the machine's, not the game's: a recording keeps it.
 bool VoicePlaying(Voice* voice) {
     if (voice == nullptr) return false;
-    if (voice->channel >= 0) return MixerPlaying(voice->channel);
-    if (!voice->started) return false;
-    return voice->looping || Now() - voice->startedAt < voice->samples->lengthMs;
+    return SessionVoicePlaying(Sounding(voice));
 }
 
 void PlaySoundBuffer(Voice* voice, bool loop) {
-    if (voice == nullptr || VoicePlaying(voice)) return;
-    if (voice->channel >= 0) {
-        if (voice->samples->mixerChunk == nullptr) return;
+    if (voice == nullptr) return;
+    const bool mixer = voice->channel >= 0;
+    const bool playable = !mixer || voice->samples->mixerChunk != nullptr;
+    if (!SessionVoiceStarts(playable && !Sounding(voice))) return;
+    if (mixer) {
         MixerPlay(voice->channel, voice->samples->mixerChunk, loop);
     } else {
         voice->started = true;
@@ -161,12 +211,15 @@ void ReleaseSoundBuffer(Voice* voice) {
         MixerStop(voice->channel);
         MixerReleaseChannel(voice->channel);
     }
+    std::vector<Voice*>& voices = State().voices;
+    voices.erase(std::remove(voices.begin(), voices.end(), voice), voices.end());
     delete voice;
 }
 
 uint32_t MciSendString(const char* command, char* reply, unsigned replySize) {
     std::string answer;
     uint32_t result = Music().Send(command, &answer);
+    SessionMusicAnswer(&result, &answer);
     std::string delivered;
     if (reply != nullptr && replySize > 0) {
         delivered = answer.substr(0, replySize - 1);

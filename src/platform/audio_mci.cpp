@@ -109,6 +109,30 @@ uint32_t MciDevice::Send(const char* command, std::string* reply) {
     return Run(parsed, reply);
 }
 
+void MciDevice::ReplaceOutput(std::unique_ptr<MusicOutput> output) {
+    // A piece that ran out on the old output stays at its end: only "from 0" plays it again.
+    if (playing_ && output_->Ended()) {
+        playing_ = false;
+        atEnd_ = true;
+    }
+    if (open_) output_->Unload();
+    output_ = std::move(output);
+    if (!open_) return;
+    std::string error;
+    if (!output_->Load(file_, &error)) {
+        // The piece cannot be had there: it counts as played to its end.
+        playing_ = paused_ = false;
+        atEnd_ = true;
+        return;
+    }
+    if (playing_) output_->Start();
+    // A piece held part-way is held at its beginning: a plain "play" starts it.
+    if (paused_) {
+        paused_ = false;
+        atEnd_ = false;
+    }
+}
+
 uint32_t MciDevice::Run(const MciCommand& command, std::string* reply) {
     if (command.verb == MciVerb::OPEN) {
         if (open_) return MCI_ERR_ALIAS_TAKEN;
@@ -116,6 +140,7 @@ uint32_t MciDevice::Run(const MciCommand& command, std::string* reply) {
         if (!output_->Load(command.file, &error)) return MCI_ERR_FILE;
         open_ = true;
         alias_ = command.alias;
+        file_ = command.file;
         playing_ = paused_ = atEnd_ = false;
         return MCI_OK;
     }

@@ -81,6 +81,10 @@ public:
     // Runs one command; the reply text ("" for all but status) goes to *reply.
     uint32_t Send(const char* command, std::string* reply);
     bool IsOpen() const { return open_; }
+    // Moves the device onto another output (the sound device went away, or came back): the
+    // open piece is loaded there, and one that was playing starts again from its beginning
+    // (the outputs share no position); the commands and replies go on as before.
+    void ReplaceOutput(std::unique_ptr<MusicOutput> output);
 
 private:
     uint32_t Run(const MciCommand& command, std::string* reply);
@@ -88,6 +92,7 @@ private:
     std::unique_ptr<MusicOutput> output_;
     bool open_ = false;
     std::string alias_;
+    std::string file_;      // the open piece
     bool playing_ = false;  // started and neither stopped nor found at its end
     bool paused_ = false;   // stopped part-way: a plain "play" continues from there
     bool atEnd_ = false;

@@ -20,12 +20,15 @@ constexpr int DEVICE_CHANNELS = 2;
 constexpr int DEVICE_CHUNK_FRAMES = 1024;
 
 bool MixerIsOpen = false;
+bool AudioSubsystemUp = false;
+bool FontSearched = false;  // the sound font was looked for (and said of, if need be)
 int DeviceRate = DEVICE_RATE;
 Uint16 DeviceFormat = AUDIO_S16SYS;
 int DeviceChannels = DEVICE_CHANNELS;
 std::vector<bool> ChannelTaken;
 
-// The one synthesiser of the run, from the device's opening to its closing.
+// The one synthesiser of the run, from the device's first opening to its last closing (a device
+// lost and found again keeps it, with its font).
 std::unique_ptr<FluidMusic> Synth;
 std::vector<int16_t> HookScratch;  // stereo frames for devices with other channel counts
 
@@ -79,64 +82,140 @@ SDL_AudioFormat SourceFormat(const WaveFormat& format) {
 
 }  // namespace
 
-std::string FindSoundFont() {
-    if (const char* listed = std::getenv("SDL_SOUNDFONTS"); listed != nullptr && *listed) {
-        std::string all = listed;
+namespace {
+
+// The first .sf2 of a folder, in name order ("" for none). A folder that vanishes or cannot be
+// read is just empty.
+std::string FirstFontIn(const std::string& folder) {
+    std::vector<std::string> found;
+    std::error_code error;
+    std::filesystem::directory_iterator entry(folder, error), end;
+    for (; !error && entry != end; entry.increment(error)) {
+        std::string path = entry->path().string();
+        if (path.size() > 4 && path.compare(path.size() - 4, 4, ".sf2") == 0 && Readable(path)) {
+            found.push_back(path);
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found.empty() ? "" : found.front();
+}
+
+// Why a listed or found file cannot be the font, or "".
+std::string FontFault(const std::string& path) {
+    if (!Readable(path)) return "no such file";
+    return SoundFontFault(path);
+}
+
+}  // namespace
+
+std::string ChooseSoundFont(const char* listed, const std::vector<std::string>& preferred,
+                            const std::vector<std::string>& folders, std::string* note) {
+    note->clear();
+    const std::string noMusic = "; the game runs without music";
+    if (listed != nullptr && *listed) {
+        // The player's own choice: its good fonts, and never another.
+        std::string good;
+        std::string firstBad;
+        const std::string all = listed;
         size_t start = 0;
         while (start <= all.size()) {
             size_t end = all.find(';', start);
             if (end == std::string::npos) end = all.size();
-            std::string one = all.substr(start, end - start);
-            if (Readable(one)) return all;  // FluidSynth takes the whole list
+            const std::string one = all.substr(start, end - start);
             start = end + 1;
-        }
-        std::fprintf(stderr, "audio: SDL_SOUNDFONTS names no readable sound font (%s)\n", listed);
-    }
-    const char* preferred[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
-                               "/usr/share/sounds/sf2/default-GM.sf2"};
-    for (const char* path : preferred) {
-        if (Readable(path)) return path;
-    }
-    for (const char* folder : {"/usr/share/sounds/sf2", "/usr/share/soundfonts"}) {
-        std::vector<std::string> found;
-        std::error_code error;
-        // Stepped with error codes: a folder that vanishes or cannot be read is just empty.
-        std::filesystem::directory_iterator entry(folder, error), end;
-        for (; !error && entry != end; entry.increment(error)) {
-            std::string path = entry->path().string();
-            if (path.size() > 4 && path.compare(path.size() - 4, 4, ".sf2") == 0 &&
-                Readable(path)) {
-                found.push_back(path);
+            if (one.empty()) continue;
+            const std::string fault = FontFault(one);
+            if (fault.empty()) {
+                good += (good.empty() ? "" : ";") + one;
+            } else if (firstBad.empty()) {
+                firstBad = one;
+                firstBad += ": ";
+                firstBad += fault;
             }
         }
-        std::sort(found.begin(), found.end());
-        if (!found.empty()) return found.front();
+        if (good.empty()) {
+            *note = "kelmorav: SDL_SOUNDFONTS names no sound font (" +
+                    (firstBad.empty() ? all : firstBad) + ")" + noMusic;
+        } else if (!firstBad.empty()) {
+            *note = "kelmorav: SDL_SOUNDFONTS: leaving out " + firstBad;
+        }
+        return good;
     }
+    std::vector<std::string> candidates = preferred;
+    for (const std::string& folder : folders) candidates.push_back(FirstFontIn(folder));
+    std::string firstBad;
+    for (const std::string& path : candidates) {
+        if (path.empty() || !Readable(path)) continue;
+        const std::string fault = SoundFontFault(path);
+        if (fault.empty()) {
+            if (!firstBad.empty()) *note = "kelmorav: leaving out the sound font " + firstBad;
+            return path;
+        }
+        if (firstBad.empty()) {
+            firstBad = path;
+            firstBad += " (";
+            firstBad += fault;
+            firstBad += ")";
+        }
+    }
+    *note = firstBad.empty() ? "kelmorav: no General MIDI sound font found" + noMusic
+                             : "kelmorav: the sound font " + firstBad + " is damaged" + noMusic;
     return "";
+}
+
+std::string FindSoundFont(std::string* note) {
+    return ChooseSoundFont(
+        std::getenv("SDL_SOUNDFONTS"),
+        {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2"},
+        {"/usr/share/sounds/sf2", "/usr/share/soundfonts"}, note);
 }
 
 bool MixerOpen(std::unique_ptr<MusicOutput>* music) {
     music->reset();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "audio: no sound device (%s); the game runs silently\n",
-                     SDL_GetError());
-        return false;
+    // The audio subsystem stays up from the first opening to the last closing, through a lost
+    // device: it is what tells the game that a device has come back.
+    if (!AudioSubsystemUp) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+            std::fprintf(stderr, "audio: no sound device (%s); the game runs silently\n",
+                         SDL_GetError());
+            return false;
+        }
+        AudioSubsystemUp = true;
     }
-    if (Mix_OpenAudio(DEVICE_RATE, AUDIO_S16SYS, DEVICE_CHANNELS, DEVICE_CHUNK_FRAMES) != 0) {
+    // After a lost device the synthesiser is still there, made for its rate: the new device is
+    // opened at that rate (SDL converts if it must), so the font is not read again.
+    const bool reuse = Synth != nullptr;
+    const int opened =
+        reuse ? Mix_OpenAudioDevice(Synth->Rate(), AUDIO_S16SYS, DEVICE_CHANNELS,
+                                    DEVICE_CHUNK_FRAMES, nullptr, SDL_AUDIO_ALLOW_CHANNELS_CHANGE)
+              : Mix_OpenAudio(DEVICE_RATE, AUDIO_S16SYS, DEVICE_CHANNELS, DEVICE_CHUNK_FRAMES);
+    if (opened != 0) {
         std::fprintf(stderr, "audio: cannot open the sound device (%s); the game runs silently\n",
                      Mix_GetError());
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        if (!reuse) {
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            AudioSubsystemUp = false;
+        }
         return false;
     }
     MixerIsOpen = true;
     Mix_QuerySpec(&DeviceRate, &DeviceFormat, &DeviceChannels);
     Mix_AllocateChannels(0);
     ChannelTaken.clear();
-    const std::string font = FindSoundFont();
-    if (font.empty()) {
-        std::fprintf(stderr,
-                     "audio: no General MIDI sound font found; the game runs without music\n");
-    } else if (DeviceFormat != AUDIO_S16SYS || DeviceChannels < 1) {
+    if (reuse) {
+        Mix_HookMusic(MusicHook, nullptr);
+        *music = std::make_unique<HookedMusic>();
+        return true;
+    }
+    // The font is looked for once a run: a device that comes back finds the same answer.
+    if (FontSearched) return true;
+    FontSearched = true;
+    // Without a font (the note says so) the music keeps its time, silently.
+    std::string note;
+    const std::string font = FindSoundFont(&note);
+    if (!note.empty()) std::fprintf(stderr, "%s\n", note.c_str());
+    if (font.empty()) return true;
+    if (DeviceFormat != AUDIO_S16SYS || DeviceChannels < 1) {
         std::fprintf(stderr,
                      "audio: the sound device takes no 16-bit samples; the game runs "
                      "without music\n");
@@ -149,16 +228,22 @@ bool MixerOpen(std::unique_ptr<MusicOutput>* music) {
     return true;
 }
 
-void MixerClose() {
+void MixerLoseDevice() {
     if (!MixerIsOpen) return;
     Mix_HaltChannel(-1);
     // Once the hook is off the audio thread no longer reaches the synthesiser.
     Mix_HookMusic(nullptr, nullptr);
-    Synth.reset();
     Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
     MixerIsOpen = false;
     ChannelTaken.clear();
+}
+
+void MixerClose() {
+    MixerLoseDevice();
+    Synth.reset();
+    FontSearched = false;
+    if (AudioSubsystemUp) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    AudioSubsystemUp = false;
 }
 
 bool MixerPrepare(VoiceSamples* samples) {

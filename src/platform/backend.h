@@ -44,3 +44,5 @@ public:
 Backend* ActiveBackend();
 Backend* MakeSdlBackend();
 Backend* MakeHeadlessBackend();
+// The headless stand-in that plays a recording back (session.h).
+Backend* MakeReplayBackend();

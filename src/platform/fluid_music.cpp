@@ -61,7 +61,100 @@ fluid_settings_t* MakeSettings(int rate, const SynthSettings& s) {
     return f;
 }
 
+// FluidSynth's errors while a font loads are kept, so that a font it refuses is one line.
+std::mutex FontErrorMutex;
+std::string FontError;
+
+void KeepFontError(int, const char* message, void*) {
+    std::lock_guard<std::mutex> lock(FontErrorMutex);
+    if (FontError.empty() && message != nullptr) FontError = message;
+}
+
+uint32_t Le32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+struct Chunk {
+    char id[5] = {};
+    uint64_t start = 0;  // of the chunk's data
+    uint32_t size = 0;
+};
+
+bool ReadChunk(std::ifstream& in, uint64_t at, uint64_t end, Chunk* out) {
+    uint8_t header[8];
+    if (at + 8 > end) return false;
+    in.seekg(static_cast<std::streamoff>(at));
+    if (!in.read(reinterpret_cast<char*>(header), 8)) return false;
+    std::memcpy(out->id, header, 4);
+    out->size = Le32(header + 4);
+    out->start = at + 8;
+    return out->start + out->size <= end;
+}
+
+bool ReadTag(std::ifstream& in, uint64_t at, char tag[5]) {
+    in.seekg(static_cast<std::streamoff>(at));
+    tag[4] = 0;
+    return static_cast<bool>(in.read(tag, 4));
+}
+
+// The nine tables of the preset data, with the size of one record of each.
+std::string PresetDataFault(std::ifstream& in, const Chunk& pdta) {
+    static const struct {
+        const char* id;
+        uint32_t record;
+    } tables[] = {{"phdr", 38}, {"pbag", 4},  {"pmod", 10}, {"pgen", 4}, {"inst", 22},
+                  {"ibag", 4},  {"imod", 10}, {"igen", 4},  {"shdr", 46}};
+    uint64_t at = pdta.start + 4;
+    const uint64_t end = pdta.start + pdta.size;
+    for (const auto& table : tables) {
+        Chunk c;
+        if (!ReadChunk(in, at, end, &c) || std::strcmp(c.id, table.id) != 0) {
+            return std::string("its preset data lacks the ") + table.id + " table";
+        }
+        if (c.size < table.record || c.size % table.record != 0) {
+            return std::string("its ") + table.id + " table holds no whole records";
+        }
+        at = c.start + c.size;
+    }
+    return "";
+}
+
 }  // namespace
+
+std::string SoundFontFault(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return "cannot be read";
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 12) return "not a sound font";
+    uint8_t header[12];
+    in.seekg(0);
+    if (!in.read(reinterpret_cast<char*>(header), 12) || std::memcmp(header, "RIFF", 4) != 0 ||
+        std::memcmp(header + 8, "sfbk", 4) != 0) {
+        return "not a sound font";
+    }
+    const uint64_t end = static_cast<uint64_t>(Le32(header + 4)) + 8;
+    if (end != static_cast<uint64_t>(size)) {
+        return "cut short or padded: " + std::to_string(size) + " bytes where its header says " +
+               std::to_string(end);
+    }
+    static const char* const lists[] = {"INFO", "sdta", "pdta"};
+    uint64_t at = 12;
+    for (const char* list : lists) {
+        Chunk c;
+        char tag[5];
+        if (!ReadChunk(in, at, end, &c) || std::strcmp(c.id, "LIST") != 0 || c.size < 4 ||
+            !ReadTag(in, c.start, tag) || std::strcmp(tag, list) != 0) {
+            return std::string("its ") + list + " list is missing or damaged";
+        }
+        if (std::strcmp(list, "pdta") == 0) {
+            if (std::string fault = PresetDataFault(in, c); !fault.empty()) return fault;
+        }
+        at = c.start + c.size + (c.size & 1u);
+    }
+    return "";
+}
 
 int SoundFontLoads() { return FontLoads.load(); }
 
@@ -95,13 +188,21 @@ void FluidMusic::LoadFont(const std::string& fontPath) {
         start = end + 1;
         if (one.empty() || !std::ifstream(one)) continue;
         FontLoads.fetch_add(1);
+        fluid_set_log_function(FLUID_ERR, KeepFontError, nullptr);
         if (fluid_synth_sfload(synth, one.c_str(), 1) != FLUID_FAILED) loaded = true;
+        fluid_set_log_function(FLUID_ERR, fluid_default_log_function, nullptr);
     }
     std::lock_guard<std::mutex> lock(mutex_);
     fluidSettings_ = settings;
     if (!loaded) {
-        std::fprintf(stderr, "audio: cannot read the sound font %s; the game runs without music\n",
-                     fontPath.c_str());
+        std::string why;
+        {
+            std::lock_guard<std::mutex> errorLock(FontErrorMutex);
+            why = FontError.empty() ? "" : " (" + FontError + ")";
+        }
+        std::fprintf(stderr,
+                     "kelmorav: cannot read the sound font %s%s; the game runs without music\n",
+                     fontPath.c_str(), why.c_str());
         if (synth) delete_fluid_synth(synth);
         state_ = FAILED;
         // A piece started meanwhile keeps its time without sound.

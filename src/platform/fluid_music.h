@@ -52,6 +52,8 @@ public:
     // Waits for the font; true when it was read (the music then sounds), false when it could
     // not be (the music then only keeps its time, silently).
     bool WaitUntilLoaded();
+    // The device rate it renders for.
+    int Rate() const { return rate_; }
 
     // The audio device's side: fills `frames` stereo frames of 16-bit samples.
     void Render(int16_t* stereo, int frames);
@@ -91,3 +93,10 @@ private:
 
 // How many times a sound font has been read since the program started (for tests).
 int SoundFontLoads();
+
+// Whether the file at path is a SoundFont 2 to give FluidSynth: a RIFF "sfbk" form exactly as
+// long as the file, holding the INFO, sdta and pdta lists in that order, the pdta with its nine
+// tables, each of whole records. "" when it is; otherwise what is wrong, for the one line the
+// player sees. (FluidSynth would refuse such a file too, but only after several lines of its
+// own and of its DLS reader on stderr.)
+std::string SoundFontFault(const std::string& path);

@@ -16,6 +16,7 @@
 #include "platform/backend.h"
 #include "platform/input.h"
 #include "platform/platform_internal.h"
+#include "platform/session.h"
 
 namespace {
 
@@ -28,6 +29,17 @@ GameHooks Hooks;
 std::ofstream TraceFile;
 bool QuitPosted = false;
 std::string DataDirectory;  // as given at start-up, for messages
+std::string DumpAtEnd;      // --dump-at-end
+uint32_t Seed = 0;
+
+// Input is gathered in the backends' polls and waits; a recording notes what each top-level
+// one brought. While recording, the clock the game reads moves only when a wait ends (inside a
+// gather it reads on), so a replay knows every reading from the waits' deadlines. Once the
+// program is leaving, no more input is gathered.
+int GatherDepth = 0;
+bool ClockLatched = false;
+uint32_t LatchedClock = 0;
+bool Leaving = false;
 
 // The overlay shown while its key is held, and the copy of the front surface it is drawn on.
 int OverlayKey = -1;
@@ -135,6 +147,39 @@ void PresentIfDirty() {
 // Signed distance from now to deadline on the wrapping 32-bit clock.
 int32_t Remaining(uint32_t deadline) { return static_cast<int32_t>(deadline - TimeGetTime()); }
 
+void GatherPoll() {
+    if (!Active || Leaving) return;
+    const bool top = GatherDepth == 0;
+    if (top) SessionGatherBegin(PointerX, PointerY);
+    ++GatherDepth;
+    Active->Poll();
+    --GatherDepth;
+    if (top) SessionGatherEnd(false, 0, LatchedClock, PointerX, PointerY);
+}
+
+void GatherWait(uint32_t deadline, bool takeMessages) {
+    if (!Active || Leaving) return;
+    const bool top = GatherDepth == 0;
+    if (top) SessionGatherBegin(PointerX, PointerY);
+    ++GatherDepth;
+    Active->Wait(deadline, takeMessages);
+    --GatherDepth;
+    if (!top) return;
+    if (ClockLatched) LatchedClock = Active->Now();
+    const uint32_t now = ClockLatched ? LatchedClock : Active->Now();
+    SessionGatherEnd(true, static_cast<int32_t>(now - deadline), now, PointerX, PointerY);
+}
+
+void WriteDumpAtEnd() {
+    if (DumpAtEnd.empty()) return;
+    std::ofstream out(DumpAtEnd, std::ios::out | std::ios::trunc);
+    if (!out) {
+        std::fprintf(stderr, "kelmorav: cannot write %s\n", DumpAtEnd.c_str());
+        return;
+    }
+    out << (Hooks.dumpState ? Hooks.dumpState() : std::string("{}")) << "\n";
+}
+
 }  // namespace
 
 Backend* ActiveBackend() { return Active.get(); }
@@ -142,6 +187,7 @@ Backend* ActiveBackend() { return Active.get(); }
 // ---- input shared by the backends ---------------------------------------------------------
 
 void InputPushMessage(const Message& message) {
+    if (GatherDepth > 0) SessionNoteMessage(message);
     switch (message.type) {
     case MessageType::KeyDown:
         if (message.wparam < 256) KeyDownState[message.wparam] = true;
@@ -167,7 +213,17 @@ const GameHooks& InputHooks() { return Hooks; }
 
 bool PlatformInit(const PlatformOptions& options) {
     DataDirectory = options.dataDir;
-    Active.reset(options.headless ? MakeHeadlessBackend() : MakeSdlBackend());
+    DumpAtEnd = options.dumpAtEndPath.empty()
+                    ? std::string()
+                    : std::filesystem::absolute(options.dumpAtEndPath).string();
+    Seed = options.seed;
+    if (!SessionOpen(options, options.version.empty() ? "unknown" : options.version)) return false;
+    Seed = SessionSeed(Seed);
+    if (SessionReplaying()) {
+        Active.reset(MakeReplayBackend());
+    } else {
+        Active.reset(options.headless ? MakeHeadlessBackend() : MakeSdlBackend());
+    }
     if (!options.tracePath.empty()) {
         TraceFile.open(options.tracePath, std::ios::out | std::ios::trunc);
         if (!TraceFile) {
@@ -177,6 +233,7 @@ bool PlatformInit(const PlatformOptions& options) {
     }
     if (!Active->Init(options)) {
         Active.reset();
+        SessionAbandon();
         return false;
     }
     if (!options.dataDir.empty()) {
@@ -186,11 +243,17 @@ bool PlatformInit(const PlatformOptions& options) {
             std::fprintf(stderr, "kelmorav: cannot use the data directory %s: %s\n",
                          options.dataDir.c_str(), ec.message().c_str());
             PlatformShutdown();
+            SessionAbandon();
             return false;
         }
     }
+    LatchedClock = Active->Now();
+    SessionStart(LatchedClock);
+    ClockLatched = SessionRecording();
     return true;
 }
+
+uint32_t PlatformSeed() { return Seed; }
 
 void PlatformShutdown() {
     PlatformCloseAudio();
@@ -201,6 +264,12 @@ void PlatformShutdown() {
 }
 
 void PlatformExit(int status) {
+    // Inside a wait the clock reads on; the recording keeps how far it got.
+    const uint32_t moved =
+        Active && ClockLatched && GatherDepth > 0 ? Active->Now() - LatchedClock : 0;
+    Leaving = true;
+    status = SessionEnd(status, moved);
+    WriteDumpAtEnd();
     TraceLine("\"exit\":" + std::to_string(status));
     if (TraceFile.is_open()) TraceFile.close();
     PlatformShutdown();
@@ -245,10 +314,13 @@ void TraceLineAt(uint32_t time, const std::string& fields) {
     TraceFile.flush();
 }
 
-uint32_t TimeGetTime() { return Active ? Active->Now() : 0; }
+uint32_t TimeGetTime() {
+    if (!Active) return 0;
+    return ClockLatched && GatherDepth == 0 ? LatchedClock : Active->Now();
+}
 
 bool PeekMessage(Message* out) {
-    if (Queue.empty() && Active) Active->Poll();
+    if (Queue.empty()) GatherPoll();
     if (Queue.empty()) return false;
     if (out) *out = Queue.front();
     return true;
@@ -261,7 +333,7 @@ void GetMessage(Message* out) {
             return;
         }
         PresentIfDirty();
-        Active->Wait(TimeGetTime() + 1000, true);
+        GatherWait(TimeGetTime() + 1000, true);
     }
     if (out) *out = Queue.front();
     Queue.pop_front();
@@ -276,22 +348,22 @@ void PostQuitMessage(int exitCode) {
 void WaitForMessageOrTime(uint32_t deadline) {
     PresentIfDirty();
     if (!Active) return;
-    while (Queue.empty() && Remaining(deadline) > 0) Active->Wait(deadline, true);
+    while (Queue.empty() && Remaining(deadline) > 0) GatherWait(deadline, true);
 }
 
 void WaitUntil(uint32_t deadline) {
     PresentIfDirty();
     if (!Active) return;
-    while (Remaining(deadline) > 0) Active->Wait(deadline, false);
+    while (Remaining(deadline) > 0) GatherWait(deadline, false);
 }
 
 bool KeyHeld(int virtualKey) {
-    if (Active) Active->Poll();
+    GatherPoll();
     return virtualKey >= 0 && virtualKey < 256 && KeyDownState[virtualKey];
 }
 
 void GetCursorPos(int* x, int* y) {
-    if (Active) Active->Poll();
+    GatherPoll();
     if (x) *x = PointerX;
     if (y) *y = PointerY;
 }

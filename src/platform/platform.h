@@ -266,16 +266,27 @@ struct PlatformOptions {
     std::string scriptPath;         // headless: the script to run
     std::string tracePath;          // where the JSON-lines trace goes ("" = none)
     uint32_t clockStart = 1000000;  // headless: the virtual clock's first reading in ms
+    uint32_t seed = 0;              // the random seed chosen on the command line (or the time)
+    std::string version;            // the program's version, written into recordings
+    std::string recordPath;         // record the session into this file ("" = none)
+    std::string replayPath;         // replay this recording headless ("" = none)
+    std::string dumpAtEndPath;      // the game state as JSON when the program leaves ("" = none)
 };
 
 // Opens the window (or the headless stand-in). False, after one line on stderr, if the window
-// cannot be created or the data directory cannot be entered.
+// cannot be created, the data directory cannot be entered or the recording cannot be written.
+// A recording to replay that cannot be read, is damaged or comes from another version ends the
+// program at once with status 2 and one line.
 bool PlatformInit(const PlatformOptions& options);
+// The random seed of the session: the recorded one in a replay, else options.seed.
+uint32_t PlatformSeed();
 // Opens the sound and music devices; failures leave the game silent, with one line on stderr.
 void PlatformOpenAudio();
 void PlatformShutdown();
 
-// Ends the process with the given status after writing the trace's last line.
+// Ends the process with the given status after writing the trace's last line, the recording's
+// end and the dump asked for at the end. A replay that did not use its whole recording, or
+// ended otherwise than it, leaves with status 2 after one line.
 [[noreturn]] void PlatformExit(int status);
 
 // Hooks the shell gives the headless backend: the current scene number and a JSON dump of the

@@ -19,3 +19,9 @@ const Surface* PlatformPresentedPicture();
 
 // A string as a JSON string literal (quoted and escaped), for trace lines.
 std::string JsonString(const std::string& text);
+
+// For tests: queues the desktop's window event, as the SDL backend receives it, that the window
+// lost or regained the keyboard focus, was minimised or restored, or was asked to close; the
+// next poll of input takes it. Nothing happens without the SDL backend.
+enum class WindowChange { FOCUS_LOST, FOCUS_GAINED, MINIMIZED, RESTORED, CLOSE };
+void PostWindowEvent(WindowChange change);

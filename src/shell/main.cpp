@@ -23,11 +23,13 @@ namespace {
 const char* const HELP =
     "Usage:\n"
     "  kelmorav [--window] [--scale N] [--renderer auto|gpu|software] [--data DIR] [--seed N]\n"
-    "           [--trace FILE]\n"
+    "           [--trace FILE] [--record FILE] [--dump-at-end FILE]\n"
     "      Play. Full screen by default.\n"
     "  kelmorav --headless --script FILE [--seed N] [--trace FILE] [--data DIR]\n"
-    "           [--clock-start MS]\n"
+    "           [--clock-start MS] [--record FILE] [--dump-at-end FILE]\n"
     "      Run a test script without a window or sound device, on a virtual clock.\n"
+    "  kelmorav --headless --replay FILE [--data DIR] [--trace FILE] [--dump-at-end FILE]\n"
+    "      Play a recorded session again, frame for frame, without a window or sound device.\n"
     "  kelmorav --sound-check [--data DIR]\n"
     "      Play every sound effect and the opening of each piece of music, naming each.\n"
     "  kelmorav --version | --help\n"
@@ -45,6 +47,11 @@ const char* const HELP =
     "  --trace FILE   write a JSON-lines trace of scenes, frames, presented pictures, palettes,\n"
     "                 sounds and music commands (virtual time headless, real ms otherwise)\n"
     "  --clock-start MS  headless: the virtual clock's first reading (default 1000000)\n"
+    "  --record FILE  record the session (seed, clock, input, the sound device's replies)\n"
+    "                 into FILE, a small text file to attach to a bug report\n"
+    "  --replay FILE  replay a recording made by this version (implies --headless; the seed,\n"
+    "                 clock and input come from the recording)\n"
+    "  --dump-at-end FILE  write the game state as JSON into FILE when the program ends\n"
     "\n"
     "Keys:\n"
     "  Everywhere     Escape quits; Alt+Enter switches between full screen and window;\n"
@@ -65,8 +72,10 @@ const char* const HELP =
     "  Key names: ESC F1 Z Q W A S M C L 0-9.\n"
     "\n"
     "Exit status: 0 when the game ends normally; 1 when it cannot start (no display, no data\n"
-    "directory, unreadable data); 2 for a bad argument or script error; 3 when a script's\n"
-    "`until` times out.\n";
+    "directory, unreadable data, a recording that cannot be written); 2 for a bad argument,\n"
+    "a script error, or a recording that cannot be replayed (damaged, another version, or\n"
+    "the game went another way); 3 when a script's `until` times out. A replay ends with the\n"
+    "status of the session it replays.\n";
 
 int SceneHook() { return Scene; }
 int SceneByNameHook(const char* name) { return SceneByName(name); }
@@ -78,6 +87,26 @@ bool ParseNumber(const char* text, long long lo, long long hi, long long* out) {
     if (*end != 0 || v < lo || v > hi) return false;
     *out = v;
     return true;
+}
+
+struct Given {
+    bool seed = false;
+    bool clock = false;
+    bool soundCheck = false;
+};
+
+// Options that do not go together with recording or replaying, or null when all is well.
+const char* SessionClash(const PlatformOptions& options, const Given& given) {
+    const bool record = !options.recordPath.empty();
+    const bool replay = !options.replayPath.empty();
+    if (record && replay) return "--record and --replay do not go together";
+    if (given.soundCheck && (record || replay))
+        return "--sound-check is neither recorded nor replayed";
+    if (replay && (given.seed || given.clock || !options.scriptPath.empty())) {
+        return "--replay takes the seed, the clock and the input from the recording: leave out "
+               "--seed, --script and --clock-start";
+    }
+    return nullptr;
 }
 
 std::string ExecutableDir(const char* argv0) {
@@ -92,7 +121,7 @@ std::string ExecutableDir(const char* argv0) {
 int main(int argc, char** argv) {
     PlatformOptions options;
     uint32_t seed = static_cast<uint32_t>(std::time(nullptr));
-    bool soundCheck = false;
+    Given given;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -108,7 +137,7 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(arg, "--headless") == 0) {
             options.headless = true;
         } else if (std::strcmp(arg, "--sound-check") == 0) {
-            soundCheck = true;
+            given.soundCheck = true;
         } else if (std::strcmp(arg, "--renderer") == 0 &&
                    ParseRendererRequest(next, &options.renderer)) {
             ++i;
@@ -118,10 +147,12 @@ int main(int argc, char** argv) {
             ++i;
         } else if (std::strcmp(arg, "--seed") == 0 && ParseNumber(next, 0, UINT32_MAX, &value)) {
             seed = static_cast<uint32_t>(value);
+            given.seed = true;
             ++i;
         } else if (std::strcmp(arg, "--clock-start") == 0 &&
                    ParseNumber(next, 0, UINT32_MAX, &value)) {
             options.clockStart = static_cast<uint32_t>(value);
+            given.clock = true;
             ++i;
         } else if (std::strcmp(arg, "--data") == 0 && next) {
             options.dataDir = next;
@@ -132,11 +163,27 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(arg, "--trace") == 0 && next) {
             options.tracePath = next;
             ++i;
+        } else if (std::strcmp(arg, "--record") == 0 && next) {
+            options.recordPath = next;
+            ++i;
+        } else if (std::strcmp(arg, "--replay") == 0 && next) {
+            options.replayPath = next;
+            options.headless = true;
+            ++i;
+        } else if (std::strcmp(arg, "--dump-at-end") == 0 && next) {
+            options.dumpAtEndPath = next;
+            ++i;
         } else {
             std::fprintf(stderr, "kelmorav: bad argument %s (try --help)\n", arg);
             return 2;
         }
     }
+    if (const char* clash = SessionClash(options, given)) {
+        std::fprintf(stderr, "kelmorav: %s (try --help)\n", clash);
+        return 2;
+    }
+    options.seed = seed;
+    options.version = KELMORAV_VERSION;
     // The data is found and checked before any window opens, so a wrong directory is one
     // clear line.
     if (!FindDataDir(options.dataDir, std::getenv("KELMORAV_DATA"), ExecutableDir(argv[0]),
@@ -152,10 +199,10 @@ int main(int argc, char** argv) {
     SetGameHooks(hooks);
 
     if (!PlatformInit(options)) return 1;  // said why on stderr; nothing else is created
-    if (soundCheck) {
+    if (given.soundCheck) {
         PlatformOpenAudio();
         PlatformExit(RunSoundCheck());
     }
-    StartUp(seed);
+    StartUp(PlatformSeed());
     PlatformExit(RunMainLoop());
 }

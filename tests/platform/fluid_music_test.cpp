@@ -22,7 +22,8 @@ constexpr int CHUNK = 441;  // 10 ms
 class FluidMusicTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        font = FindSoundFont();
+        std::string note;
+        font = FindSoundFont(&note);
         // setup.sh installs a General MIDI font; a machine without one cannot run these.
         if (font.empty()) GTEST_SKIP() << "no General MIDI sound font installed";
         dir.Write("DATA/BGM/ONE.mid", MidiLasting(1000));

@@ -139,6 +139,63 @@ TEST_F(MusicDeviceTest, SequencerBehavesInVirtualTime) {
     }
 }
 
+// The sound device going away or coming back moves the music onto another output: the open
+// piece goes with it, one playing starts again from its beginning there, one that had played to
+// its end stays at its end, one stopped part-way is held at its beginning.
+TEST_F(MusicDeviceTest, AnotherOutputTakesThePieceInItsState) {
+    struct Case {
+        const char* name;
+        const char* piece;         // BGM1 lasts 1 s, BGM2 3 s
+        std::vector<Step> before;  // on the first output; the move comes at 1200
+        std::vector<Step> after;
+    };
+    const Case cases[] = {
+        {"Playing",
+         "BGM2",
+         {{0, "play bgm", MCI_OK, ""}},
+         {{1200, "status bgm mode", MCI_OK, "playing"},
+          {4199, "status bgm mode", MCI_OK, "playing"},
+          {4200, "status bgm mode", MCI_OK, "stopped"}}},
+        {"RanOutUnasked",
+         "BGM1",
+         {{0, "play bgm", MCI_OK, ""}},
+         {{1200, "status bgm mode", MCI_OK, "stopped"},
+          {1200, "play bgm", MCI_OK, ""},
+          {1300, "status bgm mode", MCI_OK, "stopped"}}},
+        {"StoppedPartWay",
+         "BGM1",
+         {{0, "play bgm", MCI_OK, ""}, {400, "stop bgm", MCI_OK, ""}},
+         {{1200, "status bgm mode", MCI_OK, "stopped"},
+          {1500, "play bgm", MCI_OK, ""},
+          {2499, "status bgm mode", MCI_OK, "playing"},
+          {2500, "status bgm mode", MCI_OK, "stopped"}}},
+        {"Closed",
+         "BGM1",
+         {{0, "close bgm", MCI_OK, ""}},
+         {{1200, "status bgm mode", MCI_ERR_NOT_OPEN, ""}}},
+    };
+    for (const Case& c : cases) {
+        auto output = [this] { return std::make_unique<SimulatedMusic>([this] { return clock; }); };
+        MciDevice device(output());
+        std::string reply;
+        const std::string open =
+            std::string("open DATA\\BGM\\") + c.piece + ".mid alias bgm type sequencer";
+        ASSERT_EQ(device.Send(open.c_str(), &reply), MCI_OK);
+        for (const std::vector<Step>* steps : {&c.before, &c.after}) {
+            if (steps == &c.after) {
+                clock = 1200;
+                device.ReplaceOutput(output());
+            }
+            for (const Step& step : *steps) {
+                clock = step.at;
+                EXPECT_EQ(device.Send(step.command, &reply), step.result)
+                    << c.name << " " << step.at;
+                EXPECT_EQ(reply, step.reply) << c.name << " " << step.at << " " << step.command;
+            }
+        }
+    }
+}
+
 TEST_F(MusicDeviceTest, TitleSequenceTakesTheAliasFromAnotherPiece) {
     const char* title[] = {"open  DATA\\BGM\\BGM1.mid alias bgm type sequencer", "close bgm",
                            "open  DATA\\BGM\\BGM1.mid alias bgm type sequencer", "play  bgm"};

@@ -17,6 +17,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/audio.h"
 #include "platform/backend.h"
 #include "platform/input.h"
 #include "platform/pictures_folder.h"
@@ -384,6 +385,13 @@ private:
             if (vk >= 0) InputPushMessage({MessageType::KeyUp, static_cast<uint32_t>(vk)});
             break;
         }
+        // Output devices only: the game records nothing.
+        case SDL_AUDIODEVICEREMOVED:
+            if (e.adevice.iscapture == 0) PlatformAudioDeviceRemoved();
+            break;
+        case SDL_AUDIODEVICEADDED:
+            if (e.adevice.iscapture == 0) PlatformAudioDeviceAdded();
+            break;
         case SDL_MOUSEMOTION: SetPointer(e.motion.x, e.motion.y); break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
@@ -438,3 +446,25 @@ private:
 }  // namespace
 
 Backend* MakeSdlBackend() { return new SdlBackend; }
+
+void PostAudioDeviceEvent(bool added) {
+    if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return;
+    SDL_Event e{};
+    e.type = added ? SDL_AUDIODEVICEADDED : SDL_AUDIODEVICEREMOVED;
+    e.adevice.iscapture = 0;
+    SDL_PushEvent(&e);
+}
+
+void PostWindowEvent(WindowChange change) {
+    if (SDL_WasInit(SDL_INIT_EVENTS) == 0) return;
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    switch (change) {
+    case WindowChange::FOCUS_LOST: e.window.event = SDL_WINDOWEVENT_FOCUS_LOST; break;
+    case WindowChange::FOCUS_GAINED: e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED; break;
+    case WindowChange::MINIMIZED: e.window.event = SDL_WINDOWEVENT_MINIMIZED; break;
+    case WindowChange::RESTORED: e.window.event = SDL_WINDOWEVENT_RESTORED; break;
+    case WindowChange::CLOSE: e.window.event = SDL_WINDOWEVENT_CLOSE; break;
+    }
+    SDL_PushEvent(&e);
+}
