@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "media/palette.h"
 #include "media/resources.h"
@@ -34,29 +35,26 @@ uint8_t NearestBlendIndex(const PaletteEntry (&palette)[256], uint8_t a, uint8_t
 
 uint8_t NearestBlendIndex(uint8_t a, uint8_t b) { return NearestBlendIndex(ScreenPalette, a, b); }
 
-void BuildBlendFile(const char* path, const PaletteEntry (&palette)[256]) {
+bool BuildBlendFile(const char* path, const PaletteEntry (&palette)[256]) {
     if (std::FILE* existing = OpenGameFile(path, "r")) {
         std::fclose(existing);
-        return;  // an existing table is never rewritten
+        return true;  // an existing table is never rewritten
     }
-    std::FILE* f = OpenGameFile(path, "wb");
-    if (f == nullptr) {
-        std::fprintf(stderr, "kelmorav: cannot write %s\n", UserPath(path).c_str());
-        return;
-    }
-    for (int a = 0; a < 256; ++a) {
-        for (int b = 0; b < 256; ++b) {
-            std::fprintf(
-                f, "%03d,",
-                NearestBlendIndex(palette, static_cast<uint8_t>(a), static_cast<uint8_t>(b)));
+    // Written under another name and renamed into place when whole: a game starting at the same
+    // moment finds no table (and builds its own) or the whole table, never part of one.
+    return WriteFileWhole(HostPath(path), [&palette](std::FILE* f) {
+        for (int a = 0; a < 256; ++a) {
+            for (int b = 0; b < 256; ++b) {
+                std::fprintf(
+                    f, "%03d,",
+                    NearestBlendIndex(palette, static_cast<uint8_t>(a), static_cast<uint8_t>(b)));
+            }
         }
-    }
-    if (std::fclose(f) != 0) {
-        std::fprintf(stderr, "kelmorav: error writing %s\n", UserPath(path).c_str());
-    }
+        return std::ferror(f) == 0;
+    });
 }
 
-void BuildBlendFile(const char* path) { BuildBlendFile(path, ScreenPalette); }
+bool BuildBlendFile(const char* path) { return BuildBlendFile(path, ScreenPalette); }
 
 void LoadBlendTable(const char* path) {
     std::FILE* f = OpenGameFile(path, "r");
@@ -65,21 +63,36 @@ void LoadBlendTable(const char* path) {
         PlatformExit(1);
     }
     // Each field is up to three digits and a comma. A field that does not match leaves its
-    // entry (and, as the reader then stops advancing, every later one) as it was.
+    // entry (and, as the reader then stops advancing, every later one) as it was. A number
+    // without its comma is still taken, and the next field is read from the character after it.
     bool complete = true;
+    int withoutComma = 0;
+    int outOfRange = 0;
     for (int i = 0; i < 65536; ++i) {
         int value = 0;
-        if (std::fscanf(f, "%3d,", &value) == 1) {
+        if (std::fscanf(f, "%3d", &value) == 1) {
             BlendTable[i] = static_cast<uint8_t>(value & 0xFF);
+            if (value < 0 || value > 255) ++outOfRange;
+            const int next = std::fgetc(f);
+            if (next != ',') {
+                ++withoutComma;
+                if (next != EOF) std::ungetc(next, f);
+            }
         } else {
             complete = false;
         }
     }
     std::fclose(f);
-    if (!complete) {
-        std::fprintf(stderr, "kelmorav: %s is malformed; unread blend entries stay as they were\n",
-                     UserPath(path).c_str());
+    std::string problems;
+    auto add = [&problems](const std::string& part) {
+        problems += (problems.empty() ? "" : "; ") + part;
+    };
+    if (!complete) add("malformed, unread blend entries stay as they were");
+    if (withoutComma > 0) add(std::to_string(withoutComma) + " numbers lack their comma");
+    if (outOfRange > 0) {
+        add(std::to_string(outOfRange) + " numbers outside 0..255 keep their low eight bits");
     }
+    if (!problems.empty()) ReportFileProblem(path, problems);
 }
 
 void BlendBlit(int destX, int destY, int srcX, int srcY, int width, int height, Surface* source) {
