@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the game needs (only those missing), then configures and builds
 # it into a build directory. Usage: scripts/setup.sh [BUILD_DIR] [extra cmake options...]
-# KELMORAV_BUILD_TARGET names the one target to build (default: everything, tests included).
+# KELMORAV_BUILD_TARGET (one name) or KELMORAV_BUILD_TARGETS (names separated by spaces)
+# builds only those targets instead of everything. With -DKELMORAV_FUZZ=ON it also installs
+# clang and libFuzzer.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build_dir="${1:-$here/build}"
@@ -14,6 +16,9 @@ packages=(
   fonts-aoyagi-kouzan-t fonts-morisawa-bizud-gothic fonts-vlgothic fonts-dejavu-core
   timgm6mb-soundfont
 )
+if [[ " $* " == *" -DKELMORAV_FUZZ=ON "* ]]; then
+  packages+=(clang-14 libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -27,6 +32,6 @@ if ((${#missing[@]})); then
 fi
 
 cmake -S "$here" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="${KELMORAV_BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
-target=()
-if [ -n "${KELMORAV_BUILD_TARGET:-}" ]; then target=(--target "$KELMORAV_BUILD_TARGET"); fi
-cmake --build "$build_dir" -j"$(nproc)" "${target[@]}"
+targets=()
+for t in ${KELMORAV_BUILD_TARGET:-} ${KELMORAV_BUILD_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$build_dir" -j"$(nproc)" "${targets[@]}"

@@ -1,5 +1,6 @@
 #include "media/blend.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -7,7 +8,7 @@
 #include "media/palette.h"
 #include "media/resources.h"
 
-uint8_t BlendTable[65536];
+uint8_t BlendTable[BLEND_ENTRY_COUNT];
 
 namespace {
 constexpr int SCREEN_WIDTH = 640;
@@ -56,43 +57,49 @@ bool BuildBlendFile(const char* path, const PaletteEntry (&palette)[256]) {
 
 bool BuildBlendFile(const char* path) { return BuildBlendFile(path, ScreenPalette); }
 
+int ReadBlendFields(std::FILE* file, uint8_t* table, int count, BlendOddities* odd) {
+    // Each field is a number of up to three characters with its comma straight after it. A
+    // number without its comma is kept and the read goes on from whatever stands in the comma's
+    // place, but the file is malformed from there on: a four-digit number, for one, puts every
+    // later field out of step. A field with no number at all stops the read, so that entry and
+    // every later one keep what they held.
+    int wellFormed = count;
+    for (int i = 0; i < count; ++i) {
+        int value = 0;
+        int end = -1;
+        if (std::fscanf(file, "%3d,%n", &value, &end) != 1) return std::min(wellFormed, i);
+        table[i] = static_cast<uint8_t>(value & 0xFF);
+        if (odd != nullptr && (value < 0 || value > 255) && odd->outOfRange++ == 0) {
+            odd->firstOutOfRange = i;
+        }
+        if (end < 0 && wellFormed == count) wellFormed = i;
+    }
+    return wellFormed;
+}
+
 void LoadBlendTable(const char* path) {
     std::FILE* f = OpenGameFile(path, "r");
     if (f == nullptr) {
         std::fprintf(stderr, "kelmorav: cannot open %s\n", UserPath(path).c_str());
         PlatformExit(1);
     }
-    // Each field is up to three digits and a comma. A field that does not match leaves its
-    // entry (and, as the reader then stops advancing, every later one) as it was. A number
-    // without its comma is still taken, and the next field is read from the character after it.
-    bool complete = true;
-    int withoutComma = 0;
-    int outOfRange = 0;
-    for (int i = 0; i < 65536; ++i) {
-        int value = 0;
-        if (std::fscanf(f, "%3d", &value) == 1) {
-            BlendTable[i] = static_cast<uint8_t>(value & 0xFF);
-            if (value < 0 || value > 255) ++outOfRange;
-            const int next = std::fgetc(f);
-            if (next != ',') {
-                ++withoutComma;
-                if (next != EOF) std::ungetc(next, f);
-            }
-        } else {
-            complete = false;
-        }
-    }
+    BlendOddities odd;
+    const int wellFormed = ReadBlendFields(f, BlendTable, BLEND_ENTRY_COUNT, &odd);
     std::fclose(f);
-    std::string problems;
-    auto add = [&problems](const std::string& part) {
-        problems += (problems.empty() ? "" : "; ") + part;
-    };
-    if (!complete) add("malformed, unread blend entries stay as they were");
-    if (withoutComma > 0) add(std::to_string(withoutComma) + " numbers lack their comma");
-    if (outOfRange > 0) {
-        add(std::to_string(outOfRange) + " numbers outside 0..255 keep their low eight bits");
+    // Whatever is wrong with the file is said in one line.
+    std::string line = "kelmorav: " + UserPath(path);
+    if (wellFormed < BLEND_ENTRY_COUNT) {
+        line += " is malformed from field " + std::to_string(wellFormed + 1) +
+                " on; unread blend entries stay as they were";
     }
-    if (!problems.empty()) ReportFileProblem(path, problems);
+    if (odd.outOfRange > 0) {
+        line += wellFormed < BLEND_ENTRY_COUNT ? "; it also has " : " has ";
+        line += std::to_string(odd.outOfRange) + " numbers outside 0..255 (the first in field " +
+                std::to_string(odd.firstOutOfRange + 1) + "), each kept as its low eight bits";
+    }
+    if (wellFormed < BLEND_ENTRY_COUNT || odd.outOfRange > 0) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+    }
 }
 
 void BlendBlit(int destX, int destY, int srcX, int srcY, int width, int height, Surface* source) {

@@ -79,7 +79,7 @@ FluidMusic::~FluidMusic() {
     if (fluidSettings_) delete_fluid_settings(fluidSettings_);
 }
 
-void FluidMusic::LoadFont(std::string fontPath) {
+void FluidMusic::LoadFont(const std::string& fontPath) {
     // The game's start-up comes first: on a busy machine the font waits for it, not the other
     // way round (a piece started meanwhile begins when the font is in).
     setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);

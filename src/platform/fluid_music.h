@@ -11,6 +11,8 @@
 // loader finishes in its own thread. One mutex keeps the player and the synthesiser to one of
 // them at a time. No SDL here: tests drive Render themselves.
 
+#include <fluidsynth/types.h>
+
 #include <atomic>
 #include <cstdint>
 #include <mutex>
@@ -19,10 +21,6 @@
 #include <vector>
 
 #include "platform/audio_mci.h"
-
-struct _fluid_hashtable_t;
-struct _fluid_synth_t;
-struct _fluid_player_t;
 
 // The synthesiser's own settings, fixed here rather than left to the library's defaults. The
 // gain keeps the pieces at the loudness they had when the mixer's MIDI player ran them at
@@ -68,7 +66,7 @@ public:
 private:
     enum State { LOADING, READY, FAILED };
 
-    void LoadFont(std::string fontPath);
+    void LoadFont(const std::string& fontPath);
     void StartPlayerLocked();
     void DeletePlayerLocked();
 
@@ -77,9 +75,9 @@ private:
     std::mutex mutex_;
     std::thread loader_;
     std::atomic<int> state_{LOADING};
-    _fluid_hashtable_t* fluidSettings_ = nullptr;
-    _fluid_synth_t* synth_ = nullptr;  // set once the font is in
-    _fluid_player_t* player_ = nullptr;
+    fluid_settings_t* fluidSettings_ = nullptr;
+    fluid_synth_t* synth_ = nullptr;  // set once the font is in
+    fluid_player_t* player_ = nullptr;
 
     // The open piece.
     std::vector<uint8_t> bytes_;

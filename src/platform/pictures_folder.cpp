@@ -101,7 +101,7 @@ std::string ScreenshotFolder(const std::string& startDir, const std::string& dat
         text << in.rdbuf();
         env.userDirsText = text.str();
     }
-    const std::string pictures = PicturesFolder(env);
+    std::string pictures = PicturesFolder(env);
     if (!pictures.empty()) {
         std::error_code error;
         std::filesystem::create_directories(pictures, error);

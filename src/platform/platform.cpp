@@ -247,7 +247,7 @@ const Surface* PlatformPresentedPicture() {
 bool TraceActive() { return TraceFile.is_open(); }
 
 std::string UserPath(const char* gamePath) {
-    const std::string host = HostPath(gamePath);
+    std::string host = HostPath(gamePath);
     if (DataDirectory.empty() || (!host.empty() && host.front() == '/')) return host;
     return DataDirectory + (DataDirectory.back() == '/' ? "" : "/") + host;
 }

@@ -88,7 +88,8 @@ PictureBox FitPicture(int windowWidth, int windowHeight, int pictureWidth, int p
 
 int SourceIndex(int d, int boxSize, int pictureSize) {
     if (boxSize <= 0) return 0;
-    return static_cast<int>((2 * static_cast<int64_t>(d) + 1) * pictureSize / (2 * boxSize));
+    return static_cast<int>((2 * static_cast<int64_t>(d) + 1) * pictureSize /
+                            (2 * static_cast<int64_t>(boxSize)));
 }
 
 int FirstBoxIndex(int s, int boxSize, int pictureSize) {
@@ -96,7 +97,8 @@ int FirstBoxIndex(int s, int boxSize, int pictureSize) {
     // SourceIndex(d) >= s  <=>  (2d + 1) * pictureSize >= 2 * s * boxSize.
     const int64_t need = 2 * static_cast<int64_t>(s) * boxSize - pictureSize;
     if (need <= 0) return 0;
-    const int64_t d = (need + 2 * pictureSize - 1) / (2 * pictureSize);
+    const int64_t twice = 2 * static_cast<int64_t>(pictureSize);
+    const int64_t d = (need + twice - 1) / twice;
     return static_cast<int>(std::min<int64_t>(d, boxSize));
 }
 

@@ -61,6 +61,9 @@ bool ParseScript(const std::string& text, std::vector<ScriptOp>* ops, std::strin
     };
     while (std::getline(in, raw)) {
         ++lineNo;
+        // A NUL byte would cut a scene name or a file path short where the runner passes it
+        // on, so the script would name one thing and the run do another.
+        if (raw.find('\0') != std::string::npos) return fail("a NUL byte in the line");
         std::string line = raw.substr(0, raw.find('#'));
         std::istringstream words(line);
         std::vector<std::string> w;

@@ -8,6 +8,8 @@
 // SidePieceAt or AnyPieceAt, which every part of the game uses for that purpose.
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 
 struct Surface;
 
@@ -159,6 +161,11 @@ void MatchSetup();
 // Reads the layout file into slots 0..19 and 32..51 as MatchSetup does; false when the file
 // cannot be opened (the table is then left as it was).
 bool ReadLayoutFile(const char* gamePath);
+// The same from a file already open for reading, which stays open. Returns what was odd about
+// the file as one line without the file's name (malformed or missing groups, text after the
+// last group, pieces off the board or of unknown kinds, values held, two pieces on one square,
+// a side without a king), empty when nothing was.
+std::string ReadLayout(std::FILE* file);
 
 // Palette bank for a number: 0 -> 14, 1..6 -> 1..6, 7 -> 13, 8 -> 7, anything else -> 14.
 int ColourBankFor(int n);

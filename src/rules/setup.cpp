@@ -20,8 +20,8 @@ static_assert(std::is_same_v<int32_t, int>);
 // leaves the rest of its slot at 0 and the following numbers land in the wrong fields. Each number
 // takes at most nine characters (sign included) so the conversion can never overflow an int: a
 // longer number is split in two and puts the rest of the file out of step, as a malformed group
-// does.
-constexpr const char* LAYOUT_GROUP_FORMAT = "%9d,%9d,%9d,%9d,";
+// does. %n tells whether the group's final comma was there.
+constexpr const char* LAYOUT_GROUP_FORMAT = "%9d,%9d,%9d,%9d,%n";
 
 constexpr int8_t PLACING_COSTS[7] = {1, 2, 3, 4, 5, 6, 6};
 
@@ -51,11 +51,22 @@ struct LayoutProblems {
     int sharedSquares = 0, firstShared = -1;  // pieces on a square an earlier piece holds
 };
 
+// A group's own final comma may be left out before white space or the end of the file, which the
+// next number skips. Anything else there means the value ran on into the next number (a sign,
+// or a tenth character), so the groups after it are read out of step.
+bool GroupEndsCleanly(std::FILE* file, int commaEnd) {
+    if (commaEnd >= 0) return true;
+    const int c = std::fgetc(file);
+    if (c == EOF) return true;
+    std::ungetc(c, file);
+    return std::isspace(c) != 0;
+}
+
 void Count(int group, int* count, int* first) {
     if ((*count)++ == 0) *first = group;
 }
 
-void Tell(const LayoutProblems& p, const char* gamePath) {
+std::string Describe(const LayoutProblems& p) {
     std::string line;
     char part[120];
     auto add = [&line](const char* text) {
@@ -96,30 +107,27 @@ void Tell(const LayoutProblems& p, const char* gamePath) {
     }
     for (int side = 0; side < 2; ++side) {
         if (p.sideWithoutKing[side]) {
-            std::snprintf(part, sizeof part, "no king for side %d (groups %d to %d)", side + 1,
-                          side * LAYOUT_PIECES_PER_SIDE + 1, (side + 1) * LAYOUT_PIECES_PER_SIDE);
+            std::snprintf(part, sizeof part, "no king for side %d", side + 1);
             add(part);
         }
     }
-    if (!line.empty()) ReportFileProblem(gamePath, line);
+    return line;
 }
 
 }  // namespace
 
-bool ReadLayoutFile(const char* gamePath) {
-    std::FILE* file = OpenGameFile(gamePath, "r");
-    if (file == nullptr) return false;
-
+std::string ReadLayout(std::FILE* file) {
     LayoutProblems problems;
     bool allWhole = true;
     for (int group = 0; group < LAYOUT_GROUP_COUNT; ++group) {
         PieceRecord& piece = PieceTable[LayoutSlot(group)];
         int kind = piece.kind;
-        const int converted =
-            std::fscanf(file, LAYOUT_GROUP_FORMAT, &piece.x, &piece.y, &kind, &piece.value);
+        int commaEnd = -1;
+        const int converted = std::fscanf(file, LAYOUT_GROUP_FORMAT, &piece.x, &piece.y, &kind,
+                                          &piece.value, &commaEnd);
         // The kind byte keeps the low eight bits of the number, and only when it was read.
         if (converted >= 3) piece.kind = static_cast<uint8_t>(kind);
-        if (converted == 4) continue;
+        if (converted == 4 && GroupEndsCleanly(file, commaEnd)) continue;
         allWhole = false;
         if (converted == EOF) {
             if (problems.groupsFound == LAYOUT_GROUP_COUNT) problems.groupsFound = group;
@@ -132,7 +140,6 @@ bool ReadLayoutFile(const char* gamePath) {
         while ((c = std::fgetc(file)) != EOF && std::isspace(c)) {}
         problems.trailingText = c != EOF;
     }
-    std::fclose(file);
 
     for (int group = 0; group < LAYOUT_GROUP_COUNT; ++group) {
         PieceRecord& piece = PieceTable[LayoutSlot(group)];
@@ -162,7 +169,15 @@ bool ReadLayoutFile(const char* gamePath) {
         }
         problems.sideWithoutKing[side] = !king;
     }
-    Tell(problems, gamePath);
+    return Describe(problems);
+}
+
+bool ReadLayoutFile(const char* gamePath) {
+    std::FILE* file = OpenGameFile(gamePath, "r");
+    if (file == nullptr) return false;
+    const std::string problems = ReadLayout(file);
+    std::fclose(file);
+    if (!problems.empty()) ReportFileProblem(gamePath, problems);
     return true;
 }
 

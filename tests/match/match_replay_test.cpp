@@ -18,6 +18,7 @@ using nlohmann::json;
 using testfiles::ReadJson;
 using testfiles::RunGame;
 using testfiles::RunResult;
+using testfiles::WithOut;
 
 // A replay's script and layout, read from the source tree.
 std::string Fixture(const std::string& relative) {
@@ -25,16 +26,6 @@ std::string Fixture(const std::string& relative) {
     std::string text = testfiles::ReadText(path);
     EXPECT_FALSE(text.empty()) << "missing fixture " << path;
     return text;
-}
-
-// The script with every OUT/ turned into the run's own directory.
-std::string WithOut(std::string script, const fs::path& dir) {
-    const std::string out = dir.string() + "/";
-    for (size_t at = script.find("OUT/"); at != std::string::npos; at = script.find("OUT/", at)) {
-        script.replace(at, 4, out);
-        at += out.size();
-    }
-    return script;
 }
 
 json Piece(const json& state, int slot) {

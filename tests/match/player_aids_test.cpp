@@ -22,6 +22,7 @@ namespace fs = std::filesystem;
 using nlohmann::json;
 using testfiles::ReadPng;
 using testfiles::RgbPicture;
+using testfiles::WithOut;
 
 const fs::path REPLAYS = fs::path(KELMORAV_SOURCE_DIR) / "tests" / "replays";
 const fs::path REFERENCE = REPLAYS / "reference";
@@ -34,15 +35,6 @@ const std::vector<std::string> SHOTS = {
     "promoted", "held-end",   "released-end",   "held-result", "result"};
 
 bool Held(const std::string& shot) { return shot.rfind("held-", 0) == 0; }
-
-std::string WithOut(std::string script, const fs::path& dir) {
-    const std::string out = dir.string() + "/";
-    for (size_t at = script.find("OUT/"); at != std::string::npos; at = script.find("OUT/", at)) {
-        script.replace(at, 4, out);
-        at += out.size();
-    }
-    return script;
-}
 
 // The script with its "#F1 " lines made live.
 std::string WithHelpKeys(std::string script) {

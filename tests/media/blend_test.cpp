@@ -2,6 +2,10 @@
 #include "media/blend.h"
 
 #include <gtest/gtest.h>
+#include <stdio.h>
+
+#include <string>
+#include <vector>
 
 #include "media/palette.h"
 #include "media/resources.h"
@@ -67,6 +71,40 @@ TEST(BlendFile, MalformedFieldStopsTheReadAndKeepsLaterEntries) {
     EXPECT_EQ(BlendTable[11], 123);  // the reader is stuck: the rest is as it was
     EXPECT_EQ(BlendTable[65535], 123);
 }
+
+// Four fields read from a short file: the entries that land (-1: kept as it was) and how many
+// fields from the start count as well formed.
+struct BlendFieldsCase {
+    const char* name;
+    std::string text;
+    std::vector<int> entries;
+    int wellFormed;
+};
+
+class BlendFields : public ::testing::TestWithParam<BlendFieldsCase> {};
+
+TEST_P(BlendFields, LandAndAreCounted) {
+    const BlendFieldsCase& c = GetParam();
+    std::string text = c.text;
+    FILE* file = fmemopen(text.data(), text.size(), "r");
+    ASSERT_NE(file, nullptr);
+    uint8_t table[4] = {200, 200, 200, 200};
+    EXPECT_EQ(ReadBlendFields(file, table, 4), c.wellFormed);
+    fclose(file);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(table[i], c.entries[i] < 0 ? 200 : c.entries[i]) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BlendFile, BlendFields,
+    ::testing::Values(BlendFieldsCase{"WellFormed", "001,002, 03,+4,", {1, 2, 3, 4}, 4},
+                      BlendFieldsCase{"ShortFile", "001,", {1, -1, -1, -1}, 1},
+                      // Read on as numbers, so the table is as before, but said.
+                      BlendFieldsCase{"FourDigitNumber", "001,2370,003,", {1, 237, 0, 3}, 1},
+                      BlendFieldsCase{"NoCommas", "001 002 003 004", {1, 2, 3, 4}, 0},
+                      // The read stops at the first field without a number, even when a
+                      // number follows straight after.
+                      BlendFieldsCase{"SignWithoutNumber", "001,+-5,006,", {1, -1, -1, -1}, 1}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 class BlendLoops : public ::testing::Test {
 protected:

@@ -91,6 +91,16 @@ inline RunResult RunGame(const std::filesystem::path& dataDir, const std::string
     return r;
 }
 
+// The script with every OUT/ turned into the run's own directory.
+inline std::string WithOut(std::string script, const std::filesystem::path& dir) {
+    const std::string out = dir.string() + "/";
+    for (size_t at = script.find("OUT/"); at != std::string::npos; at = script.find("OUT/", at)) {
+        script.replace(at, 4, out);
+        at += out.size();
+    }
+    return script;
+}
+
 inline nlohmann::json ReadJson(const std::filesystem::path& path) {
     return nlohmann::json::parse(ReadText(path));
 }
