@@ -176,7 +176,7 @@ bool MixerOpen(std::unique_ptr<MusicOutput>* music) {
     // device: it is what tells the game that a device has come back.
     if (!AudioSubsystemUp) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            std::fprintf(stderr, "audio: no sound device (%s); the game runs silently\n",
+            std::fprintf(stderr, "kelmorav: no sound device (%s); the game runs silently\n",
                          SDL_GetError());
             return false;
         }
@@ -190,7 +190,8 @@ bool MixerOpen(std::unique_ptr<MusicOutput>* music) {
                                     DEVICE_CHUNK_FRAMES, nullptr, SDL_AUDIO_ALLOW_CHANNELS_CHANGE)
               : Mix_OpenAudio(DEVICE_RATE, AUDIO_S16SYS, DEVICE_CHANNELS, DEVICE_CHUNK_FRAMES);
     if (opened != 0) {
-        std::fprintf(stderr, "audio: cannot open the sound device (%s); the game runs silently\n",
+        std::fprintf(stderr,
+                     "kelmorav: cannot open the sound device (%s); the game runs silently\n",
                      Mix_GetError());
         if (!reuse) {
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -217,7 +218,7 @@ bool MixerOpen(std::unique_ptr<MusicOutput>* music) {
     if (font.empty()) return true;
     if (DeviceFormat != AUDIO_S16SYS || DeviceChannels < 1) {
         std::fprintf(stderr,
-                     "audio: the sound device takes no 16-bit samples; the game runs "
+                     "kelmorav: the sound device takes no 16-bit samples; the game runs "
                      "without music\n");
     } else {
         // The font is read once, now, in the background; the game starts meanwhile.
@@ -259,7 +260,7 @@ bool MixerPrepare(VoiceSamples* samples) {
     if (SDL_BuildAudioCVT(&convert, SourceFormat(samples->format), samples->format.channels,
                           static_cast<int>(samples->format.samplesPerSec), DeviceFormat,
                           static_cast<Uint8>(DeviceChannels), DeviceRate) < 0) {
-        std::fprintf(stderr, "audio: cannot convert a %u Hz sound (%s)\n",
+        std::fprintf(stderr, "kelmorav: cannot convert a %u Hz sound (%s)\n",
                      samples->format.samplesPerSec, SDL_GetError());
         return false;
     }
