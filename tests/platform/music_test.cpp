@@ -305,7 +305,8 @@ TEST(MusicFileProblems, EachBrokenPieceIsNamedOnceInTheSameLineByEitherPlayer) {
          "kelmorav: DATA/BGM/SHORT.mid: a track is cut short or damaged; the music plays as far "
          "as it is whole\n"},
     };
-    const std::string font = FindSoundFont();
+    std::string fontNote;
+    const std::string font = FindSoundFont(&fontNote);
     std::vector<std::pair<const char*, std::function<std::unique_ptr<MusicOutput>()>>> players = {
         {"headless", [] { return std::make_unique<SimulatedMusic>([] { return 0u; }); }}};
     // setup.sh installs a General MIDI font; without one only the headless player is tried.
