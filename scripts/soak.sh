@@ -11,7 +11,11 @@
 # Environment: KELMORAV_SOAK_BUILD (build directory), KELMORAV_SOAK_DATA (a directory holding
 # DATA, instead of generating it in the build directory), KELMORAV_SOAK_JOBS (sessions at once,
 # default 1), KELMORAV_SOAK_TIMEOUT (real seconds a session may take, default twice its
-# virtual time, at least ten minutes: a session still running then has hung).
+# virtual time, at least ten minutes: a session still running then has hung),
+# KELMORAV_SOAK_BUDGET (real seconds for the whole soak: sessions still running then are asked
+# to stop where they are, and the summary counts the virtual time they played).
+# A session asked to stop (SIGUSR1) ends cleanly at its next input; one that does not within two
+# minutes has hung.
 # Exit status 0 when every session played its time with no sanitizer report, no hang and no
 # broken invariant; 1 otherwise, naming the sessions that failed.
 set -euo pipefail
@@ -49,14 +53,20 @@ fi
 minutes=$(awk -v h="$hours" -v n="${#seeds[@]}" 'BEGIN{printf "%.4f", h*60/n}')
 limit="${KELMORAV_SOAK_TIMEOUT:-$(awk -v m="$minutes" 'BEGIN{t=m*120; if(t<600)t=600; printf "%d", t}')}"
 jobs="${KELMORAV_SOAK_JOBS:-1}"
+budget="${KELMORAV_SOAK_BUDGET:-}"
+deadline=$(( $(date +%s) + ${budget:-0} ))
 out="$build/soak"
 mkdir -p "$out"
 echo "soak: $hours virtual hours over seeds ${seeds[*]} ($minutes virtual minutes each), logs in $out"
 
 run_seed() {
-  local s="$1" status=0
+  local s="$1" status=0 seconds="$limit"
+  if [ -n "$budget" ]; then
+    seconds=$((deadline - $(date +%s)))
+    ((seconds > 0)) || seconds=1
+  fi
   /usr/bin/time -f "%U %S" -o "$out/seed-$s.cpu" \
-    nice -n 5 timeout "$limit" "$build/kelmorav_soak" --seed "$s" --minutes "$minutes" \
+    nice -n 5 timeout --preserve-status -s USR1 -k 120 "$seconds" "$build/kelmorav_soak" --seed "$s" --minutes "$minutes" \
     "${data_args[@]}" --log "$out/seed-$s.txt" >"$out/seed-$s.json" 2>"$out/seed-$s.err" ||
     status=$?
   echo "$status" >"$out/seed-$s.status"
@@ -81,14 +91,18 @@ field() {  # field SUMMARY NAME: the number, 0 when absent
 }
 failed=()
 total_cpu=0
+total_ms=0
 for s in "${seeds[@]}"; do
   status=$(cat "$out/seed-$s.status")
   summary="$out/seed-$s.json"
   cpu=$(awk '{printf "%.1f", $1+$2}' "$out/seed-$s.cpu" 2>/dev/null || echo 0)
   total_cpu=$(awk -v a="$total_cpu" -v b="$cpu" 'BEGIN{printf "%.1f", a+b}')
+  total_ms=$((total_ms + $(field "$summary" virtualMs)))
   why=""
-  if [ "$status" = 124 ]; then
-    why="hung (still running after $limit real seconds)"
+  if [ "$status" = 137 ]; then
+    why="hung (did not stop when asked)"
+  elif [ -z "$budget" ] && grep -q '"stoppedEarly":true' "$summary"; then
+    why="hung or too slow (stopped after $limit real seconds, short of its virtual time)"
   elif grep -qE "ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:" "$out/seed-$s.err"; then
     why="sanitizer report"
   elif [ "$status" != 0 ]; then
@@ -110,6 +124,7 @@ for scene in TITLE MATCH RESULT MELT ENDING_FIRE CREDITS ENDING_CLOSE; do
   done
   printf '  %-14s %d\n' "$scene" "$n"
 done
+echo "virtual time played: $(awk -v ms="$total_ms" 'BEGIN{printf "%.2f", ms/3600000}') hours"
 echo "total CPU time: $total_cpu s"
 if ((${#failed[@]})); then
   echo "soak FAILED for seeds ${failed[*]}: see $out/seed-SEED.err" >&2

@@ -1,12 +1,12 @@
 // The soak's invariant checker: a sound mid-match dump passes, and each way of breaking the game
 // state that the soak watches for is reported (after the sound dump, for the invariants that
 // relate one dump to the one before).
+#include "soak_checks.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <nlohmann/json.hpp>
-
-#include "soak_checks.h"
 
 namespace {
 
@@ -74,49 +74,66 @@ struct Case {
 const Case CASES[] = {
     {"an unknown scene", [](json& d) { d["Scene"] = 3; }, "none of the game's scenes"},
     {"two pieces on one square", [](json& d) { d["PieceTable"][1]["y"] = 0; }, "share square"},
-    {"a capture in flight", [](json& d) {
+    {"a capture in flight",
+     [](json& d) {
          d["MatchState"] = 2;
          d["SelectedPiece"] = 1;
          d["PieceTable"][1]["y"] = 8;
-     }, nullptr},
-    {"a piece moving onto its own side", [](json& d) {
+     },
+     nullptr},
+    {"a piece moving onto its own side",
+     [](json& d) {
          d["MatchState"] = 2;
          d["SelectedPiece"] = 1;
          d["PieceTable"][1]["y"] = 0;
-     }, "share square"},
+     },
+     "share square"},
     {"a piece off the board", [](json& d) { d["PieceTable"][3]["x"] = 9; }, "off the board"},
     {"a kind byte of no kind", [](json& d) { d["PieceTable"][1]["kind"] = 9; }, "kind byte"},
-    {"a promoted king", [](json& d) { d["PieceTable"][0]["kind"] = 0x88; }, "promoted gold or king"},
+    {"a promoted king", [](json& d) { d["PieceTable"][0]["kind"] = 0x88; },
+     "promoted gold or king"},
     {"a pawn worth a lance", [](json& d) { d["PieceTable"][1]["value"] = 2; }, "worth 2"},
     {"the title's art in a match", [](json& d) { d["Surfaces"]["TitleArt"] = true; },
      "TitleArt is held"},
     {"a match without its sheet", [](json& d) { d["Surfaces"]["EtcSheet"] = false; },
      "EtcSheet is missing"},
     {"the fire pen in a match", [](json& d) { d["FirePen"] = true; }, "FirePen is held"},
-    {"low resolution in a match", [](json& d) { d["Display"] = {320, 240}; }, "Display"},
+    {"low resolution in a match",
+     [](json& d) {
+         d["Display"] = {320, 240};
+     },
+     "Display"},
     {"negative points", [](json& d) { d["SideTally"][1]["points"] = -1; }, "points -1"},
     {"a material tally behind the board", [](json& d) { d["SideTally"][0]["material"] = 12; },
      "material 12"},
     {"points from nowhere", [](json& d) { d["SideTally"][1]["points"] = 30; }, "more than"},
-    {"a placement the side cannot pay", [](json& d) {
+    {"a placement the side cannot pay",
+     [](json& d) {
          d["MatchState"] = 15;
          d["PlacePanelStep"] = 2;
          d["PlaceChoice"] = 5;
-     }, "offers a kind costing 6"},
-    {"a placement onto a piece", [](json& d) {
+     },
+     "offers a kind costing 6"},
+    {"a placement onto a piece",
+     [](json& d) {
          d["MatchState"] = 15;
          d["PlacePanelStep"] = 2;
          d["ReachTable"] = {{{"index", 0}, {"x", 1}, {"y", 7}, {"reachable", 1}}};
-     }, "holds a piece"},
-    {"a move offered onto the mover's own piece", [](json& d) {
+     },
+     "holds a piece"},
+    {"a move offered onto the mover's own piece",
+     [](json& d) {
          d["MatchState"] = 6;
          d["SelectedPiece"] = 1;
          d["ReachTable"] = {{{"index", 0}, {"x", 4}, {"y", 0}, {"reachable", 1}}};
-     }, "mover's own piece"},
-    {"an enemy piece selected", [](json& d) {
+     },
+     "mover's own piece"},
+    {"an enemy piece selected",
+     [](json& d) {
          d["MatchState"] = 6;
          d["SelectedPiece"] = 33;
-     }, "no live piece of side 0"},
+     },
+     "no live piece of side 0"},
     {"a colour no digit gives", [](json& d) { d["SideColourBank"][1] = 8 * 16; }, "SideColourBank"},
     {"the turn count going down", [](json& d) { d["TurnNumber"] = 2; }, "went down"},
     {"a side's clock going down", [](json& d) { d["SideTally"][0]["clockSeconds"] = 4; },

@@ -129,8 +129,8 @@ std::vector<std::string> SoakChecker::Check(const json& d) {
         }
 
         // Loop state and switches.
-        if ((d.at("MouseButtons").get<int>() & ~(MOUSE_LEFT_HELD | MOUSE_LEFT_DOUBLE |
-                                                 MOUSE_RIGHT_HELD | MOUSE_RIGHT_DOUBLE)) != 0) {
+        if ((d.at("MouseButtons").get<int>() &
+             ~(MOUSE_LEFT_HELD | MOUSE_LEFT_DOUBLE | MOUSE_RIGHT_HELD | MOUSE_RIGHT_DOUBLE)) != 0) {
             fail("MouseButtons " + d.at("MouseButtons").dump() + " has bits no button sets");
         }
         for (const char* sw : {"SoundOn", "MusicOn"}) {
@@ -161,10 +161,10 @@ std::vector<std::string> SoakChecker::Check(const json& d) {
         const int turn = d.at("TurnNumber").get<int>();
         if (turn < 1) fail("TurnNumber " + std::to_string(turn));
         const int state = d.at("MatchState").get<int>();
-        if (!OneOf(state, {MATCH_SELECT, MATCH_GENERATE, MATCH_MOVE, MATCH_POINTS_FLIGHT,
-                           MATCH_END_OF_TURN, MATCH_CHOOSE_DESTINATION, MATCH_LANDING,
-                           MATCH_AFTER_MOVE, MATCH_PROMOTION_PROMPT, MATCH_PROMOTE, MATCH_PLACING,
-                           MATCH_OPENING})) {
+        if (!OneOf(state,
+                   {MATCH_SELECT, MATCH_GENERATE, MATCH_MOVE, MATCH_POINTS_FLIGHT,
+                    MATCH_END_OF_TURN, MATCH_CHOOSE_DESTINATION, MATCH_LANDING, MATCH_AFTER_MOVE,
+                    MATCH_PROMOTION_PROMPT, MATCH_PROMOTE, MATCH_PLACING, MATCH_OPENING})) {
             fail("MatchState " + std::to_string(state));
         }
         // The colours are drawn when a match is set up (the title never draws them).
@@ -306,7 +306,8 @@ std::vector<std::string> SoakChecker::Check(const json& d) {
         long long motes = 0;
         for (const json& m : d.at("PointMoteTable")) {
             ++motes;
-            if (!OneOf(m.at("side").get<int>(), {0, 1})) fail("a mote of side " + m.at("side").dump());
+            if (!OneOf(m.at("side").get<int>(), {0, 1}))
+                fail("a mote of side " + m.at("side").dump());
         }
         const long long worth = points + material[0] + material[1] + motes;
         const bool newMatch = scene == SCENE_MATCH && previousScene_ != SCENE_MATCH;

@@ -8,7 +8,12 @@
 //   kelmorav --headless --seed SEED --script LOG
 // reproduces the session frame for frame.
 //
-//   kelmorav_soak --seed N --minutes M [--data DIR] [--log FILE] [--dump-every MS]
+//   kelmorav_soak --seed N --minutes M [--brisk] [--data DIR] [--log FILE] [--dump-every MS]
+//
+// --brisk shortens the driver's patience tenfold, so that a few virtual minutes see every scene.
+//
+// SIGUSR1 ends the session early but cleanly: at the next slice of input the driver stops as if
+// its time were up, and its summary says how much it played ("stoppedEarly").
 //
 // Exit status: 0 when the time is played with every invariant kept, 4 at the first dump that
 // breaks one (the dump, the seed and the virtual time are printed), 2 for a bad argument, and
@@ -17,6 +22,7 @@
 
 #include <cinttypes>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +50,9 @@ namespace {
 
 using nlohmann::json;
 
+volatile std::sig_atomic_t StopRequested = 0;
+void RequestStop(int) { StopRequested = 1; }
+
 // Input is fed in slices of at most this many virtual milliseconds, so the driver sees every
 // scene, even those that last one frame.
 constexpr uint32_t SLICE_MS = 10;
@@ -58,8 +67,8 @@ constexpr int QUIT_TOP = 345;
 constexpr int QUIT_RIGHT = 470;
 constexpr int QUIT_BOTTOM = 420;
 
-const char* const KEYS[] = {"F1", "Z", "Q", "W", "A", "S", "M", "C", "L", "0", "1",
-                            "2",  "3", "4", "5", "6", "7", "8", "9"};
+const char* const KEYS[] = {"F1", "Z", "Q", "W", "A", "S", "M", "C", "L", "0",
+                            "1",  "2", "3", "4", "5", "6", "7", "8", "9"};
 // Keys that may stay held across other input (Z held would forfeit every match at once).
 const char* const HOLD_KEYS[] = {"F1", "M", "C", "Q", "W", "A", "S", "L", "1", "5"};
 
@@ -69,6 +78,9 @@ struct Options {
     std::string dataDir;
     std::string logPath;
     uint32_t dumpEvery = 3000;
+    // Short patience (a tenth): a few virtual minutes then pass through several matches,
+    // results and closing sequences, for the suite's short soak.
+    bool brisk = false;
 };
 
 struct Stats {
@@ -117,7 +129,7 @@ public:
                          std::to_string((now - sceneSince_) / 1000) +
                          " virtual seconds although the input that leads out was given"});
         }
-        if (now >= end_) {
+        if (now >= end_ || StopRequested != 0) {
             Finish(now);
             return false;
         }
@@ -170,8 +182,7 @@ private:
         }
         char word[16] = {};
         if (guard && std::sscanf(line.c_str(), "%15s %d %d", word, &a, &b) == 3 &&
-            InQuitZone(a, b) &&
-            (std::strcmp(word, "move") != 0 || leftHeld_ || rightHeld_)) {
+            InQuitZone(a, b) && (std::strcmp(word, "move") != 0 || leftHeld_ || rightHeld_)) {
             line = std::string(word) + " " + std::to_string(a) + " " + std::to_string(b - 80);
         }
         if (line.rfind("down", 0) == 0) {
@@ -244,13 +255,14 @@ private:
         scene_ = scene;
         sceneSince_ = now;
         if (scene >= 0 && scene < 16) ++stats_.entries[scene];
+        const int scale = options_.brisk ? 10 : 1;
         switch (scene) {
-        case SCENE_TITLE: patience_ = Between(2000, 20000); break;
+        case SCENE_TITLE: patience_ = Between(2000, 20000) / scale; break;
         case SCENE_MATCH:
-            patience_ = Between(60000, 600000);
+            patience_ = Between(60000, 600000) / scale;
             lastKinds_.clear();
             break;
-        case SCENE_RESULT: patience_ = Between(1000, 8000); break;
+        case SCENE_RESULT: patience_ = Between(1000, 8000) / scale; break;
         default: patience_ = UINT32_MAX; break;
         }
         CheckNow(now, "at the change of scene");
@@ -448,7 +460,8 @@ private:
 
     [[noreturn]] void Broken(uint32_t now, const std::vector<std::string>& broken,
                              const char* why = "") {
-        const std::string failDump = options_.logPath.empty() ? "" : options_.logPath + ".fail.json";
+        const std::string failDump =
+            options_.logPath.empty() ? "" : options_.logPath + ".fail.json";
         std::fprintf(stderr,
                      "kelmorav_soak: seed %" PRIu32 ", virtual time %" PRIu32
                      " ms (%.1f min into the soak), dump taken %s, broke %zu invariant(s):\n",
@@ -469,11 +482,20 @@ private:
         PlatformExit(4);
     }
 
+    // The log ends with a dump of the final state, which the driver writes too (as LOG.end.json):
+    // a replay of the log that writes the same file has played the same session.
     void Finish(uint32_t now) {
         if (log_ != nullptr) {
             FlushWait();
+            const std::string endDump = options_.logPath + ".end.json";
+            std::fprintf(log_, "dump %s\n", endDump.c_str());
             std::fclose(log_);
             log_ = nullptr;
+            std::FILE* out = std::fopen(endDump.c_str(), "w");
+            if (out != nullptr) {
+                std::fprintf(out, "%s\n", DumpGameState().c_str());
+                std::fclose(out);
+            }
         }
         Report(now, true);
     }
@@ -488,6 +510,7 @@ private:
             {"seed", options_.seed},
             {"virtualMs", now - start_},
             {"invariantsKept", kept},
+            {"stoppedEarly", kept && now < end_},
             {"dumpsChecked", stats_.dumps},
             {"scenesEntered", scenes},
             {"matches", stats_.entries[SCENE_MATCH]},
@@ -555,15 +578,19 @@ int main(int argc, char** argv) {
             options.minutes = std::atof(next);
         } else if (arg == "--dump-every" && ParseUnsigned(next, 600000, &v) && v > 0) {
             options.dumpEvery = static_cast<uint32_t>(v);
+        } else if (arg == "--brisk") {
+            options.brisk = true;
+            continue;
         } else if (arg == "--data" && next != nullptr) {
             options.dataDir = next;
         } else if (arg == "--log" && next != nullptr) {
             options.logPath = std::filesystem::absolute(next).string();
         } else {
-            std::fprintf(stderr,
-                         "kelmorav_soak: bad argument %s\nusage: kelmorav_soak --seed N --minutes M "
-                         "[--data DIR] [--log FILE] [--dump-every MS]\n",
-                         argv[i]);
+            std::fprintf(
+                stderr,
+                "kelmorav_soak: bad argument %s\nusage: kelmorav_soak --seed N --minutes M "
+                "[--brisk] [--data DIR] [--log FILE] [--dump-every MS]\n",
+                argv[i]);
             return 2;
         }
         ++i;
@@ -584,6 +611,7 @@ int main(int argc, char** argv) {
     SetScriptRefill(RefillHook);
     if (!PlatformInit(platform)) return 1;
     TheDriver.Start(options);
+    std::signal(SIGUSR1, RequestStop);
     StartUp(options.seed);
     PlatformExit(RunMainLoop());
 }
