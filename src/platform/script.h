@@ -22,5 +22,12 @@ struct ScriptOp {
 // with a message naming the line.
 bool ParseScript(const std::string& text, std::vector<ScriptOp>* ops, std::string* error);
 bool LoadScriptFile(const std::string& path, std::vector<ScriptOp>* ops, std::string* error);
+// Headless runs only: a source of more script text, asked each time the script has run out.
+// It appends lines to *text and returns true to go on, or returns false to let the run end as
+// it does at the end of a script. A driver that watches the game (the soak) uses it to choose
+// its next input from the state the game is in; without one a script ends where its file ends.
+using ScriptRefill = bool (*)(std::string* text);
+void SetScriptRefill(ScriptRefill refill);
+
 // Virtual key of a script key name (ESC, F1, Z, Q, W, A, S, M, C, L, 0..9), -1 if unknown.
 int ScriptKeyCode(const std::string& name);

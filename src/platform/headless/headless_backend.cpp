@@ -3,9 +3,11 @@
 // and state dumps. With a fixed seed a run is fully deterministic.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/backend.h"
@@ -15,6 +17,8 @@
 #include "platform/script.h"
 
 namespace {
+
+ScriptRefill Refill = nullptr;
 
 class HeadlessBackend : public Backend {
 public:
@@ -59,11 +63,12 @@ public:
         shotWidth_ = primary->width;
         shotHeight_ = primary->height;
         shotPixels_.resize(static_cast<size_t>(shotWidth_) * shotHeight_);
+        // Row by row: the picture is copied at every presentation, which makes this copy the
+        // bulk of a long headless run's work when done a pixel at a time.
         for (int y = 0; y < shotHeight_; ++y) {
-            for (int x = 0; x < shotWidth_; ++x) {
-                shotPixels_[static_cast<size_t>(y) * shotWidth_ + x] =
-                    primary->pixels[static_cast<size_t>(y) * primary->pitch + x];
-            }
+            std::memcpy(shotPixels_.data() + static_cast<size_t>(y) * shotWidth_,
+                        primary->pixels.data() + static_cast<size_t>(y) * primary->pitch,
+                        static_cast<size_t>(shotWidth_));
         }
         const PaletteEntry* pal = InstalledPalette();
         for (int i = 0; i < 256; ++i) shotPalette_[i] = pal[i];
@@ -85,8 +90,25 @@ private:
         inScript_ = false;
     }
 
+    // Asks the refill for more script once the ops have run out; true when it gave some.
+    bool MoreScript() {
+        if (Refill == nullptr || closeSent_) return false;
+        std::string text;
+        if (!Refill(&text)) return false;
+        std::vector<ScriptOp> more;
+        std::string error;
+        if (!ParseScript(text, &more, &error)) {
+            std::fprintf(stderr, "kelmorav: more script: %s\n", error.c_str());
+            PlatformExit(2);
+        }
+        // Every op so far has run: a long session keeps only the ones still to come.
+        ops_ = std::move(more);
+        pc_ = 0;
+        return !ops_.empty();
+    }
+
     void RunScriptOps() {
-        while (pc_ < ops_.size()) {
+        while (pc_ < ops_.size() || MoreScript()) {
             const ScriptOp& op = ops_[pc_];
             switch (op.type) {
             case ScriptOpType::Wait:
@@ -183,5 +205,7 @@ private:
 };
 
 }  // namespace
+
+void SetScriptRefill(ScriptRefill refill) { Refill = refill; }
 
 Backend* MakeHeadlessBackend() { return new HeadlessBackend; }
