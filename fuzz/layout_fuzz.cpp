@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzz_check.h"
@@ -129,6 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Model model(text);
     int whole = 0;
     bool odd = false;
+    bool king[2] = {false, false};
+    std::set<std::pair<int32_t, int32_t>> held;  // squares a live piece stands on
     for (; whole < LAYOUT_GROUP_COUNT; ++whole) {
         int32_t field[4];
         if (!model.Group(field)) break;
@@ -138,12 +142,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             odd = odd || !OnBoard(field[0], field[1]) || !KnownKind(kind) || value < 0 ||
                   value > MAX_LAYOUT_VALUE;
             value = std::clamp(value, 0, MAX_LAYOUT_VALUE);
+            if ((kind & KIND_MASK) == KIND_KING) king[whole / LAYOUT_PIECES_PER_SIDE] = true;
+            if (OnBoard(field[0], field[1]) && !held.insert({field[0], field[1]}).second) {
+                odd = true;  // two pieces on one square
+            }
         }
         const PieceRecord& got = reading.slots[LayoutSlot(whole)];
         FUZZ_CHECK(got.x == field[0] && got.y == field[1] && got.kind == kind &&
                    got.value == value);
     }
-    odd = odd || whole < LAYOUT_GROUP_COUNT || !model.Sound() || !model.RestIsBlank();
+    odd = odd || whole < LAYOUT_GROUP_COUNT || !model.Sound() || !model.RestIsBlank() ||
+          !king[0] || !king[1];
 
     // Silent exactly when the file is whole and sound; a complaint is one line.
     FUZZ_CHECK(reading.problems.empty() == !odd);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "media/palette.h"
 #include "media/resources.h"
@@ -35,31 +36,28 @@ uint8_t NearestBlendIndex(const PaletteEntry (&palette)[256], uint8_t a, uint8_t
 
 uint8_t NearestBlendIndex(uint8_t a, uint8_t b) { return NearestBlendIndex(ScreenPalette, a, b); }
 
-void BuildBlendFile(const char* path, const PaletteEntry (&palette)[256]) {
+bool BuildBlendFile(const char* path, const PaletteEntry (&palette)[256]) {
     if (std::FILE* existing = OpenGameFile(path, "r")) {
         std::fclose(existing);
-        return;  // an existing table is never rewritten
+        return true;  // an existing table is never rewritten
     }
-    std::FILE* f = OpenGameFile(path, "wb");
-    if (f == nullptr) {
-        std::fprintf(stderr, "kelmorav: cannot write %s\n", UserPath(path).c_str());
-        return;
-    }
-    for (int a = 0; a < 256; ++a) {
-        for (int b = 0; b < 256; ++b) {
-            std::fprintf(
-                f, "%03d,",
-                NearestBlendIndex(palette, static_cast<uint8_t>(a), static_cast<uint8_t>(b)));
+    // Written under another name and renamed into place when whole: a game starting at the same
+    // moment finds no table (and builds its own) or the whole table, never part of one.
+    return WriteFileWhole(HostPath(path), [&palette](std::FILE* f) {
+        for (int a = 0; a < 256; ++a) {
+            for (int b = 0; b < 256; ++b) {
+                std::fprintf(
+                    f, "%03d,",
+                    NearestBlendIndex(palette, static_cast<uint8_t>(a), static_cast<uint8_t>(b)));
+            }
         }
-    }
-    if (std::fclose(f) != 0) {
-        std::fprintf(stderr, "kelmorav: error writing %s\n", UserPath(path).c_str());
-    }
+        return std::ferror(f) == 0;
+    });
 }
 
-void BuildBlendFile(const char* path) { BuildBlendFile(path, ScreenPalette); }
+bool BuildBlendFile(const char* path) { return BuildBlendFile(path, ScreenPalette); }
 
-int ReadBlendFields(std::FILE* file, uint8_t* table, int count) {
+int ReadBlendFields(std::FILE* file, uint8_t* table, int count, BlendOddities* odd) {
     // Each field is a number of up to three characters with its comma straight after it. A
     // number without its comma is kept and the read goes on from whatever stands in the comma's
     // place, but the file is malformed from there on: a four-digit number, for one, puts every
@@ -71,6 +69,9 @@ int ReadBlendFields(std::FILE* file, uint8_t* table, int count) {
         int end = -1;
         if (std::fscanf(file, "%3d,%n", &value, &end) != 1) return std::min(wellFormed, i);
         table[i] = static_cast<uint8_t>(value & 0xFF);
+        if (odd != nullptr && (value < 0 || value > 255) && odd->outOfRange++ == 0) {
+            odd->firstOutOfRange = i;
+        }
         if (end < 0 && wellFormed == count) wellFormed = i;
     }
     return wellFormed;
@@ -82,13 +83,22 @@ void LoadBlendTable(const char* path) {
         std::fprintf(stderr, "kelmorav: cannot open %s\n", UserPath(path).c_str());
         PlatformExit(1);
     }
-    const int wellFormed = ReadBlendFields(f, BlendTable, BLEND_ENTRY_COUNT);
+    BlendOddities odd;
+    const int wellFormed = ReadBlendFields(f, BlendTable, BLEND_ENTRY_COUNT, &odd);
     std::fclose(f);
+    // Whatever is wrong with the file is said in one line.
+    std::string line = "kelmorav: " + UserPath(path);
     if (wellFormed < BLEND_ENTRY_COUNT) {
-        std::fprintf(stderr,
-                     "kelmorav: %s is malformed from field %d on; unread blend entries stay as "
-                     "they were\n",
-                     UserPath(path).c_str(), wellFormed + 1);
+        line += " is malformed from field " + std::to_string(wellFormed + 1) +
+                " on; unread blend entries stay as they were";
+    }
+    if (odd.outOfRange > 0) {
+        line += wellFormed < BLEND_ENTRY_COUNT ? "; it also has " : " has ";
+        line += std::to_string(odd.outOfRange) + " numbers outside 0..255 (the first in field " +
+                std::to_string(odd.firstOutOfRange + 1) + "), each kept as its low eight bits";
+    }
+    if (wellFormed < BLEND_ENTRY_COUNT || odd.outOfRange > 0) {
+        std::fprintf(stderr, "%s\n", line.c_str());
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <set>
+#include <string>
 
 namespace {
 
@@ -18,6 +20,19 @@ uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8
 bool Fail(std::string* error, const char* why) {
     if (error) *error = why;
     return false;
+}
+
+// Only the colour table at byte 54 of a palette picture is read, whatever its header says; a
+// picture whose header does not hold up is named (once a run) so that its odd colours have a
+// cause on record.
+void CheckPaletteSource(const char* gamePath) {
+    static std::set<std::string> checked;
+    if (!checked.insert(HostPath(gamePath)).second) return;
+    BmpImage image;
+    std::string error;
+    if (!ReadBmpFile(gamePath, &image, &error)) {
+        ReportFileProblem(gamePath, error + "; its colours are read from byte 54 as they stand");
+    }
 }
 
 }  // namespace
@@ -99,8 +114,7 @@ void LoadBitmapToSurface(Surface* surface, const char* path) {
     BmpImage image;
     std::string error;
     if (!ReadBmpFile(path, &image, &error)) {
-        std::fprintf(stderr, "kelmorav: %s: %s; the picture is not loaded\n",
-                     UserPath(path).c_str(), error.c_str());
+        ReportFileProblem(path, error + "; the picture is not loaded");
         return;
     }
     for (int i = 0; i < 256; ++i) {
@@ -124,7 +138,9 @@ void LoadBitmapToSurface(Surface* surface, const char* path) {
 void LoadPaletteFromBmp(const char* path) {
     std::FILE* f = OpenGameFile(path, "rb");
     if (f == nullptr) {
-        std::fprintf(stderr, "kelmorav: cannot open %s\n", UserPath(path).c_str());
+        // The game cannot go on without these colours. A file already named (a picture that
+        // could not be loaded a moment ago) is not named twice.
+        ReportFileProblem(path, "cannot open the file; the game cannot go on without its colours");
         PlatformExit(1);
     }
     uint8_t table[1024] = {};
@@ -132,8 +148,9 @@ void LoadPaletteFromBmp(const char* path) {
     if (std::fseek(f, PALETTE_OFFSET, SEEK_SET) == 0) got = std::fread(table, 1, sizeof table, f);
     std::fclose(f);
     if (got < sizeof table) {
-        std::fprintf(stderr, "kelmorav: %s: colour table cut short; missing colours are black\n",
-                     UserPath(path).c_str());
+        ReportFileProblem(path, "colour table cut short; missing colours are black");
+    } else {
+        CheckPaletteSource(path);
     }
     for (int i = 0; i < 256; ++i) {
         const uint8_t* entry = table + static_cast<size_t>(i) * 4;  // blue, green, red, reserved

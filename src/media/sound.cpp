@@ -4,7 +4,9 @@
 #include <sys/types.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -181,33 +183,32 @@ void LoadVoice(Voice** voice, const char* path) {
     *voice = nullptr;
     WaveReader reader;
     if (!reader.Open(path)) {
-        std::fprintf(stderr, "sound: %s: %s; this sound stays silent\n", UserPath(path).c_str(),
-                     reader.Error().c_str());
+        ReportFileProblem(path, reader.Error() + "; this sound stays silent");
         return;
     }
     const WaveFormat& format = reader.Format();
     Voice* made = CreateSoundBuffer(format, reader.DataLeft());
     if (made == nullptr) {
-        std::fprintf(stderr,
-                     "sound: %s: cannot play format %u, %u channels, %u bits, %u Hz, %u bytes; "
-                     "this sound stays silent\n",
-                     UserPath(path).c_str(), format.formatTag, format.channels,
-                     format.bitsPerSample, format.samplesPerSec, reader.DataLeft());
+        char what[160];
+        std::snprintf(what, sizeof what,
+                      "cannot play format %u, %u channels, %u bits, %u Hz, %u bytes; this sound "
+                      "stays silent",
+                      format.formatTag, format.channels, format.bitsPerSample,
+                      format.samplesPerSec, reader.DataLeft());
+        ReportFileProblem(path, what);
         return;
     }
     if (reader.DataCutShort()) {
-        std::fprintf(stderr,
-                     "sound: %s: sample data cut short (%u of %u bytes); playing what "
-                     "is there\n",
-                     UserPath(path).c_str(), reader.DataLeft(), reader.DataClaimed());
+        ReportFileProblem(path, "sample data cut short (" + std::to_string(reader.DataLeft()) +
+                                    " of " + std::to_string(reader.DataClaimed()) +
+                                    " bytes); playing what is there");
     }
     uint8_t* data = nullptr;
     uint32_t bytes = 0;
     if (LockSoundBuffer(made, &data, &bytes)) {
         // A read that fails part-way leaves the rest of the voice silent.
         if (reader.Read(bytes, data) < 0) {
-            std::fprintf(stderr, "sound: %s: read error in the sample data\n",
-                         UserPath(path).c_str());
+            ReportFileProblem(path, "read error in the sample data");
         }
         UnlockSoundBuffer(made);
     }

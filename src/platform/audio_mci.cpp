@@ -113,7 +113,11 @@ uint32_t MciDevice::Run(const MciCommand& command, std::string* reply) {
     if (command.verb == MciVerb::OPEN) {
         if (open_) return MCI_ERR_ALIAS_TAKEN;
         std::string error;
-        if (!output_->Load(command.file, &error)) return MCI_ERR_FILE;
+        if (!output_->Load(command.file, &error)) {
+            ReportFileProblem(command.file.c_str(), error + "; this music stays silent");
+            return MCI_ERR_FILE;
+        }
+        if (!error.empty()) ReportFileProblem(command.file.c_str(), error);
         open_ = true;
         alias_ = command.alias;
         playing_ = paused_ = atEnd_ = false;
@@ -165,6 +169,7 @@ uint32_t MciDevice::Run(const MciCommand& command, std::string* reply) {
 bool SimulatedMusic::Load(const std::string& gamePath, std::string* error) {
     MidiFileInfo info;
     if (!ReadMidiFileAt(HostPath(gamePath.c_str()), &info, error)) return false;
+    if (info.truncated) *error = MIDI_CUT_SHORT;
     lengthMs_ = info.lengthMs;
     running_ = false;
     heldAt_ = 0;

@@ -22,6 +22,9 @@ enum MciResult : uint32_t {
 
 enum class MciVerb { OPEN, PLAY, STOP, CLOSE, STATUS_MODE };
 
+// What Load says of a piece whose tracks are cut short or damaged: it plays up to there.
+constexpr const char* MIDI_CUT_SHORT = "a track is cut short or damaged; the music plays as far as it is whole";
+
 struct MciCommand {
     MciVerb verb = MciVerb::PLAY;
     std::string alias;
@@ -34,7 +37,8 @@ struct MciCommand {
 // Parses one command string. False for anything outside the vocabulary.
 bool ParseMciCommand(const char* text, MciCommand* out);
 
-// What plays the music of the open file. Load checks the file and prepares it; Start plays it
+// What plays the music of the open file. Load checks the file and prepares it (false with the
+// reason in *error; true with *error set when the file plays but is damaged); Start plays it
 // from its beginning; Pause and Resume hold and continue it; Ended is true once the piece has
 // played to its end (only asked while playing); Unload lets the file go.
 class MusicOutput {

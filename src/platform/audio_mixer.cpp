@@ -90,7 +90,7 @@ std::string FindSoundFont() {
             if (Readable(one)) return all;  // FluidSynth takes the whole list
             start = end + 1;
         }
-        std::fprintf(stderr, "audio: SDL_SOUNDFONTS names no readable sound font (%s)\n", listed);
+        std::fprintf(stderr, "kelmorav: SDL_SOUNDFONTS names no readable sound font (%s)\n", listed);
     }
     const char* preferred[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
                                "/usr/share/sounds/sf2/default-GM.sf2"};
@@ -118,12 +118,12 @@ std::string FindSoundFont() {
 bool MixerOpen(std::unique_ptr<MusicOutput>* music) {
     music->reset();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        std::fprintf(stderr, "audio: no sound device (%s); the game runs silently\n",
+        std::fprintf(stderr, "kelmorav: no sound device (%s); the game runs silently\n",
                      SDL_GetError());
         return false;
     }
     if (Mix_OpenAudio(DEVICE_RATE, AUDIO_S16SYS, DEVICE_CHANNELS, DEVICE_CHUNK_FRAMES) != 0) {
-        std::fprintf(stderr, "audio: cannot open the sound device (%s); the game runs silently\n",
+        std::fprintf(stderr, "kelmorav: cannot open the sound device (%s); the game runs silently\n",
                      Mix_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
@@ -135,10 +135,10 @@ bool MixerOpen(std::unique_ptr<MusicOutput>* music) {
     const std::string font = FindSoundFont();
     if (font.empty()) {
         std::fprintf(stderr,
-                     "audio: no General MIDI sound font found; the game runs without music\n");
+                     "kelmorav: no General MIDI sound font found; the game runs without music\n");
     } else if (DeviceFormat != AUDIO_S16SYS || DeviceChannels < 1) {
         std::fprintf(stderr,
-                     "audio: the sound device takes no 16-bit samples; the game runs "
+                     "kelmorav: the sound device takes no 16-bit samples; the game runs "
                      "without music\n");
     } else {
         // The font is read once, now, in the background; the game starts meanwhile.
@@ -174,7 +174,7 @@ bool MixerPrepare(VoiceSamples* samples) {
     if (SDL_BuildAudioCVT(&convert, SourceFormat(samples->format), samples->format.channels,
                           static_cast<int>(samples->format.samplesPerSec), DeviceFormat,
                           static_cast<Uint8>(DeviceChannels), DeviceRate) < 0) {
-        std::fprintf(stderr, "audio: cannot convert a %u Hz sound (%s)\n",
+        std::fprintf(stderr, "kelmorav: cannot convert a %u Hz sound (%s)\n",
                      samples->format.samplesPerSec, SDL_GetError());
         return false;
     }

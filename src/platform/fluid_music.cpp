@@ -100,7 +100,7 @@ void FluidMusic::LoadFont(const std::string& fontPath) {
     std::lock_guard<std::mutex> lock(mutex_);
     fluidSettings_ = settings;
     if (!loaded) {
-        std::fprintf(stderr, "audio: cannot read the sound font %s; the game runs without music\n",
+        std::fprintf(stderr, "kelmorav: cannot read the sound font %s; the game runs without music\n",
                      fontPath.c_str());
         if (synth) delete_fluid_synth(synth);
         state_ = FAILED;
@@ -173,6 +173,7 @@ bool FluidMusic::Load(const std::string& gamePath, std::string* error) {
     }
     MidiFileInfo info;
     if (!ReadMidiFile(bytes.data(), bytes.size(), &info, error)) return false;
+    if (info.truncated) *error = MIDI_CUT_SHORT;
     std::lock_guard<std::mutex> lock(mutex_);
     DeletePlayerLocked();
     bytes_ = std::move(bytes);

@@ -205,7 +205,7 @@ bool ReadMidiFile(const uint8_t* data, size_t size, MidiFileInfo* info, std::str
 bool ReadMidiFileAt(const std::string& hostPath, MidiFileInfo* info, std::string* error) {
     std::FILE* file = std::fopen(hostPath.c_str(), "rb");
     if (file == nullptr) {
-        *error = "cannot open";
+        *error = "cannot open the file";
         return false;
     }
     std::vector<uint8_t> bytes;

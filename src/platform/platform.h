@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -247,6 +248,19 @@ std::string HostPath(const char* gamePath);
 std::string UserPath(const char* gamePath);
 // fopen of a game path.
 std::FILE* OpenGameFile(const char* gamePath, const char* mode);
+// One line on stderr about a data file, "kelmorav: PATH: what", PATH as UserPath gives it. Only
+// the first problem met with each file in a run is said: a file read again and again (the layout
+// at every match, a picture at every visit of its scene) is named once. False when the file had
+// already been named.
+bool ReportFileProblem(const char* gamePath, const std::string& what);
+// Lets every file be named again (for tests that write a file anew and read it again).
+void ForgetFileProblems();
+// Writes a whole file so that no reader ever sees part of it: write() fills a new file beside
+// the host path, which is then renamed over it. A reader has the whole old file or the whole
+// new one, and two programs writing the same file at once each put a whole file in place.
+// False, with errno set and nothing left behind, when the file could not be written (write()
+// returning false counts as a failure).
+bool WriteFileWhole(const std::string& hostPath, const std::function<bool(std::FILE*)>& write);
 
 // ---------------------------------------------------------------------------------------------
 // Start-up, shutdown and the test hooks.

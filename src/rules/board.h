@@ -163,7 +163,8 @@ void MatchSetup();
 bool ReadLayoutFile(const char* gamePath);
 // The same from a file already open for reading, which stays open. Returns what was odd about
 // the file as one line without the file's name (malformed or missing groups, text after the
-// last group, pieces off the board or of unknown kinds, values held), empty when nothing was.
+// last group, pieces off the board or of unknown kinds, values held, two pieces on one square,
+// a side without a king), empty when nothing was.
 std::string ReadLayout(std::FILE* file);
 
 // Palette bank for a number: 0 -> 14, 1..6 -> 1..6, 7 -> 13, 8 -> 7, anything else -> 14.

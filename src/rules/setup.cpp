@@ -47,6 +47,8 @@ struct LayoutProblems {
     int offBoard = 0, firstOffBoard = -1;
     int oddKinds = 0, firstOddKind = -1;
     int heldValues = 0, firstHeldValue = -1;
+    bool sideWithoutKing[2] = {false, false};
+    int sharedSquares = 0, firstShared = -1;  // pieces on a square an earlier piece holds
 };
 
 // A group's own final comma may be left out before white space or the end of the file, which the
@@ -97,6 +99,18 @@ std::string Describe(const LayoutProblems& p) {
                       MAX_LAYOUT_VALUE, p.heldValues, p.firstHeldValue + 1);
         add(part);
     }
+    if (p.sharedSquares > 0) {
+        std::snprintf(part, sizeof part,
+                      "pieces on a square another piece holds: %d (first in group %d)",
+                      p.sharedSquares, p.firstShared + 1);
+        add(part);
+    }
+    for (int side = 0; side < 2; ++side) {
+        if (p.sideWithoutKing[side]) {
+            std::snprintf(part, sizeof part, "no king for side %d", side + 1);
+            add(part);
+        }
+    }
     return line;
 }
 
@@ -136,6 +150,24 @@ std::string ReadLayout(std::FILE* file) {
             piece.value = std::clamp(piece.value, 0, MAX_LAYOUT_VALUE);
             Count(group, &problems.heldValues, &problems.firstHeldValue);
         }
+        if (OnBoard(piece.x, piece.y)) {
+            for (int earlier = 0; earlier < group; ++earlier) {
+                const PieceRecord& other = PieceTable[LayoutSlot(earlier)];
+                if (other.kind != KIND_NONE && other.x == piece.x && other.y == piece.y) {
+                    Count(group, &problems.sharedSquares, &problems.firstShared);
+                    break;
+                }
+            }
+        }
+    }
+    // The layout loads as it is either way: the match simply has no king to take on that side.
+    for (int side = 0; side < 2; ++side) {
+        bool king = false;
+        for (int i = 0; i < LAYOUT_PIECES_PER_SIDE; ++i) {
+            const PieceRecord& piece = PieceTable[LayoutSlot(side * LAYOUT_PIECES_PER_SIDE + i)];
+            if (piece.kind != KIND_NONE && (piece.kind & KIND_MASK) == KIND_KING) king = true;
+        }
+        problems.sideWithoutKing[side] = !king;
     }
     return Describe(problems);
 }
@@ -145,16 +177,14 @@ bool ReadLayoutFile(const char* gamePath) {
     if (file == nullptr) return false;
     const std::string problems = ReadLayout(file);
     std::fclose(file);
-    if (!problems.empty()) {
-        std::fprintf(stderr, "%s: %s\n", UserPath(gamePath).c_str(), problems.c_str());
-    }
+    if (!problems.empty()) ReportFileProblem(gamePath, problems);
     return true;
 }
 
 void MatchSetup() {
     if (!ReadLayoutFile(LAYOUT_FILE_PATH)) {
-        std::fprintf(stderr, "%s: cannot open the layout, the match starts with an empty board\n",
-                     UserPath(LAYOUT_FILE_PATH).c_str());
+        ReportFileProblem(LAYOUT_FILE_PATH,
+                          "cannot open the layout, the match starts with an empty board");
     }
 
     std::copy(std::begin(PLACING_COSTS), std::end(PLACING_COSTS), DropCost);

@@ -2,8 +2,10 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -24,25 +26,23 @@ const char* const BLEND_FILE = "DATA\\TXT\\palet.dat";
 const char* const BLEND_FOLDER = "DATA\\TXT";
 const char* const MATCH_PALETTE_FILE = "DATA\\BMP\\RANK.bmp";
 
-// The table in the cache folder, built there unless an earlier run did. It is written under a
-// name of its own and then renamed, so a game starting at the same moment never reads half.
+// The table in the cache folder, built there unless an earlier run did. "" when it cannot be
+// had, with one line saying why.
 std::string BuildCachedBlendFile(const PaletteEntry (&palette)[256]) {
-    std::string file = CachedBlendFile(palette);
+    const std::string file = CachedBlendFile(palette);
     if (file.empty()) {
-        std::fprintf(stderr, "kelmorav: cannot write %s and no cache folder is known\n",
-                     BLEND_FILE);
-        return BLEND_FILE;
+        std::fprintf(stderr,
+                     "kelmorav: %s is missing, its folder cannot be written and there is no "
+                     "cache folder to build it in (neither XDG_CACHE_HOME nor HOME is set)\n",
+                     UserPath(BLEND_FILE).c_str());
+        return "";
     }
     std::error_code ec;
-    if (std::filesystem::exists(file, ec)) return file;
     std::filesystem::create_directories(std::filesystem::path(file).parent_path(), ec);
-    const std::string partial = file + "." + std::to_string(::getpid()) + ".part";
-    std::filesystem::remove(partial, ec);  // the builder never rewrites, so clear a stale one
-    BuildBlendFile(partial.c_str(), palette);
-    std::filesystem::rename(partial, file, ec);
-    if (ec) {
-        std::fprintf(stderr, "kelmorav: cannot write %s: %s\n", file.c_str(), ec.message().c_str());
-        std::filesystem::remove(partial, ec);
+    if (!BuildBlendFile(file.c_str(), palette)) {
+        std::fprintf(stderr, "kelmorav: %s is missing and cannot be built in %s: %s\n",
+                     UserPath(BLEND_FILE).c_str(), file.c_str(), std::strerror(errno));
+        return "";
     }
     return file;
 }
@@ -51,7 +51,7 @@ std::string BuildCachedBlendFile(const PaletteEntry (&palette)[256]) {
 // which ETC.bmp and COLOR.bmp share), the palette the translucent loops blend under; the
 // start-up palette is still all black at this point. It is written into the data directory
 // when the game may write there, and otherwise (an installed game, a read-only folder) into the
-// user's cache folder. Returns the file to read.
+// user's cache folder. Returns the file to read, or "" (after one line) when there is none.
 std::string PrepareBlendFile() {
     if (std::FILE* existing = OpenGameFile(BLEND_FILE, "r")) {
         std::fclose(existing);
@@ -60,16 +60,14 @@ std::string PrepareBlendFile() {
     BmpImage rank;
     std::string error;
     if (!ReadBmpFile(MATCH_PALETTE_FILE, &rank, &error)) {
-        std::fprintf(stderr, "kelmorav: cannot generate %s: %s\n", UserPath(BLEND_FILE).c_str(),
+        std::fprintf(stderr, "kelmorav: %s is missing and cannot be built from %s: %s\n",
+                     UserPath(BLEND_FILE).c_str(), UserPath(MATCH_PALETTE_FILE).c_str(),
                      error.c_str());
-        return BLEND_FILE;
+        return "";
     }
-    if (DataDir.mayWrite && ::access(HostPath(BLEND_FOLDER).c_str(), W_OK) == 0) {
-        BuildBlendFile(BLEND_FILE, rank.colours);
-        if (std::FILE* written = OpenGameFile(BLEND_FILE, "r")) {
-            std::fclose(written);
-            return BLEND_FILE;
-        }
+    if (DataDir.mayWrite && ::access(HostPath(BLEND_FOLDER).c_str(), W_OK) == 0 &&
+        BuildBlendFile(BLEND_FILE, rank.colours)) {
+        return BLEND_FILE;
     }
     return BuildCachedBlendFile(rank.colours);
 }
@@ -90,6 +88,7 @@ void StartUp(uint32_t seed) {
     LoadAllVoices();
     SeedRandom(seed);
     const std::string blendFile = PrepareBlendFile();
+    if (blendFile.empty()) PlatformExit(1);  // said why
     LoadBlendTable(blendFile.c_str());
     FillTrigTables();
     // The help card shows while F1 is held, over whatever scene is presented.

@@ -1,18 +1,17 @@
 #include "file_io.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+
+#include "platform/platform.h"
 
 bool WriteBinaryFile(const std::string& path, const uint8_t* data, size_t size) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        std::fprintf(stderr, "datagen: cannot create %s\n", path.c_str());
-        return false;
+    // Whole or not at all, like every file the game writes (see WriteFileWhole).
+    const bool written = WriteFileWhole(
+        path, [data, size](std::FILE* file) { return std::fwrite(data, 1, size, file) == size; });
+    if (!written) {
+        std::fprintf(stderr, "datagen: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
     }
-    const bool written = std::fwrite(data, 1, size, file) == size;
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        std::fprintf(stderr, "datagen: cannot write %s\n", path.c_str());
-        return false;
-    }
-    return true;
+    return written;
 }

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -159,12 +158,13 @@ private:
 
     void Dump(const std::string& path) {
         const GameHooks& hooks = InputHooks();
-        std::ofstream out(path, std::ios::out | std::ios::trunc);
-        if (!out) {
+        const std::string state = (hooks.dumpState ? hooks.dumpState() : std::string("{}")) + "\n";
+        // Whole or not at all: a program watching the folder never reads half a dump.
+        if (!WriteFileWhole(path, [&state](std::FILE* f) {
+                return std::fwrite(state.data(), 1, state.size(), f) == state.size();
+            })) {
             std::fprintf(stderr, "kelmorav: cannot write %s\n", path.c_str());
-            return;
         }
-        out << (hooks.dumpState ? hooks.dumpState() : std::string("{}")) << "\n";
     }
 
     uint32_t now_ = 0;

@@ -3,9 +3,12 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "file_io.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -83,20 +86,14 @@ Colour RgbImage::Get(int x, int y) const {
 
 namespace {
 
-// One PNG of 8-bit channels, rows top first, each `channels` bytes a pixel.
-bool WritePngRows(const std::string& path, int width, int height, int colourType, int channels,
-                  const std::vector<uint8_t>& pixels) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::fprintf(stderr, "datagen: cannot write %s\n", path.c_str());
-        return false;
-    }
+// Encodes one PNG of 8-bit channels, rows top first, each `channels` bytes a pixel, into an
+// open file. False when libpng gives up.
+bool EncodePngRows(std::FILE* f, int width, int height, int colourType, int channels,
+                   const std::vector<uint8_t>& pixels) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        std::fclose(f);
-        std::fprintf(stderr, "datagen: PNG encoding failed for %s\n", path.c_str());
         return false;
     }
     png_init_io(png, f);
@@ -109,7 +106,23 @@ bool WritePngRows(const std::string& path, int width, int height, int colourType
         png_write_row(png, const_cast<png_bytep>(&pixels[static_cast<size_t>(y) * stride]));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    return std::fclose(f) == 0;
+    return true;
+}
+
+// The PNG file, written whole or not at all (see WriteFileWhole).
+bool WritePngRows(const std::string& path, int width, int height, int colourType, int channels,
+                  const std::vector<uint8_t>& pixels) {
+    bool encoded = true;
+    const bool written = WriteFileWhole(path, [&](std::FILE* f) {
+        encoded = EncodePngRows(f, width, height, colourType, channels, pixels);
+        return encoded;
+    });
+    if (!written && !encoded) {
+        std::fprintf(stderr, "datagen: PNG encoding failed for %s\n", path.c_str());
+    } else if (!written) {
+        std::fprintf(stderr, "datagen: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+    }
+    return written;
 }
 
 }  // namespace
