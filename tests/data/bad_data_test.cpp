@@ -62,8 +62,7 @@ wait 500
 
 // With seed 7 this session shows these fire palettes, in this order: the first menu, the second
 // menu, the ending. The other thirteen fires are never read.
-const std::vector<std::string> FIRES_SHOWN = {"BMP/FIRE14.bmp", "BMP/FIRE1.bmp",
-                                              "BMP/FIRE12.bmp"};
+const std::vector<std::string> FIRES_SHOWN = {"BMP/FIRE14.bmp", "BMP/FIRE1.bmp", "BMP/FIRE12.bmp"};
 
 // ---- faults -------------------------------------------------------------------------------
 
@@ -496,14 +495,14 @@ Format FormatOf(const std::string& file) {
 
 // ---- documented outcomes ------------------------------------------------------------------
 
-// What the game does with one broken file: its exit status and its stderr, line by line, with
-// the data directory taken out of the paths ("DATA/BMP/RANK.bmp"). A second file may be broken
+// What the game does with one broken file: its exit status and the one line it says on stderr,
+// with the data directory taken out of the path ("DATA/BMP/RANK.bmp"). A second file may be broken
 // with it ("also", removed): the blend table is rebuilt from RANK.bmp only when it is missing.
 struct Outcome {
     const char* file;  // under DATA
     const char* fault;
     int status;
-    std::vector<std::string> lines;
+    const char* line;  // "" when nothing is said
     const char* also = nullptr;
 };
 
@@ -511,9 +510,222 @@ struct Outcome {
 // picture reader's every check (on RANK.bmp, which is read once a match) and the palette loader's
 // two, each sound check on a different effect, each music check, each layout and blend problem.
 const std::vector<Outcome> OUTCOMES = {
-    {"", "healthy", 0, {}},
-    // --- to be filled from KELMORAV_BAD_DATA=print ---
+    {"", "healthy", 0, ""},
+    // pictures: every check of the picture reader, on RANK.bmp (read once a match)
+    {"BMP/RANK.bmp", "missing", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: cannot open the file; the picture is not loaded"},
+    {"BMP/RANK.bmp", "empty", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: too short for a bitmap header; the picture is not loaded"},
+    {"BMP/RANK.bmp", "half", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: pixel data runs past the end of the file; the picture is not "
+     "loaded"},
+    {"BMP/RANK.bmp", "random_file", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: not a BMP file; the picture is not loaded"},
+    {"BMP/RANK.bmp", "random_body", 0, ""},
+    {"BMP/RANK.bmp", "bmp_header_size_huge", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: bad information header size; the picture is not loaded"},
+    {"BMP/RANK.bmp", "bmp_planes_0", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: bad plane count; the picture is not loaded"},
+    {"BMP/RANK.bmp", "bmp_compressed", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: compressed bitmaps are not supported; the picture is not "
+     "loaded"},
+    {"BMP/RANK.bmp", "bmp_width_0", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: bad width; the picture is not loaded"},
+    {"BMP/RANK.bmp", "bmp_width_huge", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: bad width; the picture is not loaded"},
+    {"BMP/RANK.bmp", "bmp_height_most_negative", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: bad height; the picture is not loaded"},
+    {"BMP/RANK.bmp", "bmp_colours_257", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: more than 256 colours; the picture is not loaded"},
+    {"BMP/RANK.bmp", "bmp_cut_in_colours", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: colour table runs past the end of the file; the picture is not "
+     "loaded"},
+    {"BMP/RANK.bmp", "bmp_height_4000", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: pixel data runs past the end of the file; the picture is not "
+     "loaded"},
+    {"BMP/RANK.bmp", "bmp_pixels_offset_huge", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: pixel data runs past the end of the file; the picture is not "
+     "loaded"},
+    {"BMP/RANK.bmp", "bmp_file_huge", 0,
+     "kelmorav: DATA/BMP/RANK.bmp: file too large; the picture is not loaded"},
+    // the other sheets: read twice a match, at every visit of the title, and as palettes
+    {"BMP/COLOR.bmp", "bmp_bits_24", 0,
+     "kelmorav: DATA/BMP/COLOR.bmp: not 8 bits per pixel; the picture is not loaded"},
+    {"BMP/TITLE.bmp", "bmp_width_1000", 0,
+     "kelmorav: DATA/BMP/TITLE.bmp: pixel data runs past the end of the file; the picture is not "
+     "loaded"},
+    {"BMP/ETC.bmp", "bmp_height_0", 0,
+     "kelmorav: DATA/BMP/ETC.bmp: bad height; its colours are read from byte 54 as they stand"},
+    {"BMP/ETC.bmp", "bmp_cut_in_header", 0,
+     "kelmorav: DATA/BMP/ETC.bmp: colour table cut short; missing colours are black"},
+    // pictures whose colours the game needs
+    {"BMP/ETC.bmp", "missing", 1,
+     "kelmorav: DATA/BMP/ETC.bmp: cannot open the file; the game cannot go on without its colours"},
+    {"BMP/TITLE.bmp", "missing", 1,
+     "kelmorav: DATA/BMP/TITLE.bmp: cannot open the file; the picture is not loaded"},
+    {"BMP/TITLE.bmp", "empty", 0,
+     "kelmorav: DATA/BMP/TITLE.bmp: too short for a bitmap header; the picture is not loaded"},
+    {"BMP/FIRE14.bmp", "missing", 1,
+     "kelmorav: DATA/BMP/FIRE14.bmp: cannot open the file; the game cannot go on without its "
+     "colours"},
+    {"BMP/FIRE12.bmp", "missing", 1,
+     "kelmorav: DATA/BMP/FIRE12.bmp: cannot open the file; the game cannot go on without its "
+     "colours"},
+    {"BMP/FIRE1.bmp", "bmp_cut_in_colours", 0,
+     "kelmorav: DATA/BMP/FIRE1.bmp: colour table cut short; missing colours are black"},
+    {"BMP/FIRE14.bmp", "bmp_colours_huge", 0,
+     "kelmorav: DATA/BMP/FIRE14.bmp: more than 256 colours; its colours are read from byte 54 as "
+     "they stand"},
+    {"BMP/FIRE5.bmp", "missing", 0, ""},
+    // sounds: each check of the sound reader on another effect
+    {"SOUND/TITLE.wav", "missing", 0,
+     "kelmorav: DATA/SOUND/TITLE.wav: cannot open the file; this sound stays silent"},
+    {"SOUND/CLICK.wav", "empty", 0,
+     "kelmorav: DATA/SOUND/CLICK.wav: not a RIFF WAVE file; this sound stays silent"},
+    {"SOUND/FIRE.wav", "half", 0,
+     "kelmorav: DATA/SOUND/FIRE.wav: sample data cut short (132278 of 264600 bytes); playing what "
+     "is there"},
+    {"SOUND/JUMP1.wav", "random_file", 0,
+     "kelmorav: DATA/SOUND/JUMP1.wav: not a RIFF WAVE file; this sound stays silent"},
+    {"SOUND/JUMP3.wav", "random_body", 0, ""},
+    {"SOUND/EXPLOS1.wav", "wav_riff_size_huge", 0, ""},
+    {"SOUND/PON.wav", "wav_riff_size_4", 0,
+     "kelmorav: DATA/SOUND/PON.wav: no \"fmt \" chunk; this sound stays silent"},
+    {"SOUND/PON2.wav", "wav_cut_in_fmt", 0,
+     "kelmorav: DATA/SOUND/PON2.wav: \"fmt \" chunk cut short; this sound stays silent"},
+    {"SOUND/MAGIC.wav", "wav_fmt_size_8", 0,
+     "kelmorav: DATA/SOUND/MAGIC.wav: \"fmt \" chunk shorter than 16 bytes; this sound stays "
+     "silent"},
+    {"SOUND/WIBBLE.wav", "wav_fmt_size_huge", 0,
+     "kelmorav: DATA/SOUND/WIBBLE.wav: no \"data\" chunk; this sound stays silent"},
+    {"SOUND/CLOSE.wav", "wav_format_float", 0,
+     "kelmorav: DATA/SOUND/CLOSE.wav: \"fmt \" chunk has no extra size; this sound stays silent"},
+    {"SOUND/BANGER.wav", "wav_format_extra_past_end", 0,
+     "kelmorav: DATA/SOUND/BANGER.wav: extra format bytes cut short; this sound stays silent"},
+    {"SOUND/NOSOUND.wav", "wav_channels_9", 0,
+     "kelmorav: DATA/SOUND/NOSOUND.wav: cannot play format 1, 9 channels, 16 bits, 44100 Hz, 8820 "
+     "bytes; this sound stays silent"},
+    {"SOUND/TITLE.wav", "wav_rate_0", 0,
+     "kelmorav: DATA/SOUND/TITLE.wav: cannot play format 1, 1 channels, 16 bits, 0 Hz, 114660 "
+     "bytes; this sound stays silent"},
+    {"SOUND/CLICK.wav", "wav_bits_12", 0,
+     "kelmorav: DATA/SOUND/CLICK.wav: cannot play format 1, 1 channels, 12 bits, 44100 Hz, 7938 "
+     "bytes; this sound stays silent"},
+    {"SOUND/FIRE.wav", "wav_no_data_chunk", 0,
+     "kelmorav: DATA/SOUND/FIRE.wav: no \"data\" chunk; this sound stays silent"},
+    {"SOUND/JUMP1.wav", "wav_data_size_0", 0,
+     "kelmorav: DATA/SOUND/JUMP1.wav: cannot play format 1, 1 channels, 16 bits, 44100 Hz, 0 "
+     "bytes; this sound stays silent"},
+    {"SOUND/JUMP3.wav", "wav_data_size_huge", 0,
+     "kelmorav: DATA/SOUND/JUMP3.wav: sample data cut short (19404 of 4294967295 bytes); playing "
+     "what is there"},
+    // music: the title's, the match's and the ending's pieces
+    {"BGM/BGM1.mid", "missing", 0,
+     "kelmorav: DATA/BGM/BGM1.mid: cannot open the file; this music stays silent"},
+    {"BGM/BGM2.mid", "empty", 0,
+     "kelmorav: DATA/BGM/BGM2.mid: no MIDI header; this music stays silent"},
+    {"BGM/BGM3.mid", "half", 0,
+     "kelmorav: DATA/BGM/BGM3.mid: a track is cut short or damaged; the music plays as far as it "
+     "is whole"},
+    {"BGM/BGM1.mid", "random_file", 0,
+     "kelmorav: DATA/BGM/BGM1.mid: no MIDI header; this music stays silent"},
+    {"BGM/BGM2.mid", "random_body", 0,
+     "kelmorav: DATA/BGM/BGM2.mid: a track is cut short or damaged; the music plays as far as it "
+     "is whole"},
+    {"BGM/BGM3.mid", "mid_header_size_2", 0,
+     "kelmorav: DATA/BGM/BGM3.mid: no MIDI header; this music stays silent"},
+    {"BGM/BGM1.mid", "mid_header_size_huge", 0,
+     "kelmorav: DATA/BGM/BGM1.mid: no MIDI header; this music stays silent"},
+    {"BGM/BGM2.mid", "mid_format_2", 0,
+     "kelmorav: DATA/BGM/BGM2.mid: MIDI format 2 is not played; this music stays silent"},
+    {"BGM/BGM3.mid", "mid_tracks_0", 0,
+     "kelmorav: DATA/BGM/BGM3.mid: no MIDI track; this music stays silent"},
+    {"BGM/BGM1.mid", "mid_tracks_huge", 0,
+     "kelmorav: DATA/BGM/BGM1.mid: a track is cut short or damaged; the music plays as far as it "
+     "is whole"},
+    {"BGM/BGM2.mid", "mid_division_0", 0,
+     "kelmorav: DATA/BGM/BGM2.mid: MIDI time division is 0; this music stays silent"},
+    {"BGM/BGM3.mid", "mid_division_smpte", 0, ""},
+    {"BGM/BGM1.mid", "mid_track_size_huge", 0,
+     "kelmorav: DATA/BGM/BGM1.mid: a track is cut short or damaged; the music plays as far as it "
+     "is whole"},
+    {"BGM/BGM2.mid", "mid_track_size_0", 0,
+     "kelmorav: DATA/BGM/BGM2.mid: a track is cut short or damaged; the music plays as far as it "
+     "is whole"},
+    {"BGM/BGM3.mid", "mid_not_a_track", 0,
+     "kelmorav: DATA/BGM/BGM3.mid: no MIDI track; this music stays silent"},
+    {"BGM/BGM2.mid", "mid_running_status_first", 0,
+     "kelmorav: DATA/BGM/BGM2.mid: a track is cut short or damaged; the music plays as far as it "
+     "is whole"},
+    {"BGM/BGM1.mid", "mid_file_huge", 0,
+     "kelmorav: DATA/BGM/BGM1.mid: larger than 16 MiB; this music stays silent"},
+    // the opening layout
+    {"TXT/SYOGI.dat", "missing", 0,
+     "kelmorav: DATA/TXT/SYOGI.dat: cannot open the layout, the match starts with an empty board"},
+    {"TXT/SYOGI.dat", "empty", 0,
+     "kelmorav: DATA/TXT/SYOGI.dat: only 0 of 40 groups, the other slots stay empty; no king for "
+     "side 1; no king for side 2"},
+    {"TXT/SYOGI.dat", "half", 0,
+     "kelmorav: DATA/TXT/SYOGI.dat: only 20 of 40 groups, the other slots stay empty; no king for "
+     "side 2"},
+    {"TXT/SYOGI.dat", "random_file", 0,
+     "kelmorav: DATA/TXT/SYOGI.dat: group 1 is malformed, the rest is read out of step; no king "
+     "for side 1; no king for side 2"},
+    {"TXT/SYOGI.dat", "layout_no_commas", 0,
+     "kelmorav: DATA/TXT/SYOGI.dat: group 1 is malformed, the rest is read out of step; no king "
+     "for side 1; no king for side 2"},
+    {"TXT/SYOGI.dat", "layout_negative", 0,
+     "kelmorav: DATA/TXT/SYOGI.dat: pieces off the board, never reachable: 1 (first in group 1); "
+     "values held to 0..999: 1 (first in group 1)"},
+    {"TXT/SYOGI.dat", "layout_nine_digits", 0,
+     "kelmorav: DATA/TXT/SYOGI.dat: pieces off the board, never reachable: 1 (first in group 1); "
+     "values held to 0..999: 1 (first in group 1)"},
+    {"TXT/SYOGI.dat", "layout_eleven_digits", 0,
+     "kelmorav: DATA/TXT/SYOGI.dat: group 1 is malformed, the rest is read out of step; pieces off "
+     "the board, never reachable: 1 (first in group 22); values held to 0..999: 1 (first in group "
+     "1); pieces on a square another piece holds: 9 (first in group 21)"},
+    {"TXT/SYOGI.dat", "layout_unknown_kind", 0,
+     "kelmorav: DATA/TXT/SYOGI.dat: pieces of unknown kind: 1 (first in group 1); no king for side "
+     "1"},
+    {"TXT/SYOGI.dat", "layout_no_kings", 0,
+     "kelmorav: DATA/TXT/SYOGI.dat: no king for side 1; no king for side 2"},
+    {"TXT/SYOGI.dat", "layout_shared_square", 0,
+     "kelmorav: DATA/TXT/SYOGI.dat: pieces on a square another piece holds: 1 (first in group 2)"},
+    {"TXT/SYOGI.dat", "layout_text_after", 0,
+     "kelmorav: DATA/TXT/SYOGI.dat: text after the last group is ignored"},
+    // the blend table
+    {"TXT/palet.dat", "missing", 0, ""},
+    {"TXT/palet.dat", "empty", 0,
+     "kelmorav: DATA/TXT/palet.dat is malformed from field 1 on; unread blend entries stay as they "
+     "were"},
+    {"TXT/palet.dat", "half", 0,
+     "kelmorav: DATA/TXT/palet.dat is malformed from field 32769 on; unread blend entries stay as "
+     "they were"},
+    {"TXT/palet.dat", "random_file", 0,
+     "kelmorav: DATA/TXT/palet.dat is malformed from field 1 on; unread blend entries stay as they "
+     "were"},
+    {"TXT/palet.dat", "blend_no_commas", 0,
+     "kelmorav: DATA/TXT/palet.dat is malformed from field 1 on; unread blend entries stay as they "
+     "were"},
+    {"TXT/palet.dat", "blend_above_255", 0,
+     "kelmorav: DATA/TXT/palet.dat has 16 numbers outside 0..255 (the first in field 1), each kept "
+     "as its low eight bits"},
+    {"TXT/palet.dat", "blend_negative", 0,
+     "kelmorav: DATA/TXT/palet.dat has 1 numbers outside 0..255 (the first in field 1), each kept "
+     "as its low eight bits"},
+    {"TXT/palet.dat", "blend_four_digits", 0,
+     "kelmorav: DATA/TXT/palet.dat is malformed from field 101 on; unread blend entries stay as "
+     "they were"},
+    {"TXT/palet.dat", "blend_unreadable", 0, ""},
+    {"TXT/palet.dat", "missing", 1,
+     "kelmorav: DATA/TXT/palet.dat is missing and cannot be built from DATA/BMP/RANK.bmp: cannot "
+     "open the file",
+     "BMP/RANK.bmp"},
 };
+
+std::vector<std::string> Lines(const Outcome& o) {
+    return *o.line == '\0' ? std::vector<std::string>{} : std::vector<std::string>{o.line};
+}
 
 // ---- running a case -----------------------------------------------------------------------
 
@@ -564,11 +776,10 @@ Observed Play(const Case& c) {
     const fs::path err = dir.Path() / "stderr.txt";
     testfiles::WriteText(script, SESSION);
     Observed seen;
-    seen.status = testfiles::RunProgram({std::string(KELMORAV_BUILD_DIR) + "/kelmorav",
-                                         "--headless", "--seed", "7", "--script", script.string(),
-                                         "--trace", trace.string(), "--data",
-                                         dir.Path().string()},
-                                        err);
+    seen.status = testfiles::RunProgram(
+        {std::string(KELMORAV_BUILD_DIR) + "/kelmorav", "--headless", "--seed", "7", "--script",
+         script.string(), "--trace", trace.string(), "--data", dir.Path().string()},
+        err);
     const std::string prefix = dir.Path().string() + "/";
     std::istringstream said(testfiles::ReadText(err));
     for (std::string line; std::getline(said, line);) {
@@ -589,10 +800,12 @@ Observed Play(const Case& c) {
     return seen;
 }
 
+// The lines as the table writes them: "" for none, the one line quoted. More than one line is
+// never documented, so it is printed in braces, which the table does not take.
 std::string Quoted(const std::vector<std::string>& lines) {
-    std::string out = "{";
+    std::string out;
     for (size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) out += ",\n      ";
+        if (i > 0) out += ", ";
         out += "\"";
         for (char c : lines[i]) {
             if (c == '"' || c == '\\') out += '\\';
@@ -600,7 +813,8 @@ std::string Quoted(const std::vector<std::string>& lines) {
         }
         out += "\"";
     }
-    return out + "}";
+    if (lines.empty()) return "\"\"";
+    return lines.size() == 1 ? out : "{" + out + "}";
 }
 
 void PrintRow(const Case& c, const Observed& seen) {
@@ -633,7 +847,7 @@ TEST_P(BadData, SaysTheDocumentedLinesAndEndsWithTheDocumentedStatus) {
     ExpectNoSanitizerReport(seen);
     EXPECT_NE(seen.status, -1) << "the game crashed or could not start";
     EXPECT_EQ(seen.status, expected.status);
-    EXPECT_EQ(seen.lines, expected.lines);
+    EXPECT_EQ(seen.lines, Lines(expected));
     if (c.file.empty()) {
         // The session meets every picture, and the fires the table counts on.
         std::vector<std::string> fires;
@@ -661,7 +875,7 @@ INSTANTIATE_TEST_SUITE_P(Table, BadData, ::testing::ValuesIn(OUTCOMES), OutcomeN
 // Every file of DATA with every fault of its format (KELMORAV_BAD_DATA=full). Cases the table
 // names are checked against it; for the others the rules that hold for every file are checked:
 // no crash, status 0 (1 only for a picture that holds a palette, when it cannot be opened), and
-// each line names the broken file and is said once.
+// at most one line, which names the broken file.
 std::vector<Case> FullMatrix() {
     std::vector<Case> cases;
     if (std::string(Mode()) != "full") return cases;
@@ -690,7 +904,7 @@ const Outcome* Documented(const Case& c) {
 
 class BadDataMatrix : public ::testing::TestWithParam<Case> {};
 
-TEST_P(BadDataMatrix, NeverCrashesAndSaysEachLineOnceNamingTheFile) {
+TEST_P(BadDataMatrix, NeverCrashesAndSaysAtMostOneLineNamingTheFile) {
     const Case& c = GetParam();
     const Observed seen = Play(c);
     PrintRow(c, seen);
@@ -698,16 +912,16 @@ TEST_P(BadDataMatrix, NeverCrashesAndSaysEachLineOnceNamingTheFile) {
     ASSERT_NE(seen.status, -1) << "the game crashed or could not start";
     if (const Outcome* o = Documented(c)) {
         EXPECT_EQ(seen.status, o->status);
-        EXPECT_EQ(seen.lines, o->lines);
+        EXPECT_EQ(seen.lines, Lines(*o));
         return;
     }
     const bool holdsPalette =
         c.file == "BMP/ETC.bmp" || c.file == "BMP/TITLE.bmp" ||
         std::find(FIRES_SHOWN.begin(), FIRES_SHOWN.end(), c.file) != FIRES_SHOWN.end();
     EXPECT_EQ(seen.status, holdsPalette && c.fault == "missing" ? 1 : 0);
-    for (size_t i = 0; i < seen.lines.size(); ++i) {
-        EXPECT_NE(seen.lines[i].find("DATA/" + c.file), std::string::npos) << seen.lines[i];
-        for (size_t j = 0; j < i; ++j) EXPECT_NE(seen.lines[i], seen.lines[j]) << "said twice";
+    ASSERT_LE(seen.lines.size(), 1u) << "more than one line for one file";
+    if (!seen.lines.empty()) {
+        EXPECT_EQ(seen.lines[0].rfind("kelmorav: DATA/" + c.file, 0), 0u) << seen.lines[0];
     }
 }
 
