@@ -2,7 +2,7 @@
 // bytes, absurd header fields, odd numbers in the text files), plays the built game headless
 // from the title through a match, the result, the title again and the melt into the credits,
 // and checks that it neither crashes nor trips a sanitizer, ends with the documented status and
-// says exactly the documented lines on stderr.
+// says exactly the documented line (or none) on stderr.
 //
 // The cases below (the table OUTCOMES) run in every build. The whole matrix, every file with
 // every fault of its format, runs with KELMORAV_BAD_DATA=full (see the README's data section);
