@@ -151,8 +151,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(got.x == field[0] && got.y == field[1] && got.kind == kind &&
                    got.value == value);
     }
-    odd = odd || whole < LAYOUT_GROUP_COUNT || !model.Sound() || !model.RestIsBlank() ||
-          !king[0] || !king[1];
+    odd = odd || whole < LAYOUT_GROUP_COUNT || !model.Sound() || !model.RestIsBlank() || !king[0] ||
+          !king[1];
 
     // Silent exactly when the file is whole and sound; a complaint is one line.
     FUZZ_CHECK(reading.problems.empty() == !odd);

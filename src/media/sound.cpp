@@ -193,8 +193,8 @@ void LoadVoice(Voice** voice, const char* path) {
         std::snprintf(what, sizeof what,
                       "cannot play format %u, %u channels, %u bits, %u Hz, %u bytes; this sound "
                       "stays silent",
-                      format.formatTag, format.channels, format.bitsPerSample,
-                      format.samplesPerSec, reader.DataLeft());
+                      format.formatTag, format.channels, format.bitsPerSample, format.samplesPerSec,
+                      reader.DataLeft());
         ReportFileProblem(path, what);
         return;
     }

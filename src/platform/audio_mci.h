@@ -23,7 +23,8 @@ enum MciResult : uint32_t {
 enum class MciVerb { OPEN, PLAY, STOP, CLOSE, STATUS_MODE };
 
 // What Load says of a piece whose tracks are cut short or damaged: it plays up to there.
-constexpr const char* MIDI_CUT_SHORT = "a track is cut short or damaged; the music plays as far as it is whole";
+constexpr const char* MIDI_CUT_SHORT =
+    "a track is cut short or damaged; the music plays as far as it is whole";
 
 struct MciCommand {
     MciVerb verb = MciVerb::PLAY;

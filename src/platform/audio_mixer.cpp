@@ -90,7 +90,8 @@ std::string FindSoundFont() {
             if (Readable(one)) return all;  // FluidSynth takes the whole list
             start = end + 1;
         }
-        std::fprintf(stderr, "kelmorav: SDL_SOUNDFONTS names no readable sound font (%s)\n", listed);
+        std::fprintf(stderr, "kelmorav: SDL_SOUNDFONTS names no readable sound font (%s)\n",
+                     listed);
     }
     const char* preferred[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
                                "/usr/share/sounds/sf2/default-GM.sf2"};
@@ -123,7 +124,8 @@ bool MixerOpen(std::unique_ptr<MusicOutput>* music) {
         return false;
     }
     if (Mix_OpenAudio(DEVICE_RATE, AUDIO_S16SYS, DEVICE_CHANNELS, DEVICE_CHUNK_FRAMES) != 0) {
-        std::fprintf(stderr, "kelmorav: cannot open the sound device (%s); the game runs silently\n",
+        std::fprintf(stderr,
+                     "kelmorav: cannot open the sound device (%s); the game runs silently\n",
                      Mix_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;

@@ -45,8 +45,8 @@ bool WriteFileWhole(const std::string& hostPath, const std::function<bool(std::F
     std::FILE* file = nullptr;
     std::string part;
     for (int attempt = 0; attempt < 100 && file == nullptr; ++attempt) {
-        part = hostPath + "." + std::to_string(::getpid()) + "-" + std::to_string(serial++) +
-               ".part";
+        part =
+            hostPath + "." + std::to_string(::getpid()) + "-" + std::to_string(serial++) + ".part";
         const int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             file = ::fdopen(fd, "wb");

@@ -13,24 +13,11 @@
 
 namespace {
 
-// The largest music file taken, as the MIDI reader's own limit.
-constexpr size_t MAX_MIDI_BYTES = 16u << 20;
 // After this much silence with no piece running, the synthesiser (its reverb tail long gone)
 // is no longer run: the device gets zeros for free.
 constexpr uint64_t QUIET_SECONDS = 3;
 
 std::atomic<int> FontLoads{0};
-
-bool ReadBytes(const std::string& path, std::vector<uint8_t>* out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<uint64_t>(size) > MAX_MIDI_BYTES) return false;
-    in.seekg(0, std::ios::beg);
-    out->resize(static_cast<size_t>(size));
-    return static_cast<bool>(in.read(reinterpret_cast<char*>(out->data()), size));
-}
 
 // FluidSynth's notes and warnings say nothing the player can act on; its errors still show.
 void QuietenFluidSynthLog() {
@@ -100,7 +87,8 @@ void FluidMusic::LoadFont(const std::string& fontPath) {
     std::lock_guard<std::mutex> lock(mutex_);
     fluidSettings_ = settings;
     if (!loaded) {
-        std::fprintf(stderr, "kelmorav: cannot read the sound font %s; the game runs without music\n",
+        std::fprintf(stderr,
+                     "kelmorav: cannot read the sound font %s; the game runs without music\n",
                      fontPath.c_str());
         if (synth) delete_fluid_synth(synth);
         state_ = FAILED;
@@ -167,12 +155,8 @@ void FluidMusic::Render(int16_t* stereo, int frames) {
 
 bool FluidMusic::Load(const std::string& gamePath, std::string* error) {
     std::vector<uint8_t> bytes;
-    if (!ReadBytes(HostPath(gamePath.c_str()), &bytes)) {
-        *error = "cannot read the file";
-        return false;
-    }
     MidiFileInfo info;
-    if (!ReadMidiFile(bytes.data(), bytes.size(), &info, error)) return false;
+    if (!ReadMidiFileAt(HostPath(gamePath.c_str()), &info, error, &bytes)) return false;
     if (info.truncated) *error = MIDI_CUT_SHORT;
     std::lock_guard<std::mutex> lock(mutex_);
     DeletePlayerLocked();

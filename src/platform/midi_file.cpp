@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -127,6 +128,10 @@ uint64_t ReadTrack(ByteCursor track, std::vector<TempoChange>* tempos, bool* dam
 
 bool ReadMidiFile(const uint8_t* data, size_t size, MidiFileInfo* info, std::string* error) {
     *info = MidiFileInfo{};
+    if (size == 0) {
+        *error = "the file is empty";
+        return false;
+    }
     ByteCursor file(data, size);
     uint32_t headerLength = 0;
     if (!file.Tag("MThd") || !file.Be32(&headerLength) || headerLength < 6 ||
@@ -202,23 +207,31 @@ bool ReadMidiFile(const uint8_t* data, size_t size, MidiFileInfo* info, std::str
     return true;
 }
 
-bool ReadMidiFileAt(const std::string& hostPath, MidiFileInfo* info, std::string* error) {
+bool ReadMidiFileAt(const std::string& hostPath, MidiFileInfo* info, std::string* error,
+                    std::vector<uint8_t>* bytes) {
     std::FILE* file = std::fopen(hostPath.c_str(), "rb");
     if (file == nullptr) {
         *error = "cannot open the file";
         return false;
     }
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> read;
     uint8_t block[65536];
     size_t got = 0;
     while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
-        if (bytes.size() + got > MAX_MIDI_FILE_BYTES) {
+        if (read.size() + got > MAX_MIDI_FILE_BYTES) {
             std::fclose(file);
             *error = "larger than 16 MiB";
             return false;
         }
-        bytes.insert(bytes.end(), block, block + got);
+        read.insert(read.end(), block, block + got);
     }
+    const bool readError = std::ferror(file) != 0;
     std::fclose(file);
-    return ReadMidiFile(bytes.data(), bytes.size(), info, error);
+    if (readError) {
+        *error = "cannot read the file";
+        return false;
+    }
+    if (!ReadMidiFile(read.data(), read.size(), info, error)) return false;
+    if (bytes != nullptr) *bytes = std::move(read);
+    return true;
 }

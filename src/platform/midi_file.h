@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct MidiFileInfo {
     uint16_t format = 0;      // 0 or 1
@@ -24,5 +25,8 @@ struct MidiFileInfo {
 // truncation, stray bytes) ends that track where the damage starts and sets truncated.
 bool ReadMidiFile(const uint8_t* data, size_t size, MidiFileInfo* info, std::string* error);
 
-// Reads a file from disk (host path) and calls ReadMidiFile. Files over 16 MiB are refused.
-bool ReadMidiFileAt(const std::string& hostPath, MidiFileInfo* info, std::string* error);
+// Reads a file from disk (host path) and calls ReadMidiFile. Files over 16 MiB are refused. The
+// file's bytes are left in *bytes when it is given (every player reads a piece the same way, so
+// a broken piece is described the same whoever plays it).
+bool ReadMidiFileAt(const std::string& hostPath, MidiFileInfo* info, std::string* error,
+                    std::vector<uint8_t>* bytes = nullptr);

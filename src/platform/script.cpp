@@ -130,8 +130,15 @@ bool ParseScript(const std::string& text, std::vector<ScriptOp>* ops, std::strin
             push(ScriptOpType::Wait, ms);
             push(ScriptOpType::Key, key, 0);
         } else if (cmd == "shot" || cmd == "dump") {
-            if (w.size() != 2) return fail("expected: " + cmd + " FILE");
-            const std::string path = std::filesystem::absolute(w[1]).string();
+            // The file is the rest of the line, so that a path may hold spaces (a data folder
+            // under "My Games", say); only the white space around it is dropped.
+            const size_t from = line.find_first_not_of(" \t\v\f\r", line.find(cmd) + cmd.size());
+            const size_t to = line.find_last_not_of(" \t\v\f\r");
+            if (w.size() < 2 || from == std::string::npos) {
+                return fail("expected: " + cmd + " FILE");
+            }
+            const std::string path =
+                std::filesystem::absolute(line.substr(from, to + 1 - from)).string();
             push(cmd == "shot" ? ScriptOpType::Shot : ScriptOpType::Dump, 0, 0, path);
         } else if (cmd == "quit") {
             if (w.size() != 1) return fail("expected: quit");

@@ -3,9 +3,12 @@
 #include "media/music.h"
 
 #include <filesystem>
+#include <memory>
 
 #include "media/resources.h"
 #include "platform/audio_mci.h"
+#include "platform/audio_mixer.h"
+#include "platform/fluid_music.h"
 #include "support/sound_fixture.h"
 #include "support/sound_test_files.h"
 
@@ -211,6 +214,63 @@ TEST_F(MusicDeviceTest, LoopingRestartsOnlyAStoppedPieceWhileMusicIsOn) {
     MusicOn = 1;
     KeepMusicLooping();
     EXPECT_EQ(TraceWith("\"mci\"").size(), 1u);
+}
+
+// --- a broken piece is named once --------------------------------------------------------------
+
+// A piece that is missing, empty, not music or cut short, opened again and again as the title and
+// the matches do: whichever player plays the music (the headless sequencer or the synthesiser),
+// exactly one line names the file, the same line from both.
+TEST(MusicFileProblems, EachBrokenPieceIsNamedOnceInTheSameLineByEitherPlayer) {
+    TempDir dir{"music-problems"};
+    Bytes cutShort = MidiLasting(1000);
+    cutShort.resize(cutShort.size() - 3);  // the end of track is gone, the note is there
+    dir.Write("DATA/BGM/EMPTY.mid", Bytes{});
+    dir.Write("DATA/BGM/NOISE.mid", Bytes{'R', 'I', 'F', 'F', 1, 2, 3, 4, 5, 6, 7, 8, 9});
+    dir.Write("DATA/BGM/SHORT.mid", cutShort);
+    std::filesystem::create_directories(dir.Path() / "DATA/BGM/FOLDER.mid");
+    testfiles::ScopedCwd cwd(dir.Path());
+
+    struct Case {
+        const char* file;
+        uint32_t result;
+        const char* line;
+    } cases[] = {
+        {"GONE", MCI_ERR_FILE,
+         "kelmorav: DATA/BGM/GONE.mid: cannot open the file; this music stays silent\n"},
+        {"EMPTY", MCI_ERR_FILE,
+         "kelmorav: DATA/BGM/EMPTY.mid: the file is empty; this music stays silent\n"},
+        {"NOISE", MCI_ERR_FILE,
+         "kelmorav: DATA/BGM/NOISE.mid: no MIDI header; this music stays silent\n"},
+        {"FOLDER", MCI_ERR_FILE,
+         "kelmorav: DATA/BGM/FOLDER.mid: cannot read the file; this music stays silent\n"},
+        {"SHORT", MCI_OK,
+         "kelmorav: DATA/BGM/SHORT.mid: a track is cut short or damaged; the music plays as far "
+         "as it is whole\n"},
+    };
+    const std::string font = FindSoundFont();
+    std::vector<std::pair<const char*, std::function<std::unique_ptr<MusicOutput>()>>> players = {
+        {"headless", [] { return std::make_unique<SimulatedMusic>([] { return 0u; }); }}};
+    // setup.sh installs a General MIDI font; without one only the headless player is tried.
+    if (!font.empty()) {
+        players.emplace_back("synthesiser",
+                             [&font] { return std::make_unique<FluidMusic>(font, 44100); });
+    }
+    for (const auto& [player, make] : players) {
+        MciDevice device(make());
+        for (const Case& c : cases) {
+            ForgetFileProblems();
+            const std::string open =
+                std::string("open DATA\\BGM\\") + c.file + ".mid alias bgm type sequencer";
+            std::string reply;
+            ::testing::internal::CaptureStderr();
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_EQ(device.Send(open.c_str(), &reply), c.result) << player << " " << c.file;
+                device.Send("close bgm", &reply);
+            }
+            EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.line) << player;
+        }
+    }
 }
 
 }  // namespace

@@ -134,8 +134,8 @@ std::vector<LayoutCase> LayoutCases() {
         for (LiveSlot& s : slots) {
             if (s.slot >= SIDE_SLOT_COUNT && s.kind == KIND_KING) s.kind = KIND_GOLD;
         }
-        cases.push_back({"NoKingForTheSecondSide", FullLayout(spell), slots, true,
-                         "no king for side 2"});
+        cases.push_back(
+            {"NoKingForTheSecondSide", FullLayout(spell), slots, true, "no king for side 2"});
     }
     cases.push_back({"ThreeGroups",
                      "4,0,8,20,\n3,0,5,6,\n5,0,5,6,\n",

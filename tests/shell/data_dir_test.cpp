@@ -195,18 +195,28 @@ TEST(BlendCache, AReadOnlyDataFolderGetsItsTableBuiltInTheCache) {
     if (::geteuid() == 0) {
         ASSERT_EQ(::chown(cache.c_str(), 65534, 65534), 0);
     }
-    fs::permissions(data / "DATA/TXT",
-                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+    // Nothing in the data folder may be written: every folder and file in it is read-only.
+    const fs::perms write =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    for (const auto& entry : fs::recursive_directory_iterator(data)) {
+        fs::permissions(entry.path(), write, fs::perm_options::remove);
+    }
+    fs::permissions(data, write, fs::perm_options::remove);
     fs::permissions(root.Path(), fs::perms::others_exec | fs::perms::others_read,
                     fs::perm_options::add);
     ScopedEnv xdg("XDG_CACHE_HOME", cache.c_str());
 
     const int status = RunAsBoundUser(data, root.Path() / "stderr.txt");
+    fs::permissions(data, fs::perms::owner_write, fs::perm_options::add);  // so it can be removed
+    for (const auto& entry : fs::recursive_directory_iterator(data)) {
+        fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
+    }
     if (status == -2) {
         GTEST_SKIP() << "running as root without setpriv: permission bits bind no one";
     }
-    EXPECT_EQ(status, 0) << testfiles::ReadText(root.Path() / "stderr.txt");
+    const std::string said = testfiles::ReadText(root.Path() / "stderr.txt");
+    EXPECT_EQ(status, 0) << said;
+    EXPECT_EQ(said.find("palet"), std::string::npos) << said;
     EXPECT_FALSE(fs::exists(data / "DATA/TXT/palet.dat"));
     std::vector<fs::path> built;
     for (const auto& entry : fs::directory_iterator(cache / "kelmorav")) built.push_back(entry);
