@@ -623,7 +623,7 @@ const std::vector<Outcome> OUTCOMES = {
     {"BGM/BGM1.mid", "missing", 0,
      "kelmorav: DATA/BGM/BGM1.mid: cannot open the file; this music stays silent"},
     {"BGM/BGM2.mid", "empty", 0,
-     "kelmorav: DATA/BGM/BGM2.mid: no MIDI header; this music stays silent"},
+     "kelmorav: DATA/BGM/BGM2.mid: the file is empty; this music stays silent"},
     {"BGM/BGM3.mid", "half", 0,
      "kelmorav: DATA/BGM/BGM3.mid: a track is cut short or damaged; the music plays as far as it "
      "is whole"},
