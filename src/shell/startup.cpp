@@ -29,7 +29,7 @@ const char* const MATCH_PALETTE_FILE = "DATA\\BMP\\RANK.bmp";
 // The table in the cache folder, built there unless an earlier run did. "" when it cannot be
 // had, with one line saying why.
 std::string BuildCachedBlendFile(const PaletteEntry (&palette)[256]) {
-    const std::string file = CachedBlendFile(palette);
+    std::string file = CachedBlendFile(palette);
     if (file.empty()) {
         std::fprintf(stderr,
                      "kelmorav: %s is missing, its folder cannot be written and there is no "

@@ -55,6 +55,39 @@ TEST_F(BlendPalette, FileIsWrittenOnceInItsFormatAndReadBack) {
     EXPECT_EQ(BlendTable[255 * 256 + 255], 255);
 }
 
+// Numbers outside 0..255 load as their low eight bits and are said in the file's one line,
+// beside a malformed stretch when there is one too.
+TEST(BlendFile, NumbersOutOfRangeAreSaidInTheFilesOneLine) {
+    struct Case {
+        const char* name;
+        int badField;  // -1: every field well formed
+        const char* line;
+    } cases[] = {
+        {"OutOfRangeOnly", -1,
+         "kelmorav: DATA/TXT/palet.dat has 2 numbers outside 0..255 (the first in field 3), each "
+         "kept as its low eight bits\n"},
+        {"OutOfRangeAndMalformed", 1000,
+         "kelmorav: DATA/TXT/palet.dat is malformed from field 1001 on; unread blend entries stay "
+         "as they were; it also has 2 numbers outside 0..255 (the first in field 3), each kept "
+         "as its low eight bits\n"},
+    };
+    for (const Case& c : cases) {
+        auto dir = testfiles::FreshDir("blend-range");
+        std::string text;
+        for (int i = 0; i < BLEND_ENTRY_COUNT; ++i) {
+            text += i == 2 ? "300," : i == 7 ? "-01," : i == c.badField ? "0x1;" : "009,";
+        }
+        testfiles::WriteText(dir / "DATA/TXT/palet.dat", text);
+        testfiles::ScopedCwd cwd(dir);
+        ::testing::internal::CaptureStderr();
+        LoadBlendTable("DATA\\TXT\\palet.dat");
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.line) << c.name;
+        EXPECT_EQ(BlendTable[2], 300 & 0xFF) << c.name;
+        EXPECT_EQ(BlendTable[7], 0xFF) << c.name;
+        EXPECT_EQ(BlendTable[8], 9) << c.name;
+    }
+}
+
 TEST(BlendFile, MalformedFieldStopsTheReadAndKeepsLaterEntries) {
     auto dir = testfiles::FreshDir("blend-bad");
     std::string text;
