@@ -94,8 +94,14 @@ void LoadBlendTable(const char* path) {
     }
     if (odd.outOfRange > 0) {
         line += wellFormed < BLEND_ENTRY_COUNT ? "; it also has " : " has ";
-        line += std::to_string(odd.outOfRange) + " numbers outside 0..255 (the first in field " +
-                std::to_string(odd.firstOutOfRange + 1) + "), each kept as its low eight bits";
+        const std::string field = std::to_string(odd.firstOutOfRange + 1);
+        if (odd.outOfRange == 1) {
+            line += "a number outside 0..255 (in field " + field + "), kept as its low eight bits";
+        } else {
+            line += std::to_string(odd.outOfRange) +
+                    " numbers outside 0..255 (the first in field " + field +
+                    "), each kept as its low eight bits";
+        }
     }
     if (wellFormed < BLEND_ENTRY_COUNT || odd.outOfRange > 0) {
         std::fprintf(stderr, "%s\n", line.c_str());
