@@ -2,8 +2,6 @@
 // whose blend table is still to be built, and a folder on a path with spaces and characters
 // outside ASCII.
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <string>
@@ -27,25 +25,7 @@ pid_t StartGame(const fs::path& dataDir, const fs::path& script, const fs::path&
                                            script.string(),
                                            "--data",
                                            dataDir.string()};
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errPath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return spawned == 0 ? pid : -1;
-}
-
-int WaitFor(pid_t pid) {
-    int raw = 0;
-    while (waitpid(pid, &raw, 0) < 0) {
-        if (errno != EINTR) return -1;
-    }
-    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return testfiles::SpawnProgram(args, errPath);
 }
 
 // Two games start on a folder without palet.dat, the second a little later each round, so that
@@ -71,8 +51,8 @@ TEST(TwoGames, StartingTogetherEachReadAWholeBlendTable) {
         const pid_t b = StartGame(dir, script, errB);
         ASSERT_GT(a, 0);
         ASSERT_GT(b, 0);
-        const int statusA = WaitFor(a);
-        const int statusB = WaitFor(b);
+        const int statusA = testfiles::WaitForProgram(a);
+        const int statusB = testfiles::WaitForProgram(b);
         for (const auto& [status, err] : {std::pair{statusA, errA}, std::pair{statusB, errB}}) {
             const std::string said = testfiles::ReadText(err);
             EXPECT_EQ(status, 0) << "round " << round << ": " << said;

@@ -40,9 +40,10 @@ struct RunResult {
     }
 };
 
-// Starts the built game with an argument list (no shell between, so no path needs quoting) and
-// its stderr in errPath; returns its exit status, or -1 when it could not start or did not exit.
-inline int RunProgram(const std::vector<std::string>& args, const std::filesystem::path& errPath) {
+// Starts a program with an argument list (no shell between, so no path needs quoting) and its
+// stderr in errPath; returns its process id, or -1 when it could not start.
+inline pid_t SpawnProgram(const std::vector<std::string>& args,
+                          const std::filesystem::path& errPath) {
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
@@ -53,12 +54,22 @@ inline int RunProgram(const std::vector<std::string>& args, const std::filesyste
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return -1;
+    return spawned == 0 ? pid : -1;
+}
+
+// The exit status of a spawned program, or -1 when it did not exit.
+inline int WaitForProgram(pid_t pid) {
+    if (pid < 0) return -1;
     int raw = 0;
     while (waitpid(pid, &raw, 0) < 0) {
         if (errno != EINTR) return -1;
     }
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+}
+
+// Runs a program to its end (see SpawnProgram); its exit status, or -1.
+inline int RunProgram(const std::vector<std::string>& args, const std::filesystem::path& errPath) {
+    return WaitForProgram(SpawnProgram(args, errPath));
 }
 
 // Runs the game headless with seed 7 on a script written into dataDir, which also holds the

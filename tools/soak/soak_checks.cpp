@@ -15,24 +15,6 @@ namespace {
 
 using nlohmann::json;
 
-struct SceneInfo {
-    int number;
-    const char* name;
-};
-
-constexpr SceneInfo SCENES[] = {
-    {SCENE_TITLE_LOAD, "SCENE_TITLE_LOAD"},
-    {SCENE_TITLE, "SCENE_TITLE"},
-    {SCENE_MATCH_LOAD, "SCENE_MATCH_LOAD"},
-    {SCENE_MATCH, "SCENE_MATCH"},
-    {SCENE_RESULT, "SCENE_RESULT"},
-    {SCENE_MELT, "SCENE_MELT"},
-    {SCENE_ENDING_CLOSE, "SCENE_ENDING_CLOSE"},
-    {SCENE_ENDING_FIRE, "SCENE_ENDING_FIRE"},
-    {SCENE_CREDITS, "SCENE_CREDITS"},
-    {SCENE_QUIT, "SCENE_QUIT"},
-};
-
 // The worth of each kind in the stock layout, which the placing costs repeat (index: kind).
 constexpr int KIND_WORTH[9] = {0, 1, 2, 3, 4, 5, 6, 6, 10};
 
@@ -76,13 +58,9 @@ struct Live {
 }  // namespace
 
 bool KnownScene(int scene, const char** name) {
-    for (const SceneInfo& s : SCENES) {
-        if (s.number == scene) {
-            if (name != nullptr) *name = s.name;
-            return true;
-        }
-    }
-    return false;
+    const char* known = SceneName(scene);
+    if (name != nullptr) *name = known;
+    return known != nullptr;
 }
 
 std::vector<std::string> SoakChecker::Check(const json& d) {
