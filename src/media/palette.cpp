@@ -138,13 +138,9 @@ void LoadBitmapToSurface(Surface* surface, const char* path) {
 void LoadPaletteFromBmp(const char* path) {
     std::FILE* f = OpenGameFile(path, "rb");
     if (f == nullptr) {
-        // The game cannot go on without these colours. This is said even when the file was
-        // named a moment ago (a picture that could not be loaded), so that the last line before
-        // exit status 1 gives its cause.
-        std::fprintf(stderr,
-                     "kelmorav: %s: cannot open the file; the game cannot go on without its "
-                     "colours\n",
-                     UserPath(path).c_str());
+        // The game cannot go on without these colours.
+        ReportFatalFileProblem(path,
+                               "cannot open the file; the game cannot go on without its colours");
         PlatformExit(1);
     }
     uint8_t table[1024] = {};

@@ -30,9 +30,14 @@ std::set<std::string>& NamedFiles() {
 
 }  // namespace
 
-bool ReportFileProblem(const char* gamePath, const std::string& what) {
-    if (!NamedFiles().insert(HostPath(gamePath)).second) return false;
+void ReportFatalFileProblem(const char* gamePath, const std::string& what) {
+    NamedFiles().insert(HostPath(gamePath));
     std::fprintf(stderr, "kelmorav: %s: %s\n", UserPath(gamePath).c_str(), what.c_str());
+}
+
+bool ReportFileProblem(const char* gamePath, const std::string& what) {
+    if (NamedFiles().count(HostPath(gamePath)) != 0) return false;
+    ReportFatalFileProblem(gamePath, what);
     return true;
 }
 

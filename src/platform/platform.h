@@ -253,6 +253,9 @@ std::FILE* OpenGameFile(const char* gamePath, const char* mode);
 // at every match, a picture at every visit of its scene) is named once. False when the file had
 // already been named.
 bool ReportFileProblem(const char* gamePath, const std::string& what);
+// The same line for a problem that ends the game: said even when the file was named before, so
+// that the last line before the exit gives its cause.
+void ReportFatalFileProblem(const char* gamePath, const std::string& what);
 // Lets every file be named again (for tests that write a file anew and read it again).
 void ForgetFileProblems();
 // Writes a whole file so that no reader ever sees part of it: write() fills a new file beside
