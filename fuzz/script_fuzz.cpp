@@ -12,7 +12,7 @@
 #include "fuzz_check.h"
 #include "platform/platform.h"
 #include "platform/script.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 namespace {
 

@@ -10,17 +10,17 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 # From the bottom of the house to the top: each room and the rooms it may include. platform is
-# the only code that sees SDL; shell_state is src/shell/shell_state.* (the loop's shared state
-# that every room reads); shell is the rest of src/shell (main loop, start-up, quit), on top.
-# datagen is tools/datagen, which builds the game's DATA from the media room's tables.
+# the only code that sees SDL; state is the loop's shared state that every room reads, and the
+# random generator; shell (main loop, start-up, quit) is on top. datagen is tools/datagen, which
+# builds the game's DATA from the media room's tables.
 ALLOWED="
 platform:
-shell_state:
-media: platform shell_state
-rules: media platform shell_state
-match: rules media platform shell_state
-scenes: match rules media platform shell_state
-shell: scenes match rules media platform shell_state
+state:
+media: platform state
+rules: media platform state
+match: rules media platform state
+scenes: match rules media platform state
+shell: scenes match rules media platform state
 datagen: media platform
 "
 
@@ -28,7 +28,7 @@ datagen: media platform
 room_of() {
   case "$1" in
     src/platform/*) echo platform ;;
-    src/shell/shell_state.*) echo shell_state ;;
+    src/state/*) echo state ;;
     src/shell/*) echo shell ;;
     src/media/*) echo media ;;
     src/rules/*) echo rules ;;

@@ -21,7 +21,7 @@
 #include "rules/placing_panel.h"
 #include "rules/promotion.h"
 #include "rules/tally.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 uint8_t MatchState = MATCH_OPENING;
 int MatchClock = 0;

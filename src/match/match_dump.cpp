@@ -6,7 +6,7 @@
 #include "match/panels.h"
 #include "rules/info_panel.h"
 #include "rules/placing_panel.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 nlohmann::json DumpMatchState() {
     nlohmann::json j;

@@ -5,7 +5,7 @@
 #include "media/music.h"
 #include "media/resources.h"
 #include "media/sheet_cells.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 int BlockHalfSize[BLOCK_ROWS * BLOCK_COLUMNS] = {};
 int BlockWave = 0;

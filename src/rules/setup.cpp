@@ -5,10 +5,10 @@
 #include <string>
 #include <type_traits>
 
-#include "media/random.h"
 #include "media/resources.h"
 #include "platform/platform.h"
 #include "rules/board.h"
+#include "state/random.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "platform/platform.h"
 #include "rules/board.h"
 #include "rules/tally.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 int ResultStep = 0;
 int ResultCounter = 0;

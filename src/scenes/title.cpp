@@ -5,11 +5,11 @@
 #include "media/draw.h"
 #include "media/music.h"
 #include "media/palette.h"
-#include "media/random.h"
 #include "media/resources.h"
 #include "media/sheet_cells.h"
 #include "platform/platform.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
+#include "state/random.h"
 
 int TitleStep = TITLE_RESTART;
 int TitleCounter = 0;

@@ -9,14 +9,14 @@
 #include <filesystem>
 #include <string>
 
-#include "media/sound_check.h"
 #include "platform/platform.h"
 #include "shell/data_dir.h"
 #include "shell/main_loop.h"
 #include "shell/quit.h"
-#include "shell/shell_state.h"
+#include "shell/sound_check.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
+#include "state/loop_state.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "scenes/result.h"
 #include "scenes/title.h"
 #include "shell/quit.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 namespace {
 

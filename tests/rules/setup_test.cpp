@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "media/random.h"
 #include "media/resources.h"
 #include "platform/platform.h"
 #include "rules_test_support.h"
+#include "state/random.h"
 #include "support/test_files.h"
 
 namespace {

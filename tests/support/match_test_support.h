@@ -12,8 +12,8 @@
 #include "media/sheet_cells.h"
 #include "platform/platform.h"
 #include "rules/board.h"
-#include "shell/shell_state.h"
 #include "shell/startup.h"
+#include "state/loop_state.h"
 
 namespace matchtest {
 

@@ -9,7 +9,7 @@
 #include "rules/placing_panel.h"
 #include "scenes/credits.h"
 #include "scenes/title.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 namespace {
 

@@ -41,10 +41,10 @@
 #include "scenes/title.h"
 #include "shell/data_dir.h"
 #include "shell/main_loop.h"
-#include "shell/shell_state.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
 #include "soak_checks.h"
+#include "state/loop_state.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "media/random.h"
+#include "state/random.h"
 
 namespace {
 uint32_t State = 1;

@@ -1,4 +1,4 @@
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 #include <cstring>
 

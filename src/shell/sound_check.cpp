@@ -1,5 +1,5 @@
 // The sound check: every effect, then the start of every piece of music, one after another.
-#include "media/sound_check.h"
+#include "shell/sound_check.h"
 
 #include <cstdio>
 #include <string>
