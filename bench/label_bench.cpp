@@ -20,7 +20,7 @@
 #include "media/palette.h"
 #include "media/resources.h"
 #include "media/sheet_cells.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules/board.h"
 #include "state/random.h"
 

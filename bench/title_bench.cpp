@@ -8,7 +8,7 @@
 
 #include "media/palette.h"
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "scenes/title.h"
 #include "state/random.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio_mixer.h"
-#include "platform/fluid_music.h"
+#include "platform/audio/fluid_music.h"
+#include "platform/audio/sound_font.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "media/resources.h"
 #include "media/sheet_cells.h"
 #include "media/sound.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules/board.h"
 #include "rules/info_panel.h"
 #include "rules/movement.h"

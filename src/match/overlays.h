@@ -3,7 +3,7 @@
 // frame: the opening banner, the end of the match with its outcome text, and the block
 // transition that both use to change the whole picture.
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 constexpr int BLOCK_COLUMNS = 20;
 constexpr int BLOCK_ROWS = 15;

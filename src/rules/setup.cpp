@@ -6,7 +6,7 @@
 #include <type_traits>
 
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules/board.h"
 #include "state/random.h"
 

@@ -5,7 +5,7 @@
 #include "media/draw.h"
 #include "media/palette.h"
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "scenes/ending.h"
 #include "state/loop_state.h"
 #include "state/random.h"

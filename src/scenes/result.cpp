@@ -8,7 +8,7 @@
 #include "media/resources.h"
 #include "media/sheet_cells.h"
 #include "media/sound.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules/board.h"
 #include "rules/tally.h"
 #include "state/loop_state.h"

@@ -7,7 +7,7 @@
 #include "media/palette.h"
 #include "media/resources.h"
 #include "media/sheet_cells.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "state/loop_state.h"
 #include "state/random.h"
 

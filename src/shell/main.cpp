@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "shell/data_dir.h"
 #include "shell/main_loop.h"
 #include "shell/quit.h"

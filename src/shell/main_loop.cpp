@@ -1,7 +1,7 @@
 #include "shell/main_loop.h"
 
 #include "match/match.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "scenes/credits.h"
 #include "scenes/ending.h"
 #include "scenes/result.h"

@@ -6,7 +6,7 @@
 
 #include "media/resources.h"
 #include "media/sound.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 namespace {
 

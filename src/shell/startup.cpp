@@ -14,7 +14,7 @@
 #include "media/palette.h"
 #include "media/resources.h"
 #include "media/sound.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "scenes/help_card.h"
 #include "shell/data_dir.h"
 #include "state/loop_state.h"

@@ -5,7 +5,7 @@
 #include "match/match_dump.h"
 #include "media/palette.h"
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules/rules_dump.h"
 #include "scenes/scenes_dump.h"
 #include "scenes/title.h"

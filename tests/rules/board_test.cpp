@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules/rules_dump.h"
 #include "rules_test_support.h"
 

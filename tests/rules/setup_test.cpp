@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules_test_support.h"
 #include "state/random.h"
 #include "support/test_files.h"

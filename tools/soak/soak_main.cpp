@@ -34,8 +34,8 @@
 #include <vector>
 
 #include "match/match.h"
-#include "platform/platform.h"
-#include "platform/script.h"
+#include "platform/core/platform.h"
+#include "platform/session/headless_backend.h"
 #include "rules/board.h"
 #include "rules/placing_panel.h"
 #include "scenes/title.h"
