@@ -22,6 +22,7 @@
 #include "media/sheet_cells.h"
 #include "platform/core/platform.h"
 #include "rules/board.h"
+#include "rules/setup.h"
 #include "state/random.h"
 
 namespace {

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "match/blocking_sequences.h"
 #include "match/board_draw.h"
 #include "match/effects.h"
 #include "match/kind_labels.h"
-#include "match/overlays.h"
 #include "match/panels.h"
 #include "media/draw.h"
 #include "media/music.h"
@@ -20,6 +20,7 @@
 #include "rules/movement.h"
 #include "rules/placing_panel.h"
 #include "rules/promotion.h"
+#include "rules/setup.h"
 #include "rules/tally.h"
 #include "state/loop_state.h"
 

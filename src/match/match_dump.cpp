@@ -1,8 +1,8 @@
 #include "match/match_dump.h"
 
+#include "match/blocking_sequences.h"
 #include "match/effects.h"
 #include "match/match.h"
-#include "match/overlays.h"
 #include "match/panels.h"
 #include "rules/info_panel.h"
 #include "rules/placing_panel.h"

@@ -1,4 +1,6 @@
 // Match setup: the opening layout, the placing costs, the side colours and the board tiles.
+#include "rules/setup.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>

@@ -5,6 +5,7 @@
 #include "media/resources.h"
 #include "platform/core/platform.h"
 #include "rules/rules_dump.h"
+#include "rules/setup.h"
 #include "rules_test_support.h"
 
 namespace {

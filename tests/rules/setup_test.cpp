@@ -1,5 +1,7 @@
 // The layout reader on well-formed and odd files, and the rest of the match setup.
 
+#include "rules/setup.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 // without a sound device for tests), the session installed as the core's recorder, and the
 // parts above the core that its waits and shutdown set going.
 #include "platform/audio/audio.h"
+#include "platform/core/lifecycle.h"
 #include "platform/core/platform.h"
-#include "platform/core/start.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_mixer.h"
 #include "platform/session/headless_backend.h"

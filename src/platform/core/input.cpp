@@ -6,8 +6,8 @@
 #include <deque>
 
 #include "platform/core/backend.h"
+#include "platform/core/lifecycle.h"
 #include "platform/core/recorder.h"
-#include "platform/core/start.h"
 
 namespace {
 

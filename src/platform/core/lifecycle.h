@@ -1,7 +1,8 @@
 #pragma once
-// How the platform's assembly (platform/assembly) puts the core to work: the parts above the
-// core that the core's own calls set going, what the core keeps of the options, and the backend
-// it runs on. Only the assembly and the core's own files include this.
+// The core's start, for the platform's assembly (platform/assembly): the parts above the core
+// that the core's own calls set going, what the core keeps of the options, and the backend it
+// runs on. Its shutdown and the way out are in platform.h. Only the assembly and the core's own
+// files include this.
 
 #include <cstdint>
 

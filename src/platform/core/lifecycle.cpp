@@ -1,6 +1,8 @@
 // The core's start and end: the backend it runs on, the parts above it, the seed, the data
 // directory named in messages, the shutdown, and the way out with the trace's last line, the
 // recorder's end and the dump asked for at the end.
+#include "platform/core/lifecycle.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,7 +13,6 @@
 #include "platform/core/input.h"
 #include "platform/core/platform.h"
 #include "platform/core/recorder.h"
-#include "platform/core/start.h"
 #include "platform/core/trace.h"
 
 // The sanitizer build checks for leaks on the way out (see PlatformExit).

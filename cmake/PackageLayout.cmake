@@ -3,14 +3,14 @@
 # ../share/kelmorav), the menu entry starting it from there, manual pages compressed, and the
 # package's changelog beside its copyright, compressed. gzip -n leaves no time stamps in the
 # files, so the package builds the same each time.
-function(tidy_fail what)
-  message(FATAL_ERROR "DebianTidy: ${what} (staged tree ${CPACK_TEMPORARY_DIRECTORY})")
+function(layout_fail what)
+  message(FATAL_ERROR "PackageLayout: ${what} (staged tree ${CPACK_TEMPORARY_DIRECTORY})")
 endfunction()
 
-function(tidy_gzip file)
+function(layout_gzip file)
   execute_process(COMMAND gzip -9nf "${file}" RESULT_VARIABLE failed)
   if(failed)
-    tidy_fail("gzip ${file} failed")
+    layout_fail("gzip ${file} failed")
   endif()
 endfunction()
 
@@ -22,7 +22,7 @@ foreach(candidate ${roots})
   endif()
 endforeach()
 if(NOT root)
-  tidy_fail("no ${CPACK_KELMORAV_BINDIR}/kelmorav")
+  layout_fail("no ${CPACK_KELMORAV_BINDIR}/kelmorav")
 endif()
 
 file(MAKE_DIRECTORY "${root}/games")
@@ -40,12 +40,12 @@ file(WRITE "${entry}" "${text}")
 
 file(GLOB pages "${root}/${CPACK_KELMORAV_MANDIR}/man6/*.6")
 if(NOT pages)
-  tidy_fail("no manual page")
+  layout_fail("no manual page")
 endif()
 foreach(page ${pages})
-  tidy_gzip("${page}")
+  layout_gzip("${page}")
 endforeach()
 
 set(docdir "${root}/${CPACK_KELMORAV_DOCDIR}")
 file(COPY_FILE "${CPACK_KELMORAV_CHANGELOG}" "${docdir}/changelog")
-tidy_gzip("${docdir}/changelog")
+layout_gzip("${docdir}/changelog")

@@ -1,4 +1,4 @@
-#include "match/overlays.h"
+#include "match/blocking_sequences.h"
 
 #include "media/blend.h"
 #include "media/draw.h"
