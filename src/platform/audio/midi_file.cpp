@@ -124,23 +124,16 @@ uint64_t ReadTrack(ByteCursor track, std::vector<TempoChange>* tempos, bool* dam
     return tick;
 }
 
-}  // namespace
-
-bool ReadMidiFile(const uint8_t* data, size_t size, MidiFileInfo* info, std::string* error) {
-    *info = MidiFileInfo{};
-    if (size == 0) {
-        *error = "the file is empty";
-        return false;
-    }
-    ByteCursor file(data, size);
+// Reads the header chunk into info; false with *error when the file is not one we play.
+bool ReadHeader(ByteCursor* file, MidiFileInfo* info, std::string* error) {
     uint32_t headerLength = 0;
-    if (!file.Tag("MThd") || !file.Be32(&headerLength) || headerLength < 6 ||
-        headerLength > file.Left()) {
+    if (!file->Tag("MThd") || !file->Be32(&headerLength) || headerLength < 6 ||
+        headerLength > file->Left()) {
         *error = "no MIDI header";
         return false;
     }
-    ByteCursor header(file.Here(), headerLength);
-    file.Skip(headerLength);
+    ByteCursor header(file->Here(), headerLength);
+    file->Skip(headerLength);
     header.Be16(&info->format);
     header.Be16(&info->trackCount);
     header.Be16(&info->division);
@@ -152,55 +145,75 @@ bool ReadMidiFile(const uint8_t* data, size_t size, MidiFileInfo* info, std::str
         *error = "MIDI time division is 0";
         return false;
     }
+    return true;
+}
 
-    std::vector<TempoChange> tempos;
-    while (info->tracksRead < info->trackCount && file.Left() >= 8) {
-        bool isTrack = file.Tag("MTrk");
+// Walks the chunks after the header: each track's end and tempo changes are taken, other
+// chunks skipped, and a chunk or track cut short marks the file truncated.
+void ReadTracks(ByteCursor* file, MidiFileInfo* info, std::vector<TempoChange>* tempos) {
+    while (info->tracksRead < info->trackCount && file->Left() >= 8) {
+        bool isTrack = file->Tag("MTrk");
         uint32_t length = 0;
-        file.Be32(&length);
-        uint64_t available = std::min<uint64_t>(length, file.Left());
+        file->Be32(&length);
+        uint64_t available = std::min<uint64_t>(length, file->Left());
         if (available < length) info->truncated = true;
         if (isTrack) {
             bool damaged = false;
-            ByteCursor track(file.Here(), static_cast<size_t>(available));
-            uint64_t end = ReadTrack(track, &tempos, &damaged);
+            ByteCursor track(file->Here(), static_cast<size_t>(available));
+            uint64_t end = ReadTrack(track, tempos, &damaged);
             info->endTick = std::max(info->endTick, end);
             info->truncated = info->truncated || damaged;
             ++info->tracksRead;
         }
-        file.Skip(available);
+        file->Skip(available);
     }
+}
+
+// Playing time in microseconds up to endTick: the tempo map integrated over the ticks. Tempo
+// changes of all tracks apply (format 1 keeps them in the first track; a stable sort keeps
+// same-tick changes in order).
+unsigned __int128 PlayingMicros(const MidiFileInfo& info, std::vector<TempoChange>* tempos) {
+    if (info.division & 0x8000) {
+        // SMPTE time: frames per second times ticks per frame, tempo does not matter.
+        int framesPerSecond = -static_cast<int8_t>(info.division >> 8);
+        int ticksPerFrame = info.division & 0xFF;
+        uint64_t ticksPerSecond = static_cast<uint64_t>(std::max(framesPerSecond, 1)) *
+                                  static_cast<uint64_t>(std::max(ticksPerFrame, 1));
+        return static_cast<unsigned __int128>(info.endTick) * 1000000u / ticksPerSecond;
+    }
+    auto earlier = [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; };
+    std::stable_sort(tempos->begin(), tempos->end(), earlier);
+    unsigned __int128 scaled = 0;  // microseconds times ticks per quarter
+    uint64_t tick = 0;
+    uint32_t tempo = DEFAULT_TEMPO_US;
+    for (const TempoChange& change : *tempos) {
+        if (change.tick >= info.endTick) break;
+        scaled += static_cast<unsigned __int128>(change.tick - tick) * tempo;
+        tick = change.tick;
+        tempo = change.microsPerQuarter;
+    }
+    scaled += static_cast<unsigned __int128>(info.endTick - tick) * tempo;
+    return scaled / info.division;
+}
+
+}  // namespace
+
+bool ReadMidiFile(const uint8_t* data, size_t size, MidiFileInfo* info, std::string* error) {
+    *info = MidiFileInfo{};
+    if (size == 0) {
+        *error = "the file is empty";
+        return false;
+    }
+    ByteCursor file(data, size);
+    if (!ReadHeader(&file, info, error)) return false;
+    std::vector<TempoChange> tempos;
+    ReadTracks(&file, info, &tempos);
     if (info->tracksRead == 0) {
         *error = "no MIDI track";
         return false;
     }
     if (info->tracksRead < info->trackCount) info->truncated = true;
-
-    // Playing time: integrate the tempo map over the ticks. Tempo changes of all tracks apply
-    // (format 1 keeps them in the first track; a stable sort keeps same-tick changes in order).
-    unsigned __int128 micros = 0;
-    if (info->division & 0x8000) {
-        // SMPTE time: frames per second times ticks per frame, tempo does not matter.
-        int framesPerSecond = -static_cast<int8_t>(info->division >> 8);
-        int ticksPerFrame = info->division & 0xFF;
-        uint64_t ticksPerSecond = static_cast<uint64_t>(std::max(framesPerSecond, 1)) *
-                                  static_cast<uint64_t>(std::max(ticksPerFrame, 1));
-        micros = static_cast<unsigned __int128>(info->endTick) * 1000000u / ticksPerSecond;
-    } else {
-        auto earlier = [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; };
-        std::stable_sort(tempos.begin(), tempos.end(), earlier);
-        unsigned __int128 scaled = 0;  // microseconds times ticks per quarter
-        uint64_t tick = 0;
-        uint32_t tempo = DEFAULT_TEMPO_US;
-        for (const TempoChange& change : tempos) {
-            if (change.tick >= info->endTick) break;
-            scaled += static_cast<unsigned __int128>(change.tick - tick) * tempo;
-            tick = change.tick;
-            tempo = change.microsPerQuarter;
-        }
-        scaled += static_cast<unsigned __int128>(info->endTick - tick) * tempo;
-        micros = scaled / info->division;
-    }
+    const unsigned __int128 micros = PlayingMicros(*info, &tempos);
     info->tempoChanges = static_cast<uint32_t>(tempos.size());
     unsigned __int128 ms = (micros + 999) / 1000;
     info->lengthMs = ms > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(ms);

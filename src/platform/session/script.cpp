@@ -35,6 +35,154 @@ int ButtonCode(const std::string& word) {
     return -1;
 }
 
+// One line of the script: its number, its text without the comment, and its words.
+struct Line {
+    int number = 0;
+    std::string text;
+    std::vector<std::string> words;
+};
+
+Line SplitLine(const std::string& raw, int number) {
+    Line line;
+    line.number = number;
+    line.text = raw.substr(0, raw.find('#'));
+    std::istringstream words(line.text);
+    for (std::string word; words >> word;) line.words.push_back(word);
+    return line;
+}
+
+void Push(std::vector<ScriptOp>* ops, const Line& line, ScriptOpType type, int a = 0, int b = 0,
+          std::string text = {}) {
+    ops->push_back(ScriptOp{type, a, b, std::move(text), line.number});
+}
+
+// Each command appends its operations and returns "", or returns why the line is refused (and
+// appends nothing).
+using CommandParser = std::string (*)(const Line& line, std::vector<ScriptOp>* ops);
+
+std::string ParseWait(const Line& line, std::vector<ScriptOp>* ops) {
+    const std::vector<std::string>& w = line.words;
+    int ms = 0;
+    if (w.size() != 2 || !ParseInt(w[1], &ms) || ms < 0) return "expected: wait MS";
+    Push(ops, line, ScriptOpType::Wait, ms);
+    return "";
+}
+
+std::string ParseUntil(const Line& line, std::vector<ScriptOp>* ops) {
+    const std::vector<std::string>& w = line.words;
+    if (w.size() < 2 || w.size() > 3) return "expected: until SCENE_NAME [MAXMS]";
+    const GameHooks& hooks = InputHooks();
+    const int scene = hooks.sceneByName ? hooks.sceneByName(w[1].c_str()) : -1;
+    if (scene < 0) return "unknown scene " + w[1];
+    int maxMs = DEFAULT_UNTIL_MS;
+    if (w.size() == 3 && (!ParseInt(w[2], &maxMs) || maxMs < 0)) return "bad MAXMS";
+    Push(ops, line, ScriptOpType::Until, scene, maxMs, w[1]);
+    return "";
+}
+
+// move, click and dclick: the pointer goes to the point, and a click presses the left button
+// there (a double click twice, the second press marked as the double).
+std::string ParsePointer(const Line& line, std::vector<ScriptOp>* ops) {
+    const std::vector<std::string>& w = line.words;
+    const std::string& cmd = w[0];
+    int x = 0;
+    int y = 0;
+    if (w.size() != 3 || !ParseInt(w[1], &x) || !ParseInt(w[2], &y)) {
+        return "expected: " + cmd + " X Y";
+    }
+    Push(ops, line, ScriptOpType::Move, x, y);
+    if (cmd == "dclick") {
+        Push(ops, line, ScriptOpType::Down, 0, 0);
+        Push(ops, line, ScriptOpType::Wait, DCLICK_GAP_MS / 2);
+        Push(ops, line, ScriptOpType::Up, 0);
+        Push(ops, line, ScriptOpType::Wait, DCLICK_GAP_MS / 2);
+    }
+    if (cmd == "click" || cmd == "dclick") {
+        Push(ops, line, ScriptOpType::Down, 0, cmd == "dclick" ? 1 : 0);
+        Push(ops, line, ScriptOpType::Wait, CLICK_HOLD_MS);
+        Push(ops, line, ScriptOpType::Up, 0);
+    }
+    return "";
+}
+
+std::string ParseButton(const Line& line, std::vector<ScriptOp>* ops) {
+    const std::vector<std::string>& w = line.words;
+    const int button = w.size() == 2 ? ButtonCode(w[1]) : -1;
+    if (button < 0) return "expected: " + w[0] + " left|right";
+    if (w[0] == "down") {
+        Push(ops, line, ScriptOpType::Down, button, 0);
+    } else {
+        Push(ops, line, ScriptOpType::Up, button);
+    }
+    return "";
+}
+
+std::string ParseKey(const Line& line, std::vector<ScriptOp>* ops) {
+    const std::vector<std::string>& w = line.words;
+    const int key = w.size() == 3 ? ScriptKeyCode(w[1]) : -1;
+    if (key < 0 || (w[2] != "down" && w[2] != "up")) return "expected: key NAME down|up";
+    Push(ops, line, ScriptOpType::Key, key, w[2] == "down" ? 1 : 0);
+    return "";
+}
+
+std::string ParsePress(const Line& line, std::vector<ScriptOp>* ops) {
+    const std::vector<std::string>& w = line.words;
+    const int key = (w.size() == 2 || w.size() == 3) ? ScriptKeyCode(w[1]) : -1;
+    int ms = DEFAULT_PRESS_MS;
+    if (key < 0 || (w.size() == 3 && (!ParseInt(w[2], &ms) || ms < 0))) {
+        return "expected: press NAME [MS]";
+    }
+    Push(ops, line, ScriptOpType::Key, key, 1);
+    Push(ops, line, ScriptOpType::Wait, ms);
+    Push(ops, line, ScriptOpType::Key, key, 0);
+    return "";
+}
+
+// shot and dump: the file is the rest of the line, so that a path may hold spaces (a data
+// folder under "My Games", say); only the white space around it is dropped.
+std::string ParseFile(const Line& line, std::vector<ScriptOp>* ops) {
+    const std::string& cmd = line.words[0];
+    const std::string& text = line.text;
+    const size_t from = text.find_first_not_of(" \t\v\f\r", text.find(cmd) + cmd.size());
+    const size_t to = text.find_last_not_of(" \t\v\f\r");
+    if (line.words.size() < 2 || from == std::string::npos) return "expected: " + cmd + " FILE";
+    const std::string path = std::filesystem::absolute(text.substr(from, to + 1 - from)).string();
+    Push(ops, line, cmd == "shot" ? ScriptOpType::Shot : ScriptOpType::Dump, 0, 0, path);
+    return "";
+}
+
+std::string ParseQuit(const Line& line, std::vector<ScriptOp>* ops) {
+    if (line.words.size() != 1) return "expected: quit";
+    Push(ops, line, ScriptOpType::Quit);
+    return "";
+}
+
+struct Command {
+    const char* name;
+    CommandParser parse;
+};
+
+constexpr Command COMMANDS[] = {
+    {"wait", ParseWait},     {"until", ParseUntil},    {"move", ParsePointer},
+    {"click", ParsePointer}, {"dclick", ParsePointer}, {"down", ParseButton},
+    {"up", ParseButton},     {"key", ParseKey},        {"press", ParsePress},
+    {"shot", ParseFile},     {"dump", ParseFile},      {"quit", ParseQuit},
+};
+
+// Appends the operations of one line (none for a blank or comment line); "" or why the line is
+// refused.
+std::string ParseLine(const std::string& raw, int number, std::vector<ScriptOp>* ops) {
+    // A NUL byte would cut a scene name or a file path short where the runner passes it on, so
+    // the script would name one thing and the run do another.
+    if (raw.find('\0') != std::string::npos) return "a NUL byte in the line";
+    const Line line = SplitLine(raw, number);
+    if (line.words.empty()) return "";
+    for (const Command& command : COMMANDS) {
+        if (line.words[0] == command.name) return command.parse(line, ops);
+    }
+    return "unknown command";
+}
+
 }  // namespace
 
 int ScriptKeyCode(const std::string& name) {
@@ -54,97 +202,13 @@ int ScriptKeyCode(const std::string& name) {
 bool ParseScript(const std::string& text, std::vector<ScriptOp>* ops, std::string* error) {
     std::istringstream in(text);
     std::string raw;
-    int lineNo = 0;
-    auto fail = [&](const std::string& why) {
-        *error = "script line " + std::to_string(lineNo) + ": " + why + ": " + raw;
-        return false;
-    };
+    int number = 0;
     while (std::getline(in, raw)) {
-        ++lineNo;
-        // A NUL byte would cut a scene name or a file path short where the runner passes it
-        // on, so the script would name one thing and the run do another.
-        if (raw.find('\0') != std::string::npos) return fail("a NUL byte in the line");
-        std::string line = raw.substr(0, raw.find('#'));
-        std::istringstream words(line);
-        std::vector<std::string> w;
-        for (std::string s; words >> s;) w.push_back(s);
-        if (w.empty()) continue;
-        const std::string& cmd = w[0];
-        auto push = [&](ScriptOpType t, int a = 0, int b = 0, std::string s = {}) {
-            ops->push_back(ScriptOp{t, a, b, std::move(s), lineNo});
-        };
-        int x = 0;
-        int y = 0;
-        if (cmd == "wait") {
-            if (w.size() != 2 || !ParseInt(w[1], &x) || x < 0) return fail("expected: wait MS");
-            push(ScriptOpType::Wait, x);
-        } else if (cmd == "until") {
-            if (w.size() < 2 || w.size() > 3) return fail("expected: until SCENE_NAME [MAXMS]");
-            const GameHooks& hooks = InputHooks();
-            const int scene = hooks.sceneByName ? hooks.sceneByName(w[1].c_str()) : -1;
-            if (scene < 0) return fail("unknown scene " + w[1]);
-            int maxMs = DEFAULT_UNTIL_MS;
-            if (w.size() == 3 && (!ParseInt(w[2], &maxMs) || maxMs < 0)) {
-                return fail("bad MAXMS");
-            }
-            push(ScriptOpType::Until, scene, maxMs, w[1]);
-        } else if (cmd == "move" || cmd == "click" || cmd == "dclick") {
-            if (w.size() != 3 || !ParseInt(w[1], &x) || !ParseInt(w[2], &y)) {
-                return fail("expected: " + cmd + " X Y");
-            }
-            push(ScriptOpType::Move, x, y);
-            if (cmd == "click") {
-                push(ScriptOpType::Down, 0, 0);
-                push(ScriptOpType::Wait, CLICK_HOLD_MS);
-                push(ScriptOpType::Up, 0);
-            } else if (cmd == "dclick") {
-                push(ScriptOpType::Down, 0, 0);
-                push(ScriptOpType::Wait, DCLICK_GAP_MS / 2);
-                push(ScriptOpType::Up, 0);
-                push(ScriptOpType::Wait, DCLICK_GAP_MS / 2);
-                push(ScriptOpType::Down, 0, 1);
-                push(ScriptOpType::Wait, CLICK_HOLD_MS);
-                push(ScriptOpType::Up, 0);
-            }
-        } else if (cmd == "down" || cmd == "up") {
-            const int button = w.size() == 2 ? ButtonCode(w[1]) : -1;
-            if (button < 0) return fail("expected: " + cmd + " left|right");
-            if (cmd == "down") {
-                push(ScriptOpType::Down, button, 0);
-            } else {
-                push(ScriptOpType::Up, button);
-            }
-        } else if (cmd == "key") {
-            const int key = w.size() == 3 ? ScriptKeyCode(w[1]) : -1;
-            if (key < 0 || (w[2] != "down" && w[2] != "up")) {
-                return fail("expected: key NAME down|up");
-            }
-            push(ScriptOpType::Key, key, w[2] == "down" ? 1 : 0);
-        } else if (cmd == "press") {
-            const int key = (w.size() == 2 || w.size() == 3) ? ScriptKeyCode(w[1]) : -1;
-            int ms = DEFAULT_PRESS_MS;
-            if (key < 0 || (w.size() == 3 && (!ParseInt(w[2], &ms) || ms < 0))) {
-                return fail("expected: press NAME [MS]");
-            }
-            push(ScriptOpType::Key, key, 1);
-            push(ScriptOpType::Wait, ms);
-            push(ScriptOpType::Key, key, 0);
-        } else if (cmd == "shot" || cmd == "dump") {
-            // The file is the rest of the line, so that a path may hold spaces (a data folder
-            // under "My Games", say); only the white space around it is dropped.
-            const size_t from = line.find_first_not_of(" \t\v\f\r", line.find(cmd) + cmd.size());
-            const size_t to = line.find_last_not_of(" \t\v\f\r");
-            if (w.size() < 2 || from == std::string::npos) {
-                return fail("expected: " + cmd + " FILE");
-            }
-            const std::string path =
-                std::filesystem::absolute(line.substr(from, to + 1 - from)).string();
-            push(cmd == "shot" ? ScriptOpType::Shot : ScriptOpType::Dump, 0, 0, path);
-        } else if (cmd == "quit") {
-            if (w.size() != 1) return fail("expected: quit");
-            push(ScriptOpType::Quit);
-        } else {
-            return fail("unknown command");
+        ++number;
+        const std::string why = ParseLine(raw, number, ops);
+        if (!why.empty()) {
+            *error = "script line " + std::to_string(number) + ": " + why + ": " + raw;
+            return false;
         }
     }
     return true;
