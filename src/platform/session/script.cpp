@@ -183,6 +183,11 @@ std::string ParseLine(const std::string& raw, int number, std::vector<ScriptOp>*
     return "unknown command";
 }
 
+// The one line that names the refused line of the script and says why.
+std::string Refusal(int number, const std::string& why, const std::string& raw) {
+    return "script line " + std::to_string(number) + ": " + why + ": " + raw;
+}
+
 }  // namespace
 
 int ScriptKeyCode(const std::string& name) {
@@ -207,7 +212,7 @@ bool ParseScript(const std::string& text, std::vector<ScriptOp>* ops, std::strin
         ++number;
         const std::string why = ParseLine(raw, number, ops);
         if (!why.empty()) {
-            *error = "script line " + std::to_string(number) + ": " + why + ": " + raw;
+            *error = Refusal(number, why, raw);
             return false;
         }
     }

@@ -24,6 +24,7 @@
 #include "platform/audio/voices.h"
 #include "platform/core/platform.h"
 #include "platform/sdl/sdl_backend.h"
+#include "support/child_checks.h"
 #include "support/sound_test_files.h"
 
 using namespace soundtest;
@@ -31,11 +32,7 @@ using namespace soundtest;
 namespace {
 
 namespace fs = std::filesystem;
-
-// A failed check in the child ends it with its own status, which the parent reports.
-void Check(bool ok, int status) {
-    if (!ok) std::_Exit(status);
-}
+using childcheck::Check;
 
 // Runs the game's side for `ms` milliseconds of the real clock, taking input as the main loop
 // does (the device events arrive with it).

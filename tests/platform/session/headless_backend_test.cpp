@@ -8,23 +8,14 @@
 #include <filesystem>
 
 #include "platform/core/platform.h"
+#include "support/child_checks.h"
 #include "support/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// A failed check in the child ends it with its own status, which the parent reports.
-void Check(bool ok, int status) {
-    if (!ok) std::_Exit(status);
-}
-
-bool NextMessageIs(MessageType type, uint32_t wparam = 0) {
-    Message m;
-    if (!PeekMessage(&m)) return false;
-    GetMessage(&m);
-    return m.type == type && m.wparam == wparam;
-}
+using childcheck::Check;
+using childcheck::NextMessageIs;
 
 bool PointerAt(int x, int y) {
     int px = -1;

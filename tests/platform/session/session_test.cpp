@@ -12,25 +12,16 @@
 
 #include "platform/core/platform.h"
 #include "platform/core/recorder.h"
+#include "support/child_checks.h"
 #include "support/test_files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using childcheck::Check;
+using childcheck::NextMessageIs;
 
 constexpr const char* VERSION = "session-test";
-
-// A failed check in the child ends it with its own status, which the parent reports.
-void Check(bool ok, int status) {
-    if (!ok) std::_Exit(status);
-}
-
-bool NextMessageIs(MessageType type, uint32_t wparam = 0) {
-    Message m;
-    if (!PeekMessage(&m)) return false;
-    GetMessage(&m);
-    return m.type == type && m.wparam == wparam;
-}
 
 // What a session met: a wait that ended 7 ms early with a key and the pointer moved, two
 // quiet waits on time, a poll that brought a click, and the three kinds of device reply.
