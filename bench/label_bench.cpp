@@ -18,11 +18,12 @@
 #include "match/kind_labels.h"
 #include "match/match.h"
 #include "media/palette.h"
-#include "media/random.h"
 #include "media/resources.h"
 #include "media/sheet_cells.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules/board.h"
+#include "rules/setup.h"
+#include "state/random.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "media/palette.h"
-#include "media/random.h"
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "scenes/title.h"
+#include "state/random.h"
 
 namespace {
 

@@ -82,7 +82,7 @@ on any empty square, and a piece may be promoted in the far three rows. A title
 menu burning in rising flames and a closing sequence with the credits in fire
 stand around the match.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# The package's changelog, and the staged tree tidied the Debian way (cmake/DebianTidy.cmake:
+# The package's changelog, and the staged tree laid out the Debian way (cmake/PackageLayout.cmake:
 # the game in /usr/games, manual pages and changelog compressed). Variables named CPACK_*
 # reach that script.
 execute_process(COMMAND date -u -R -d "${KELMORAV_RELEASE_DATE} 12:00"
@@ -93,7 +93,7 @@ set(CPACK_KELMORAV_DOCDIR ${CMAKE_INSTALL_DOCDIR})
 set(CPACK_KELMORAV_MANDIR ${CMAKE_INSTALL_MANDIR})
 set(CPACK_KELMORAV_BINDIR ${CMAKE_INSTALL_BINDIR})
 set(CPACK_KELMORAV_DATADIR ${CMAKE_INSTALL_DATADIR})
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/DebianTidy.cmake)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageLayout.cmake)
 include(CPack)
 
 # The install tree, checked by installing into a temporary prefix.

@@ -17,6 +17,7 @@
 
 #include "fuzz_check.h"
 #include "rules/board.h"
+#include "rules/setup.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/audio_mci.h"
+#include "platform/audio/mci.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/recording.h"
+#include "platform/session/recording.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "fuzz_check.h"
-#include "platform/platform.h"
-#include "platform/script.h"
-#include "shell/shell_state.h"
+#include "platform/core/platform.h"
+#include "platform/session/script.h"
+#include "state/loop_state.h"
 
 namespace {
 

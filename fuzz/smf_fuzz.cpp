@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/midi_file.h"
+#include "platform/audio/midi_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MidiFileInfo info;

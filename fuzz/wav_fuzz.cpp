@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "media/sound.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;

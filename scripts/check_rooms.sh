@@ -9,26 +9,43 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
-# From the bottom of the house to the top: each room and the rooms it may include. platform is
-# the only code that sees SDL; shell_state is src/shell/shell_state.* (the loop's shared state
-# that every room reads); shell is the rest of src/shell (main loop, start-up, quit), on top.
-# datagen is tools/datagen, which builds the game's DATA from the media room's tables.
+# From the bottom of the house to the top: each room and the rooms it may include.
+# The platform is the only code that sees SDL, in rooms of its own: core (the door platform.h,
+# input, clock, trace, files, exit, and the interfaces the rooms above it implement), video,
+# audio, session (scripts, recordings, the headless backends), sdl (every SDL include), and the
+# assembly, which chooses the backends. state is the loop's shared state that every room of the
+# game reads, and the random generator; shell (main loop, start-up, quit) is on top. datagen is
+# tools/datagen, which builds the game's DATA from the media room's tables.
 ALLOWED="
-platform:
-shell_state:
-media: platform shell_state
-rules: media platform shell_state
-match: rules media platform shell_state
-scenes: match rules media platform shell_state
-shell: scenes match rules media platform shell_state
-datagen: media platform
+platform/core:
+platform/video: platform/core
+platform/audio: platform/core
+platform/session: platform/video platform/core
+platform/sdl: platform/audio platform/video platform/core
+platform/assembly: platform/sdl platform/session platform/audio platform/video platform/core
+state:
+media: platform/core state
+rules: media platform/core state
+match: rules media platform/core state
+scenes: match rules media platform/core state
+shell: scenes match rules media platform/core state
+datagen: media platform/core
 "
+# The game's one door into the platform: a room outside the platform may include no other
+# file of it.
+DOOR=src/platform/core/platform.h
 
 # The room of a path relative to the repository; empty for a file outside every room.
 room_of() {
   case "$1" in
+    src/platform/core/*) echo platform/core ;;
+    src/platform/video/*) echo platform/video ;;
+    src/platform/audio/*) echo platform/audio ;;
+    src/platform/session/*) echo platform/session ;;
+    src/platform/sdl/*) echo platform/sdl ;;
+    src/platform/assembly/*) echo platform/assembly ;;
     src/platform/*) echo platform ;;
-    src/shell/shell_state.*) echo shell_state ;;
+    src/state/*) echo state ;;
     src/shell/*) echo shell ;;
     src/media/*) echo media ;;
     src/rules/*) echo rules ;;
@@ -74,6 +91,9 @@ while IFS= read -r file; do
     edges+=("$from -> $to")
     if ! allowed "$from" "$to"; then
       echo "$file:$line: includes \"$name\": $from may not include $to" >&2
+      failures=$((failures + 1))
+    elif [[ "$from" != platform* && "$to" == platform* && "$target" != "$DOOR" ]]; then
+      echo "$file:$line: includes \"$name\": outside the platform only $DOOR is included" >&2
       failures=$((failures + 1))
     fi
   done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" || true)

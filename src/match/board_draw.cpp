@@ -7,7 +7,7 @@
 #include "media/resources.h"
 #include "media/sheet_cells.h"
 #include "rules/board.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 namespace {
 

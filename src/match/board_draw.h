@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 // Composes the board into surface. state is MatchState; (moverX, moverY) the mover origin of the
 // selected piece; the sizes the visible heights of the selected and the previous piece.

@@ -4,12 +4,12 @@
 #include <cstdlib>
 
 #include "media/draw.h"
-#include "media/random.h"
 #include "media/resources.h"
 #include "media/sheet_cells.h"
 #include "media/sound.h"
 #include "rules/board.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
+#include "state/random.h"
 
 PointMote PointMoteTable[POINT_MOTE_COUNT] = {};
 ShatterFragment ShatterPixel[SHATTER_FRAGMENT_COUNT] = {};

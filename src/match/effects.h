@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 constexpr int POINT_MOTE_COUNT = 10;
 constexpr int SHATTER_FRAGMENT_COUNT = 1024;

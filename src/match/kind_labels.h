@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 // 1 while the labels are shown.
 extern uint8_t KindLabelsOn;

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstring>
 
+#include "match/blocking_sequences.h"
 #include "match/board_draw.h"
 #include "match/effects.h"
 #include "match/kind_labels.h"
-#include "match/overlays.h"
 #include "match/panels.h"
 #include "media/draw.h"
 #include "media/music.h"
@@ -14,14 +14,15 @@
 #include "media/resources.h"
 #include "media/sheet_cells.h"
 #include "media/sound.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules/board.h"
 #include "rules/info_panel.h"
 #include "rules/movement.h"
 #include "rules/placing_panel.h"
 #include "rules/promotion.h"
+#include "rules/setup.h"
 #include "rules/tally.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 uint8_t MatchState = MATCH_OPENING;
 int MatchClock = 0;

@@ -1,12 +1,12 @@
 #include "match/match_dump.h"
 
+#include "match/blocking_sequences.h"
 #include "match/effects.h"
 #include "match/match.h"
-#include "match/overlays.h"
 #include "match/panels.h"
 #include "rules/info_panel.h"
 #include "rules/placing_panel.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 nlohmann::json DumpMatchState() {
     nlohmann::json j;

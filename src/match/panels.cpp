@@ -6,7 +6,7 @@
 #include "media/resources.h"
 #include "media/sheet_cells.h"
 #include "rules/board.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 int OrbitAngle[3] = {0, 84, 168};
 

@@ -4,7 +4,7 @@
 // side panels (clock, points and material of each side). The result screen draws the same
 // panels.
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 // Orbiting sprites' angles (256 units a turn); initial 0, 84, 168; advanced by 4 per panel draw.
 extern int OrbitAngle[3];

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 // Entry [a * 256 + b]: the palette index nearest to the mean of colours a and b.
 constexpr int BLEND_ENTRY_COUNT = 65536;

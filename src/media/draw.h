@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 // BltFast flags of nearly every sprite: source colour key, waiting for the blitter.
 constexpr unsigned BLT_KEYED = BLTFAST_SRCCOLORKEY | BLTFAST_WAIT;

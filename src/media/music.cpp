@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 void SendMusicCommand(const char* command) { MciSendString(command, nullptr, 0); }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 // The 256 colours installed by the last loader. Fades never change it.
 extern PaletteEntry ScreenPalette[256];

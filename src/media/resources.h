@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 constexpr uint8_t TRANSPARENT_INDEX = 254;
 

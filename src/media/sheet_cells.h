@@ -7,7 +7,7 @@
 #include <array>
 #include <cstddef>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 enum ArtSheet { SHEET_ETC, SHEET_COLOR, SHEET_RANK, SHEET_TITLE, ART_SHEET_COUNT };
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 // Loads one WAV file into a new voice. A file that is missing or cannot be read leaves *voice
 // null (that role stays silent) with one line on stderr.

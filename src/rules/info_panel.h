@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 // The offset moves in steps of this many pixels; the panel is out once the offset reaches 200.
 constexpr int INFO_SLIDE_STEP = 32;

@@ -10,7 +10,7 @@
 #include "media/sheet_cells.h"
 #include "media/sound.h"
 #include "rules/board.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 int PlacePanelStep = 0;
 int PlaceChoice = 0;

@@ -5,7 +5,7 @@
 #include "media/sheet_cells.h"
 #include "media/sound.h"
 #include "rules/board.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 namespace {
 

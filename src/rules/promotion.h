@@ -2,7 +2,7 @@
 // Promotion: the far three rows of each side, and the two-button prompt with which the mover
 // answers whether the piece that has just moved there is promoted.
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 // Answers of PromotionPrompt.
 constexpr int PROMPT_WAITING = 0;

@@ -1,14 +1,16 @@
 // Match setup: the opening layout, the placing costs, the side colours and the board tiles.
+#include "rules/setup.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <string>
 #include <type_traits>
 
-#include "media/random.h"
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules/board.h"
+#include "state/random.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include "media/draw.h"
 #include "media/palette.h"
-#include "media/random.h"
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "scenes/ending.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
+#include "state/random.h"
 
 // The sliding title (entries 1 to 9) walks a two-letter window across the full-width title word,
 // one step every 9 frames, with ideographic spaces in the other columns.

@@ -4,10 +4,10 @@
 
 #include "media/music.h"
 #include "media/palette.h"
-#include "media/random.h"
 #include "media/resources.h"
 #include "scenes/title.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
+#include "state/random.h"
 
 PenHandle* FirePen = nullptr;
 int MeltCounter = 0;

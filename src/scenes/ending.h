@@ -2,7 +2,7 @@
 // The ending: the melt of the last title picture, the switch to 320x240 with the fire canvas,
 // the cooling, and the way back.
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 // The white one-pixel pen the credits draw their trace with; null when it does not exist.
 struct PenHandle {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "media/draw.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 // The cards, one for each group of scenes.
 enum HelpCardId {

@@ -8,10 +8,10 @@
 #include "media/resources.h"
 #include "media/sheet_cells.h"
 #include "media/sound.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules/board.h"
 #include "rules/tally.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 int ResultStep = 0;
 int ResultCounter = 0;

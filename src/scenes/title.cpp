@@ -5,11 +5,11 @@
 #include "media/draw.h"
 #include "media/music.h"
 #include "media/palette.h"
-#include "media/random.h"
 #include "media/resources.h"
 #include "media/sheet_cells.h"
-#include "platform/platform.h"
-#include "shell/shell_state.h"
+#include "platform/core/platform.h"
+#include "state/loop_state.h"
+#include "state/random.h"
 
 int TitleStep = TITLE_RESTART;
 int TitleCounter = 0;
@@ -145,42 +145,69 @@ void MenuSetUp() {
     TitleStep = TITLE_MENU;
 }
 
+void Restart() {
+    FillScreen(BackBuffer, 0);
+    TitleCounter = 0;
+    TitleStep = TITLE_BLACK_PAUSE;
+}
+
+// Two seconds of black, then the logo's palette.
+void BlackPause() {
+    FillScreen(BackBuffer, 0);
+    TitleCounter += 1;
+    if (TitleCounter > 60) {
+        LoadPaletteFromBmp("DATA\\BMP\\TITLE.bmp");
+        TitleCounter = 0;
+        TitleStep = TITLE_LOGO_IN;
+    }
+}
+
+void LogoIn() {
+    const bool done = FadePalette(60, true);
+    BltFast(BackBuffer, 195, 210, TitleArt, &CellRect(CELL_LOGO), BLT_KEYED);
+    if (done) TitleStep = TITLE_LOGO_SHOWN;
+}
+
+void LogoShown() {
+    // Nothing is drawn: the flipping pair keeps showing the logo.
+    TitleCounter += 1;
+    if (TitleCounter > 60 && FadePalette(60, false)) {
+        TitleCounter = 0;
+        TitleStep = TITLE_DARK_PAUSE;
+    }
+}
+
+void DarkPause() {
+    TitleCounter += 1;
+    SetCursorPos(320, 380);
+    if (TitleCounter > 60) TitleStep = TITLE_MENU_SETUP;
+}
+
+// After the menu's choice has faded out: the match or the quit. False once the scene changed.
+bool Leave() {
+    TitleCounter += 1;
+    if (MenuChoice == 0 && TitleCounter == 30) {
+        TitleStep = TITLE_RESTART;
+        ReleaseTitle();
+        Scene = SCENE_MATCH_LOAD;
+        return false;
+    }
+    if (MenuChoice == 1) {
+        ReleaseTitle();
+        Scene = SCENE_QUIT;
+        return false;
+    }
+    return true;
+}
+
 // Runs the work of the current step. False when the handler must leave at once.
 bool RunStep() {
     switch (TitleStep) {
-    case TITLE_RESTART:
-        FillScreen(BackBuffer, 0);
-        TitleCounter = 0;
-        TitleStep = TITLE_BLACK_PAUSE;
-        break;
-    case TITLE_BLACK_PAUSE:
-        FillScreen(BackBuffer, 0);
-        TitleCounter += 1;
-        if (TitleCounter > 60) {
-            LoadPaletteFromBmp("DATA\\BMP\\TITLE.bmp");
-            TitleCounter = 0;
-            TitleStep = TITLE_LOGO_IN;
-        }
-        break;
-    case TITLE_LOGO_IN: {
-        const bool done = FadePalette(60, true);
-        BltFast(BackBuffer, 195, 210, TitleArt, &CellRect(CELL_LOGO), BLT_KEYED);
-        if (done) TitleStep = TITLE_LOGO_SHOWN;
-        break;
-    }
-    case TITLE_LOGO_SHOWN:
-        // Nothing is drawn: the flipping pair keeps showing the logo.
-        TitleCounter += 1;
-        if (TitleCounter > 60 && FadePalette(60, false)) {
-            TitleCounter = 0;
-            TitleStep = TITLE_DARK_PAUSE;
-        }
-        break;
-    case TITLE_DARK_PAUSE:
-        TitleCounter += 1;
-        SetCursorPos(320, 380);
-        if (TitleCounter > 60) TitleStep = TITLE_MENU_SETUP;
-        break;
+    case TITLE_RESTART: Restart(); break;
+    case TITLE_BLACK_PAUSE: BlackPause(); break;
+    case TITLE_LOGO_IN: LogoIn(); break;
+    case TITLE_LOGO_SHOWN: LogoShown(); break;
+    case TITLE_DARK_PAUSE: DarkPause(); break;
     case TITLE_MENU_SETUP: MenuSetUp(); break;
     case TITLE_MENU:
         DrawMenu();
@@ -191,20 +218,7 @@ bool RunStep() {
         TitleBurn();
         TitleCompose();
         break;
-    case TITLE_LEAVE:
-        TitleCounter += 1;
-        if (MenuChoice == 0 && TitleCounter == 30) {
-            TitleStep = TITLE_RESTART;
-            ReleaseTitle();
-            Scene = SCENE_MATCH_LOAD;
-            return false;
-        }
-        if (MenuChoice == 1) {
-            ReleaseTitle();
-            Scene = SCENE_QUIT;
-            return false;
-        }
-        break;
+    case TITLE_LEAVE: return Leave();
     default: break;
     }
     return true;

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 // Steps of the title (TitleStep), in the order a visit runs through them; there are no steps 5
 // and 6.

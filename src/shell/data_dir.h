@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 // The data directory in use, and whether a missing palet.dat may be written into it. The data of
 // an installed game (../share/kelmorav beside the executable) is never written.

@@ -9,14 +9,14 @@
 #include <filesystem>
 #include <string>
 
-#include "media/sound_check.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "shell/data_dir.h"
 #include "shell/main_loop.h"
 #include "shell/quit.h"
-#include "shell/shell_state.h"
+#include "shell/sound_check.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
+#include "state/loop_state.h"
 
 namespace {
 
@@ -89,6 +89,7 @@ bool ParseNumber(const char* text, long long lo, long long hi, long long* out) {
     return true;
 }
 
+// What the command line gave beyond the platform's options.
 struct Given {
     bool seed = false;
     bool clock = false;
@@ -109,6 +110,83 @@ const char* SessionClash(const PlatformOptions& options, const Given& given) {
     return nullptr;
 }
 
+// An option without a value; false when arg is none of them.
+bool TakeFlag(const char* arg, PlatformOptions* options, Given* given) {
+    if (std::strcmp(arg, "--window") == 0) {
+        options->windowed = true;
+    } else if (std::strcmp(arg, "--headless") == 0) {
+        options->headless = true;
+    } else if (std::strcmp(arg, "--sound-check") == 0) {
+        given->soundCheck = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// An option with its value `next` (null at the end of the line); false when arg is none of
+// them or the value is not one it takes.
+bool TakeValue(const char* arg, const char* next, PlatformOptions* options, Given* given) {
+    long long value = 0;
+    const auto is = [arg](const char* name) { return std::strcmp(arg, name) == 0; };
+    if (is("--renderer")) return ParseRendererRequest(next, &options->renderer);
+    if (is("--scale") && ParseNumber(next, 1, 8, &value)) {
+        options->scale = static_cast<int>(value);
+        options->windowed = true;
+    } else if (is("--seed") && ParseNumber(next, 0, UINT32_MAX, &value)) {
+        options->seed = static_cast<uint32_t>(value);
+        given->seed = true;
+    } else if (is("--clock-start") && ParseNumber(next, 0, UINT32_MAX, &value)) {
+        options->clockStart = static_cast<uint32_t>(value);
+        given->clock = true;
+    } else if (next == nullptr) {
+        return false;
+    } else if (is("--data")) {
+        options->dataDir = next;
+    } else if (is("--script")) {
+        options->scriptPath = next;
+    } else if (is("--trace")) {
+        options->tracePath = next;
+    } else if (is("--record")) {
+        options->recordPath = next;
+    } else if (is("--replay")) {
+        options->replayPath = next;
+        options->headless = true;
+    } else if (is("--dump-at-end")) {
+        options->dumpAtEndPath = next;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The status to leave with at once (0 after --help or --version, 2 for a bad argument), or -1
+// when the game is to run with the options read.
+int ReadCommandLine(int argc, char** argv, PlatformOptions* options, Given* given) {
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            std::fputs(HELP, stdout);
+            return 0;
+        }
+        if (std::strcmp(arg, "--version") == 0) {
+            std::printf("kelmorav %s\n", KELMORAV_VERSION);
+            return 0;
+        }
+        if (TakeFlag(arg, options, given)) continue;
+        if (!TakeValue(arg, i + 1 < argc ? argv[i + 1] : nullptr, options, given)) {
+            std::fprintf(stderr, "kelmorav: bad argument %s (try --help)\n", arg);
+            return 2;
+        }
+        ++i;
+    }
+    if (const char* clash = SessionClash(*options, *given)) {
+        std::fprintf(stderr, "kelmorav: %s (try --help)\n", clash);
+        return 2;
+    }
+    return -1;
+}
+
 std::string ExecutableDir(const char* argv0) {
     std::error_code ec;
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -116,74 +194,24 @@ std::string ExecutableDir(const char* argv0) {
     return exe.parent_path().string();
 }
 
+// The shell's hooks into the platform: the scene for scripts, and the state for dumps.
+void InstallGameHooks() {
+    GameHooks hooks;
+    hooks.scene = SceneHook;
+    hooks.sceneByName = SceneByNameHook;
+    hooks.dumpState = DumpGameState;
+    SetGameHooks(hooks);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     PlatformOptions options;
-    uint32_t seed = static_cast<uint32_t>(std::time(nullptr));
-    Given given;
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        const char* next = i + 1 < argc ? argv[i + 1] : nullptr;
-        long long value = 0;
-        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
-            std::fputs(HELP, stdout);
-            return 0;
-        } else if (std::strcmp(arg, "--version") == 0) {
-            std::printf("kelmorav %s\n", KELMORAV_VERSION);
-            return 0;
-        } else if (std::strcmp(arg, "--window") == 0) {
-            options.windowed = true;
-        } else if (std::strcmp(arg, "--headless") == 0) {
-            options.headless = true;
-        } else if (std::strcmp(arg, "--sound-check") == 0) {
-            given.soundCheck = true;
-        } else if (std::strcmp(arg, "--renderer") == 0 &&
-                   ParseRendererRequest(next, &options.renderer)) {
-            ++i;
-        } else if (std::strcmp(arg, "--scale") == 0 && ParseNumber(next, 1, 8, &value)) {
-            options.scale = static_cast<int>(value);
-            options.windowed = true;
-            ++i;
-        } else if (std::strcmp(arg, "--seed") == 0 && ParseNumber(next, 0, UINT32_MAX, &value)) {
-            seed = static_cast<uint32_t>(value);
-            given.seed = true;
-            ++i;
-        } else if (std::strcmp(arg, "--clock-start") == 0 &&
-                   ParseNumber(next, 0, UINT32_MAX, &value)) {
-            options.clockStart = static_cast<uint32_t>(value);
-            given.clock = true;
-            ++i;
-        } else if (std::strcmp(arg, "--data") == 0 && next) {
-            options.dataDir = next;
-            ++i;
-        } else if (std::strcmp(arg, "--script") == 0 && next) {
-            options.scriptPath = next;
-            ++i;
-        } else if (std::strcmp(arg, "--trace") == 0 && next) {
-            options.tracePath = next;
-            ++i;
-        } else if (std::strcmp(arg, "--record") == 0 && next) {
-            options.recordPath = next;
-            ++i;
-        } else if (std::strcmp(arg, "--replay") == 0 && next) {
-            options.replayPath = next;
-            options.headless = true;
-            ++i;
-        } else if (std::strcmp(arg, "--dump-at-end") == 0 && next) {
-            options.dumpAtEndPath = next;
-            ++i;
-        } else {
-            std::fprintf(stderr, "kelmorav: bad argument %s (try --help)\n", arg);
-            return 2;
-        }
-    }
-    if (const char* clash = SessionClash(options, given)) {
-        std::fprintf(stderr, "kelmorav: %s (try --help)\n", clash);
-        return 2;
-    }
-    options.seed = seed;
+    options.seed = static_cast<uint32_t>(std::time(nullptr));
     options.version = KELMORAV_VERSION;
+    Given given;
+    const int status = ReadCommandLine(argc, argv, &options, &given);
+    if (status >= 0) return status;
     // The data is found and checked before any window opens, so a wrong directory is one
     // clear line.
     if (!FindDataDir(options.dataDir, std::getenv("KELMORAV_DATA"), ExecutableDir(argv[0]),
@@ -191,12 +219,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     options.dataDir = DataDir.dir;
-
-    GameHooks hooks;
-    hooks.scene = SceneHook;
-    hooks.sceneByName = SceneByNameHook;
-    hooks.dumpState = DumpGameState;
-    SetGameHooks(hooks);
+    InstallGameHooks();
 
     if (!PlatformInit(options)) return 1;  // said why on stderr; nothing else is created
     if (given.soundCheck) {

@@ -1,13 +1,13 @@
 #include "shell/main_loop.h"
 
 #include "match/match.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "scenes/credits.h"
 #include "scenes/ending.h"
 #include "scenes/result.h"
 #include "scenes/title.h"
 #include "shell/quit.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "media/music.h"
 #include "media/resources.h"
 #include "media/sound.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "scenes/ending.h"
 #include "scenes/title.h"
 

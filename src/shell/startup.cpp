@@ -12,13 +12,13 @@
 
 #include "media/blend.h"
 #include "media/palette.h"
-#include "media/random.h"
 #include "media/resources.h"
 #include "media/sound.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "scenes/help_card.h"
 #include "shell/data_dir.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
+#include "state/random.h"
 
 namespace {
 

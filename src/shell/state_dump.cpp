@@ -4,13 +4,13 @@
 
 #include "match/match_dump.h"
 #include "media/palette.h"
-#include "media/random.h"
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules/rules_dump.h"
 #include "scenes/scenes_dump.h"
 #include "scenes/title.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
+#include "state/random.h"
 
 std::string DumpGameState() {
     nlohmann::json j;

@@ -17,6 +17,7 @@
 #include "media/palette.h"
 #include "media/sheet_cells.h"
 #include "rules/board.h"
+#include "rules/setup.h"
 #include "support/test_files.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "media/random.h"
+#include "state/random.h"
 #include "support/match_test_support.h"
 
 namespace {

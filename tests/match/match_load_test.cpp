@@ -6,7 +6,7 @@
 #include "media/resources.h"
 #include "rules/board.h"
 #include "rules/placing_panel.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 #include "support/test_files.h"
 
 namespace {

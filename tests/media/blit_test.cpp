@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "media/draw.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 namespace {
 

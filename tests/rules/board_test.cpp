@@ -3,8 +3,9 @@
 #include <vector>
 
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules/rules_dump.h"
+#include "rules/setup.h"
 #include "rules_test_support.h"
 
 namespace {

@@ -1,5 +1,7 @@
 // The layout reader on well-formed and odd files, and the rest of the match setup.
 
+#include "rules/setup.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
@@ -9,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "media/random.h"
 #include "media/resources.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules_test_support.h"
+#include "state/random.h"
 #include "support/test_files.h"
 
 namespace {

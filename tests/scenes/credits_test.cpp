@@ -8,9 +8,9 @@
 #include <algorithm>
 #include <string>
 
-#include "media/random.h"
 #include "media/resources.h"
 #include "scenes/ending.h"
+#include "state/random.h"
 #include "support/test_files.h"
 
 namespace {

@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "media/random.h"
 #include "media/resources.h"
 #include "scenes/credits.h"
 #include "scenes/scenes_dump.h"
 #include "shell/main_loop.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
+#include "state/random.h"
 #include "support/headless_runner.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "rules/board.h"
 #include "rules/tally.h"
 #include "scenes/scenes_dump.h"
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 #include "support/headless_runner.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "media/random.h"
+#include "state/random.h"
 #include "support/headless_runner.h"
 
 namespace {

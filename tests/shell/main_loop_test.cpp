@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/shell_state.h"
+#include "state/loop_state.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include "match/match.h"
 #include "media/resources.h"
 #include "media/sheet_cells.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 #include "rules/board.h"
-#include "shell/shell_state.h"
 #include "shell/startup.h"
+#include "state/loop_state.h"
 
 namespace matchtest {
 

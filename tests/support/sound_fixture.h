@@ -8,7 +8,7 @@
 
 #include "media/resources.h"
 #include "media/sound.h"
-#include "platform/audio_internal.h"
+#include "platform/audio/voices.h"
 
 class SimulatedAudioTest : public ::testing::Test {
 protected:

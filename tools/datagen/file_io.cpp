@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 bool WriteBinaryFile(const std::string& path, const uint8_t* data, size_t size) {
     // Whole or not at all, like every file the game writes (see WriteFileWhole).

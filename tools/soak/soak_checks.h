@@ -16,6 +16,12 @@ public:
     std::vector<std::string> Check(const nlohmann::json& dump);
 
 private:
+    // The invariants that relate a dump to the ones before it, and what is kept of each.
+    void CheckWorth(long long worth, int scene, std::vector<std::string>* broken);
+    void CheckProgress(const nlohmann::json& dump, int scene, int turn,
+                       std::vector<std::string>* broken) const;
+    void Remember(const nlohmann::json& dump, long long time, int scene, int turn);
+
     bool havePrevious_ = false;
     long long previousTime_ = 0;
     int previousScene_ = 0;

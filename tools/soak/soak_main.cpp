@@ -34,17 +34,17 @@
 #include <vector>
 
 #include "match/match.h"
-#include "platform/platform.h"
-#include "platform/script.h"
+#include "platform/core/platform.h"
+#include "platform/session/headless_backend.h"
 #include "rules/board.h"
 #include "rules/placing_panel.h"
 #include "scenes/title.h"
 #include "shell/data_dir.h"
 #include "shell/main_loop.h"
-#include "shell/shell_state.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
 #include "soak_checks.h"
+#include "state/loop_state.h"
 
 namespace {
 

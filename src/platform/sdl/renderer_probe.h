@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/presentation.h"
+#include "platform/video/presentation.h"
 
 class RendererProbe {
 public:

@@ -6,6 +6,8 @@
 //    desktops, Xvfb): scaled by our own nearest-neighbour loop straight into the window's
 //    framebuffer, touching only what changed since the last picture.
 // Both keep the 4:3 box with black bars and map the pointer through the same rules.
+#include "platform/sdl/sdl_backend.h"
+
 #include <SDL.h>
 #include <time.h>
 
@@ -17,15 +19,16 @@
 #include <optional>
 #include <string>
 
-#include "platform/audio.h"
-#include "platform/backend.h"
-#include "platform/input.h"
-#include "platform/pictures_folder.h"
-#include "platform/platform_internal.h"
-#include "platform/png_write.h"
-#include "platform/presentation.h"
+#include "platform/audio/audio.h"
+#include "platform/core/input.h"
+#include "platform/core/trace.h"
+#include "platform/sdl/pictures_folder.h"
 #include "platform/sdl/renderer_probe.h"
-#include "platform/wake_plan.h"
+#include "platform/sdl/wake_plan.h"
+#include "platform/video/display.h"
+#include "platform/video/png_write.h"
+#include "platform/video/present.h"
+#include "platform/video/presentation.h"
 
 namespace {
 
@@ -193,8 +196,7 @@ private:
         decided_ = true;
         path_ = ChoosePresentPath(request_, report);
         // The GPU way starts from an empty window: it gets the whole picture at once.
-        DisplayState().dirty = true;
-        DisplayState().forcePresent = true;
+        PresentWhole();
         if (path_ == PresentPath::GPU && !MakeRenderer()) {
             std::fprintf(stderr,
                          "kelmorav: no GPU renderer (%s); presenting through the window's "
@@ -347,44 +349,18 @@ private:
         }
     }
 
+    // The window needs its whole picture again.
+    static void PresentWhole() {
+        DisplayState().dirty = true;
+        DisplayState().forcePresent = true;
+    }
+
     void Translate(const SDL_Event& e) {
         switch (e.type) {
         case SDL_QUIT: InputPushMessage({MessageType::Close, 0}); break;
-        case SDL_WINDOWEVENT:
-            if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-                InputPushMessage({MessageType::Close, 0});
-            } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED ||
-                       e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
-                       e.window.event == SDL_WINDOWEVENT_RESTORED) {
-                DisplayState().dirty = true;
-                DisplayState().forcePresent = true;
-            }
-            break;
-        case SDL_KEYDOWN: {
-            const SDL_Keycode key = e.key.keysym.sym;
-            if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT)) {
-                if (!e.key.repeat) {
-                    fullscreen_ = !fullscreen_;
-                    SDL_SetWindowFullscreen(window_,
-                                            fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-                    DisplayState().dirty = true;
-                    DisplayState().forcePresent = true;
-                }
-                break;
-            }
-            if (key == SDLK_PRINTSCREEN) {
-                if (!e.key.repeat) SaveScreenshot();
-                break;
-            }
-            const int vk = VirtualKeyOf(key);
-            if (vk >= 0) InputPushMessage({MessageType::KeyDown, static_cast<uint32_t>(vk)});
-            break;
-        }
-        case SDL_KEYUP: {
-            const int vk = VirtualKeyOf(e.key.keysym.sym);
-            if (vk >= 0) InputPushMessage({MessageType::KeyUp, static_cast<uint32_t>(vk)});
-            break;
-        }
+        case SDL_WINDOWEVENT: WindowEvent(e.window); break;
+        case SDL_KEYDOWN: KeyDown(e.key); break;
+        case SDL_KEYUP: KeyUp(e.key); break;
         // Output devices only: the game records nothing.
         case SDL_AUDIODEVICEREMOVED:
             if (e.adevice.iscapture == 0) PlatformAudioDeviceRemoved();
@@ -394,26 +370,62 @@ private:
             break;
         case SDL_MOUSEMOTION: SetPointer(e.motion.x, e.motion.y); break;
         case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP: {
-            SetPointer(e.button.x, e.button.y);
-            const bool down = e.type == SDL_MOUSEBUTTONDOWN;
-            // Every second press of a quick series arrives as a double-click, as the desktop
-            // the game was written for reports it.
-            const bool dbl = down && e.button.clicks >= 2 && e.button.clicks % 2 == 0;
-            if (e.button.button == SDL_BUTTON_LEFT) {
-                InputPushMessage(
-                    {down ? (dbl ? MessageType::LButtonDblClk : MessageType::LButtonDown)
-                          : MessageType::LButtonUp,
-                     0});
-            } else if (e.button.button == SDL_BUTTON_RIGHT) {
-                InputPushMessage(
-                    {down ? (dbl ? MessageType::RButtonDblClk : MessageType::RButtonDown)
-                          : MessageType::RButtonUp,
-                     0});
-            }
-            break;
-        }
+        case SDL_MOUSEBUTTONUP: MouseButton(e.button); break;
         default: break;
+        }
+    }
+
+    void WindowEvent(const SDL_WindowEvent& window) {
+        if (window.event == SDL_WINDOWEVENT_CLOSE) {
+            InputPushMessage({MessageType::Close, 0});
+        } else if (window.event == SDL_WINDOWEVENT_EXPOSED ||
+                   window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                   window.event == SDL_WINDOWEVENT_RESTORED) {
+            PresentWhole();
+        }
+    }
+
+    // Alt+Enter and PrintScreen are the platform's own keys; the others the game knows become
+    // its key messages.
+    void KeyDown(const SDL_KeyboardEvent& key) {
+        const SDL_Keycode code = key.keysym.sym;
+        if ((code == SDLK_RETURN || code == SDLK_KP_ENTER) && (key.keysym.mod & KMOD_ALT)) {
+            if (!key.repeat) SwitchFullscreen();
+            return;
+        }
+        if (code == SDLK_PRINTSCREEN) {
+            if (!key.repeat) SaveScreenshot();
+            return;
+        }
+        const int vk = VirtualKeyOf(code);
+        if (vk >= 0) InputPushMessage({MessageType::KeyDown, static_cast<uint32_t>(vk)});
+    }
+
+    static void KeyUp(const SDL_KeyboardEvent& key) {
+        const int vk = VirtualKeyOf(key.keysym.sym);
+        if (vk >= 0) InputPushMessage({MessageType::KeyUp, static_cast<uint32_t>(vk)});
+    }
+
+    void SwitchFullscreen() {
+        fullscreen_ = !fullscreen_;
+        SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        PresentWhole();
+    }
+
+    void MouseButton(const SDL_MouseButtonEvent& button) {
+        SetPointer(button.x, button.y);
+        const bool down = button.type == SDL_MOUSEBUTTONDOWN;
+        // Every second press of a quick series arrives as a double-click, as the desktop the
+        // game was written for reports it.
+        const bool dbl = down && button.clicks >= 2 && button.clicks % 2 == 0;
+        if (button.button == SDL_BUTTON_LEFT) {
+            InputPushMessage({down ? (dbl ? MessageType::LButtonDblClk : MessageType::LButtonDown)
+                                   : MessageType::LButtonUp,
+                              0});
+        } else if (button.button == SDL_BUTTON_RIGHT) {
+            InputPushMessage({down ? (dbl ? MessageType::RButtonDblClk : MessageType::RButtonDown)
+                                   : MessageType::RButtonUp,
+                              0});
         }
     }
 

@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "file_io.h"
-#include "platform/platform.h"
+#include "platform/core/platform.h"
 
 namespace {
 

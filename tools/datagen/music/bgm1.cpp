@@ -7,20 +7,37 @@
 
 namespace musicgen {
 
-Piece ComposeTitleTheme() {
-    Piece piece;
-    MidiTrack* conductor = piece.AddTrack("Title theme");
-    const Part koto{piece.AddTrack("Koto"), 0};
-    const Part shakuhachi{piece.AddTrack("Shakuhachi"), 1};
-    const Part strings{piece.AddTrack("Strings"), 2};
-    const Part bass{piece.AddTrack("Contrabass"), 3};
-    const Part shamisen{piece.AddTrack("Shamisen"), 4};
-    const Part taiko{piece.AddTrack("Taiko"), 5};
-    const Part timpani{piece.AddTrack("Timpani"), 6};
-    const Part choir{piece.AddTrack("Choir"), 7};
-    const Part lead{piece.AddTrack("Strings lead"), 8};
-    const Part drums{piece.AddTrack("Percussion"), PERCUSSION_CHANNEL};
+namespace {
 
+// The parts of the title theme, one track each, and the sections they play in turn.
+struct TitleBand {
+    Part koto, shakuhachi, strings, bass, shamisen, taiko, timpani, choir, lead, drums;
+
+    void SetUp() const;
+    void Intro() const;
+    void ThemeA() const;
+    void Climax() const;
+    void Coda() const;
+};
+
+// The tracks in the order the file keeps them, after the conductor's.
+TitleBand AddTitleBand(Piece* piece) {
+    TitleBand band;
+    band.koto = {piece->AddTrack("Koto"), 0};
+    band.shakuhachi = {piece->AddTrack("Shakuhachi"), 1};
+    band.strings = {piece->AddTrack("Strings"), 2};
+    band.bass = {piece->AddTrack("Contrabass"), 3};
+    band.shamisen = {piece->AddTrack("Shamisen"), 4};
+    band.taiko = {piece->AddTrack("Taiko"), 5};
+    band.timpani = {piece->AddTrack("Timpani"), 6};
+    band.choir = {piece->AddTrack("Choir"), 7};
+    band.lead = {piece->AddTrack("Strings lead"), 8};
+    band.drums = {piece->AddTrack("Percussion"), PERCUSSION_CHANNEL};
+    return band;
+}
+
+// The time signature and the tempo map, on the conductor's track.
+void TitleTempo(MidiTrack* conductor) {
     conductor->TimeSignature(0, 4, 4);
     conductor->Tempo(0, 76);
     conductor->Tempo(4 * BAR, 84);
@@ -29,7 +46,10 @@ Piece ComposeTitleTheme() {
     conductor->Tempo(23 * BAR, 74);
     conductor->Tempo(23 * BAR + BAR / 2, 68);
     conductor->Tempo(24 * BAR, 60);
+}
 
+// Each part's instrument, volume, place and reverb, from the first tick.
+void TitleBand::SetUp() const {
     koto.Setup(GM_KOTO, 112, 44, 50);
     shakuhachi.Setup(GM_SHAKUHACHI, 100, 84, 60);
     strings.Setup(GM_STRINGS, 92, 64, 70);
@@ -41,8 +61,10 @@ Piece ComposeTitleTheme() {
     lead.Setup(GM_STRINGS, 104, 72, 70);
     drums.track->Control(0, PERCUSSION_CHANNEL, CC_VOLUME, 92);
     drums.track->Control(0, PERCUSSION_CHANNEL, CC_REVERB, 50);
+}
 
-    // Intro, bars 0-3: out of a low drone the drums gather and the shakuhachi calls.
+// Intro, bars 0-3: out of a low drone the drums gather and the shakuhachi calls.
+void TitleBand::Intro() const {
     strings.Expression(0, 4 * BAR, 35, 105);
     PlayChords(strings, 0, "Dm:16 Bb Asus4", 80, 50, 0);
     PlayChords(bass, 0, "D:16 Bb A", 86, 0, 33);
@@ -55,8 +77,10 @@ Piece ComposeTitleTheme() {
     PlayMelody(koto, 2 * BAR, "r:4 A4:0.5 Bb4 D5 Eb5 G5:2", 84);
     const long sweep = PlayRun(koto, 3 * BAR, SCALE_MIYAKO, 62, 10, SIXTEENTH, 84);
     PlayMelody(koto, sweep, ">D6:3", 84);
+}
 
-    // A, bars 4-11: the koto theme, antecedent ending open on A, consequent closing on D.
+// A, bars 4-11: the koto theme, antecedent ending open on A, consequent closing on D.
+void TitleBand::ThemeA() const {
     const long a = 4 * BAR;
     const char* chordsA = "Dm | Bb | Gm | Asus4 | Dm | Bb | Eb:4 C:4 | Dm";
     drums.track->Note(a, BAR, PERCUSSION_CHANNEL, 49, 100);
@@ -75,9 +99,11 @@ Piece ComposeTitleTheme() {
     PlayRhythm(taiko, a, "X.......x...x...", 45, 84, 7);
     PlayRhythm(taiko, a + 7 * BAR, "X...x...X.x.XxXx", 45, 90, 1);
     PlayRhythm(drums, a, "....x.......x...", 77, 58, 8);
+}
 
-    // B, bars 12-19: the climax; the strings lift the line, the choir and koto runs fill out
-    // and the drums drive towards the dominant.
+// B, bars 12-19: the climax; the strings lift the line, the choir and koto runs fill out
+// and the drums drive towards the dominant.
+void TitleBand::Climax() const {
     const long b = 12 * BAR;
     const char* chordsB = "Bb | C | Dm | Dm | Bb | C | Asus4:4 A:4 | A";
     drums.track->Note(b, BAR, PERCUSSION_CHANNEL, 49, 108);
@@ -97,8 +123,10 @@ Piece ComposeTitleTheme() {
     PlayRhythm(taiko, b + 7 * BAR, "XxXxXxXxXXXXXXXX", 45, 98, 1);
     PlayRoll(timpani, b + 7 * BAR, BAR, 45, 40, 112);
     PlayRhythm(drums, b, "..x...x...x...x.", 77, 62, 8);
+}
 
-    // Coda, bars 20-24: the theme fortissimo, a last run, and the held fifth.
+// Coda, bars 20-24: the theme fortissimo, a last run, and the held fifth.
+void TitleBand::Coda() const {
     const long c = 20 * BAR;
     const char* chordsC = "Dm | Gm:4 Asus4:4 | Bb:4 C:4 | Dm:16";
     drums.track->Note(c, BAR, PERCUSSION_CHANNEL, 49, 115);
@@ -125,7 +153,20 @@ Piece ComposeTitleTheme() {
     for (const Part* part : {&strings, &choir, &lead}) {
         part->Expression(c + 4 * BAR, c + 5 * BAR - EIGHTH, 118, 80);
     }
+}
 
+}  // namespace
+
+Piece ComposeTitleTheme() {
+    Piece piece;
+    MidiTrack* conductor = piece.AddTrack("Title theme");
+    const TitleBand band = AddTitleBand(&piece);
+    TitleTempo(conductor);
+    band.SetUp();
+    band.Intro();
+    band.ThemeA();
+    band.Climax();
+    band.Coda();
     piece.endTick = 25 * BAR;
     return piece;
 }

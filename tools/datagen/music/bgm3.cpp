@@ -7,28 +7,49 @@
 
 namespace musicgen {
 
-Piece ComposeEndingTheme() {
-    Piece piece;
-    MidiTrack* conductor = piece.AddTrack("Ending theme");
-    const Part koto{piece.AddTrack("Koto"), 0};
-    const Part shakuhachi{piece.AddTrack("Shakuhachi"), 1};
-    const Part strings{piece.AddTrack("Strings"), 2};
-    const Part bass{piece.AddTrack("Contrabass"), 3};
-    const Part shamisen{piece.AddTrack("Shamisen"), 4};
-    const Part taiko{piece.AddTrack("Taiko"), 5};
-    const Part timpani{piece.AddTrack("Timpani"), 6};
-    const Part choir{piece.AddTrack("Choir"), 7};
-    const Part lead{piece.AddTrack("Strings lead"), 8};
-    const Part pad{piece.AddTrack("Pad"), 10};
-    const Part drums{piece.AddTrack("Percussion"), PERCUSSION_CHANNEL};
+namespace {
 
+// The parts of the ending theme, one track each, and the sections they play in turn.
+struct EndingBand {
+    Part koto, shakuhachi, strings, bass, shamisen, taiko, timpani, choir, lead, pad, drums;
+
+    void SetUp() const;
+    void Intro() const;
+    void Song() const;
+    void Climb() const;
+    void Finale() const;
+    void Coda() const;
+};
+
+// The tracks in the order the file keeps them, after the conductor's.
+EndingBand AddEndingBand(Piece* piece) {
+    EndingBand band;
+    band.koto = {piece->AddTrack("Koto"), 0};
+    band.shakuhachi = {piece->AddTrack("Shakuhachi"), 1};
+    band.strings = {piece->AddTrack("Strings"), 2};
+    band.bass = {piece->AddTrack("Contrabass"), 3};
+    band.shamisen = {piece->AddTrack("Shamisen"), 4};
+    band.taiko = {piece->AddTrack("Taiko"), 5};
+    band.timpani = {piece->AddTrack("Timpani"), 6};
+    band.choir = {piece->AddTrack("Choir"), 7};
+    band.lead = {piece->AddTrack("Strings lead"), 8};
+    band.pad = {piece->AddTrack("Pad"), 10};
+    band.drums = {piece->AddTrack("Percussion"), PERCUSSION_CHANNEL};
+    return band;
+}
+
+// The time signature and the tempo map, on the conductor's track.
+void EndingTempo(MidiTrack* conductor) {
     conductor->TimeSignature(0, 4, 4);
     conductor->Tempo(0, 76);
     // The last two bars broaden into the final chord.
     conductor->Tempo(26 * BAR, 68);
     conductor->Tempo(26 * BAR + BAR / 2, 64);
     conductor->Tempo(27 * BAR, 56);
+}
 
+// Each part's instrument, volume, place and reverb, from the first tick.
+void EndingBand::SetUp() const {
     koto.Setup(GM_KOTO, 108, 44, 60);
     shakuhachi.Setup(GM_SHAKUHACHI, 98, 82, 70);
     strings.Setup(GM_STRINGS, 90, 64, 75);
@@ -41,14 +62,18 @@ Piece ComposeEndingTheme() {
     pad.Setup(GM_HALO_PAD, 96, 64, 85);
     drums.track->Control(0, PERCUSSION_CHANNEL, CC_VOLUME, 92);
     drums.track->Control(0, PERCUSSION_CHANNEL, CC_REVERB, 60);
+}
 
-    // Intro, bars 0-3: the koto alone, a pad breathing in beneath it.
+// Intro, bars 0-3: the koto alone, a pad breathing in beneath it.
+void EndingBand::Intro() const {
     const char* intro = "Dm | Bb | Gm | Asus4";
     PlayArpeggio(koto, 0, intro, {0, 2, 4, 3, 5, 4, 3, 2}, EIGHTH, 104, 50);
     pad.Expression(0, 4 * BAR, 70, 105);
     PlayChords(pad, 0, intro, 88, 57, 0);
+}
 
-    // A, bars 4-11: the shakuhachi song over strings, a heartbeat on the drum from bar 8.
+// A, bars 4-11: the shakuhachi song over strings, a heartbeat on the drum from bar 8.
+void EndingBand::Song() const {
     const long a = 4 * BAR;
     const char* chordsA = "Dm | Bb | Gm | Asus4 | Dm | Bb | C | Asus4";
     PlayArpeggio(koto, a, chordsA, {0, -1, 2, 3, 4, -1, 3, 2}, EIGHTH, 72, 50);
@@ -61,9 +86,11 @@ Piece ComposeEndingTheme() {
                "A4:3 D5:1 C5:2 A4:2 | F5:4 D5:2 Bb4:2 | C5:2 E5:2 G5:2 E5:2 | D5:4 A4:4",
                86, 0, 0.97);
     PlayRhythm(taiko, a + 4 * BAR, "X.......x.......", 45, 56, 4);
+}
 
-    // B, bars 12-19: the strings take the line and climb; shamisen and drums gather towards the
-    // bright A major that opens the finale.
+// B, bars 12-19: the strings take the line and climb; shamisen and drums gather towards the
+// bright A major that opens the finale.
+void EndingBand::Climb() const {
     const long b = 12 * BAR;
     const char* chordsB = "Bb | C | Dm | Dm | Bb | C | Asus4 | A";
     PlayChords(strings, b, chordsB, 72, 57, 0);
@@ -84,8 +111,10 @@ Piece ComposeEndingTheme() {
     PlayRhythm(taiko, b + 4 * BAR, "X...x.x.X...x.x.", 45, 88, 3);
     PlayRhythm(taiko, b + 7 * BAR, "XxXxXxXxXXXXXXXX", 45, 96, 1);
     PlayRoll(timpani, b + 7 * BAR, BAR, 45, 40, 112);
+}
 
-    // Finale, bars 20-25: D major, the whole ensemble, the melody in strings and shakuhachi.
+// Finale, bars 20-25: D major, the whole ensemble, the melody in strings and shakuhachi.
+void EndingBand::Finale() const {
     const long f = 20 * BAR;
     const char* chordsF = "D | G | Em7 | Asus4:4 A:4 | D | Gadd9:4 A:4";
     drums.track->Note(f, BAR, PERCUSSION_CHANNEL, 49, 110);
@@ -104,9 +133,11 @@ Piece ComposeEndingTheme() {
     PlayRhythm(taiko, f, "X.x.X.x.X.xxX.x.", 45, 100, 5);
     PlayRhythm(taiko, f + 5 * BAR, "X...X...XxXxXXXX", 45, 104, 1);
     PlayRhythm(drums, f, "..x...x...x...x.", 77, 64, 6);
+}
 
-    // Coda, bars 26-27: subdominant to dominant to the held tonic, the koto sweeping up and a
-    // last stroke on the drums.
+// Coda, bars 26-27: subdominant to dominant to the held tonic, the koto sweeping up and a
+// last stroke on the drums.
+void EndingBand::Coda() const {
     const long c = 26 * BAR;
     const char* chordsC = "Gadd9:4 Asus4:2 A:2 | D";
     PlayChords(strings, c, chordsC, 96, 57, 0);
@@ -126,7 +157,21 @@ Piece ComposeEndingTheme() {
     for (const Part* part : {&strings, &choir, &lead, &pad}) {
         part->Expression(c + BAR, c + 2 * BAR - EIGHTH, 118, 76);
     }
+}
 
+}  // namespace
+
+Piece ComposeEndingTheme() {
+    Piece piece;
+    MidiTrack* conductor = piece.AddTrack("Ending theme");
+    const EndingBand band = AddEndingBand(&piece);
+    EndingTempo(conductor);
+    band.SetUp();
+    band.Intro();
+    band.Song();
+    band.Climb();
+    band.Finale();
+    band.Coda();
     piece.endTick = 28 * BAR;
     return piece;
 }

@@ -1,0 +1,128 @@
+// Presenting the display: only when something visible changed, with the rectangle that did, and
+// with the present overlay drawn on a copy of the picture while its key is held.
+#include "platform/video/present.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/core/backend.h"
+#include "platform/core/input.h"
+#include "platform/video/display.h"
+
+namespace {
+
+// The overlay shown while its key is held, and the copy of the front surface it is drawn on.
+int OverlayKey = -1;
+PresentOverlay OverlayCompose = nullptr;
+bool OverlayShown = false;
+Surface OverlayPicture;
+
+bool OverlayWanted() {
+    return OverlayCompose != nullptr && OverlayKey >= 0 && OverlayKey < 256 &&
+           InputKeyDown(OverlayKey);
+}
+
+const Surface* ComposeOverlay(const Surface* primary) {
+    OverlayPicture.width = primary->width;
+    OverlayPicture.height = primary->height;
+    OverlayPicture.pitch = primary->pitch;
+    OverlayPicture.pixels = primary->pixels;
+    OverlayCompose(&OverlayPicture, InstalledPalette());
+    return &OverlayPicture;
+}
+
+// What was presented last, so that a frame identical to it (a pause, a held picture) costs
+// no presentation at all, and a frame that changed a little costs only that little.
+std::vector<uint8_t> PresentedPixels;
+PaletteEntry PresentedPalette[256];
+int PresentedWidth = 0;
+int PresentedHeight = 0;
+uint32_t PresentCount = 0;
+
+// The first and one-past-last byte where two rows differ (first == last when they are equal).
+void RowDifference(const uint8_t* a, const uint8_t* b, int width, int* first, int* last) {
+    int l = 0;
+    while (l < width && a[l] == b[l]) ++l;
+    int r = width;
+    while (r > l && a[r - 1] == b[r - 1]) --r;
+    *first = l;
+    *last = r;
+}
+
+// The rectangle of the picture that differs from what was presented last; the whole picture
+// when its size or the palette changed. False when nothing differs.
+bool ChangedArea(const Surface* primary, Rect* area) {
+    const int w = primary->width;
+    const int h = primary->height;
+    if (w != PresentedWidth || h != PresentedHeight ||
+        std::memcmp(PresentedPalette, InstalledPalette(), sizeof PresentedPalette) != 0) {
+        *area = Rect{0, 0, w, h};
+        return true;
+    }
+    Rect found{w, h, 0, 0};
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* was = &PresentedPixels[static_cast<size_t>(y) * w];
+        const uint8_t* now = &primary->pixels[static_cast<size_t>(y) * primary->pitch];
+        if (std::memcmp(was, now, static_cast<size_t>(w)) == 0) continue;
+        int first = 0;
+        int last = 0;
+        RowDifference(was, now, w, &first, &last);
+        found.left = std::min(found.left, first);
+        found.right = std::max(found.right, last);
+        found.top = std::min(found.top, y);
+        found.bottom = y + 1;
+    }
+    *area = found;
+    return found.left < found.right;
+}
+
+void RememberPresented(const Surface* primary) {
+    PresentedWidth = primary->width;
+    PresentedHeight = primary->height;
+    PresentedPixels.resize(static_cast<size_t>(primary->width) * primary->height);
+    for (int y = 0; y < primary->height; ++y) {
+        std::memcpy(&PresentedPixels[static_cast<size_t>(y) * primary->width],
+                    &primary->pixels[static_cast<size_t>(y) * primary->pitch], primary->width);
+    }
+    std::memcpy(PresentedPalette, InstalledPalette(), sizeof PresentedPalette);
+}
+
+}  // namespace
+
+// The backend is asked to present only when something visible changed; the overlay's key going
+// down or up is such a change.
+void PresentIfDirty() {
+    DisplayShared& d = DisplayState();
+    const bool overlay = OverlayWanted();
+    if (overlay != OverlayShown) d.dirty = true;
+    Backend* active = ActiveBackend();
+    if (!d.dirty || !active) return;
+    d.dirty = false;
+    const Surface* primary = PlatformPrimary();
+    if (primary == nullptr) return;
+    const Surface* picture = overlay ? ComposeOverlay(primary) : primary;
+    OverlayShown = overlay;
+    Rect changed;
+    const bool whole = d.forcePresent;
+    if (whole) {
+        changed = Rect{0, 0, picture->width, picture->height};
+    } else if (!ChangedArea(picture, &changed)) {
+        return;
+    }
+    d.forcePresent = false;
+    RememberPresented(picture);
+    if (active->Present(changed, whole)) {
+        ++PresentCount;
+        if (TraceActive()) TraceLine("\"present\":" + std::to_string(PresentCount));
+    }
+}
+
+void SetPresentOverlay(int key, PresentOverlay compose) {
+    OverlayKey = key;
+    OverlayCompose = compose;
+}
+
+const Surface* PlatformPresentedPicture() {
+    return OverlayShown ? &OverlayPicture : PlatformPrimary();
+}

@@ -1,0 +1,14 @@
+#include "state/random.h"
+
+namespace {
+uint32_t State = 1;
+}
+
+void SeedRandom(uint32_t seed) { State = seed; }
+
+int Rand() {
+    State = State * 214013u + 2531011u;
+    return static_cast<int>((State >> 16) & 0x7FFF);
+}
+
+uint32_t RandomState() { return State; }

@@ -1,0 +1,152 @@
+// The desktop's music engine, driven the way the audio device drives it: a piece ends exactly
+// when its time has been rendered, a stop holds its time, and neither a restart nor a new piece
+// reads the sound font again.
+#include "platform/audio/fluid_music.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+#include "platform/audio/sound_font.h"
+#include "support/sound_test_files.h"
+
+using namespace soundtest;
+
+namespace {
+
+constexpr int RATE = 44100;
+constexpr int CHUNK = 441;  // 10 ms
+
+class FluidMusicTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string note;
+        font = FindSoundFont(&note);
+        // setup.sh installs a General MIDI font; a machine without one cannot run these.
+        if (font.empty()) GTEST_SKIP() << "no General MIDI sound font installed";
+        dir.Write("DATA/BGM/ONE.mid", MidiLasting(1000));
+        dir.Write("DATA/BGM/HALF.mid", MidiLasting(500));
+        cwd.emplace(dir.Path());
+    }
+
+    // Renders `chunks` chunks of 10 ms; returns the largest sample magnitude heard.
+    int Play(FluidMusic& music, int chunks) {
+        int loudest = 0;
+        std::vector<int16_t> buffer(CHUNK * 2);
+        for (int i = 0; i < chunks; ++i) {
+            music.Render(buffer.data(), CHUNK);
+            for (int16_t s : buffer) loudest = std::max(loudest, std::abs(static_cast<int>(s)));
+        }
+        return loudest;
+    }
+
+    std::string font;
+    TempDir dir{"fluid-music"};
+    std::optional<testfiles::ScopedCwd> cwd;
+};
+
+TEST_F(FluidMusicTest, EndsExactlyWhenItsTimeIsRenderedAndRestartsWithoutReadingTheFont) {
+    FluidMusic music(font, RATE);
+    ASSERT_TRUE(music.WaitUntilLoaded());
+    const int loads = SoundFontLoads();
+    std::string error;
+    ASSERT_TRUE(music.Load("DATA\\BGM\\ONE.mid", &error)) << error;
+    music.Start();
+    EXPECT_GT(Play(music, 99), 0) << "the piece's note is heard";
+    EXPECT_FALSE(music.Ended()) << "990 ms of a one-second piece";
+    Play(music, 1);
+    EXPECT_TRUE(music.Ended()) << "the piece ends at its thousandth millisecond";
+
+    // "play bgm from 0": the same length again.
+    music.Start();
+    EXPECT_FALSE(music.Ended());
+    Play(music, 99);
+    EXPECT_FALSE(music.Ended());
+    Play(music, 1);
+    EXPECT_TRUE(music.Ended());
+
+    // A stop holds the piece's time; playing on continues it.
+    music.Start();
+    Play(music, 30);
+    music.Pause();
+    Play(music, 200);
+    EXPECT_FALSE(music.Ended()) << "time ran while stopped";
+    music.Resume();
+    Play(music, 69);
+    EXPECT_FALSE(music.Ended());
+    Play(music, 1);
+    EXPECT_TRUE(music.Ended());
+
+    // A new piece ("close", "open", "play") has its own length.
+    music.Unload();
+    ASSERT_TRUE(music.Load("DATA\\BGM\\HALF.mid", &error)) << error;
+    music.Start();
+    Play(music, 49);
+    EXPECT_FALSE(music.Ended());
+    Play(music, 1);
+    EXPECT_TRUE(music.Ended());
+
+    EXPECT_EQ(SoundFontLoads(), loads) << "the sound font was read again";
+}
+
+TEST_F(FluidMusicTest, APieceStartedWhileTheFontLoadsStartsWhenItIsIn) {
+    const int loads = SoundFontLoads();
+    FluidMusic music(font, RATE);
+    std::string error;
+    ASSERT_TRUE(music.Load("DATA\\BGM\\ONE.mid", &error)) << error;
+    music.Start();
+    ASSERT_TRUE(music.WaitUntilLoaded());
+    EXPECT_GT(Play(music, 99), 0);
+    EXPECT_FALSE(music.Ended());
+    Play(music, 1);
+    EXPECT_TRUE(music.Ended());
+    EXPECT_EQ(SoundFontLoads(), loads + 1) << "one read for one synthesiser";
+}
+
+// The title's command sequence through the music device, then the per-frame restart: one font
+// read for all of it.
+class Forward : public MusicOutput {
+public:
+    explicit Forward(FluidMusic& music) : music_(music) {}
+    bool Load(const std::string& path, std::string* error) override {
+        return music_.Load(path, error);
+    }
+    void Start() override { music_.Start(); }
+    void Pause() override { music_.Pause(); }
+    void Resume() override { music_.Resume(); }
+    bool Ended() override { return music_.Ended(); }
+    void Unload() override { music_.Unload(); }
+
+private:
+    FluidMusic& music_;
+};
+
+TEST_F(FluidMusicTest, TheGamesCommandsNeverReadTheFontAgain) {
+    FluidMusic music(font, RATE);
+    ASSERT_TRUE(music.WaitUntilLoaded());
+    const int loads = SoundFontLoads();
+    MciDevice device(std::make_unique<Forward>(music));
+    std::string reply;
+    for (const char* command : {"open  DATA\\BGM\\ONE.mid alias bgm type sequencer", "close bgm",
+                                "open  DATA\\BGM\\ONE.mid alias bgm type sequencer", "play  bgm"}) {
+        EXPECT_EQ(device.Send(command, &reply), MCI_OK) << command;
+    }
+    Play(music, 100);
+    device.Send("status bgm mode", &reply);
+    EXPECT_EQ(reply, "stopped");
+    EXPECT_EQ(device.Send("play bgm from 0", &reply), MCI_OK);
+    device.Send("status bgm mode", &reply);
+    EXPECT_EQ(reply, "playing");
+    for (const char* command : {"stop  bgm", "close bgm",
+                                "open DATA\\BGM\\HALF.mid alias bgm type sequencer", "play bgm"}) {
+        EXPECT_EQ(device.Send(command, &reply), MCI_OK) << command;
+    }
+    Play(music, 50);
+    device.Send("status bgm mode", &reply);
+    EXPECT_EQ(reply, "stopped");
+    EXPECT_EQ(SoundFontLoads(), loads);
+}
+
+}  // namespace
