@@ -209,10 +209,10 @@ bool GlyphAt(const RgbPicture& shot, const char* cellName, int x, int y) {
     return opaque > 0;
 }
 
-// The glyph of a kind in either outline (which one a side gets depends on its colour).
+// The glyph of a kind in either ink (which one a side gets depends on its colour).
 bool LabelAt(const RgbPicture& shot, const std::string& glyph, int x, int y) {
-    return GlyphAt(shot, ("label dark " + glyph).c_str(), x, y) ||
-           GlyphAt(shot, ("label light " + glyph).c_str(), x, y);
+    return GlyphAt(shot, ("label pale " + glyph).c_str(), x, y) ||
+           GlyphAt(shot, ("label deep " + glyph).c_str(), x, y);
 }
 
 // The label's top-left corner for a token whose 32x32 sprite has its top-left at (x, y): the
