@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "match/aid_toggle.h"
 #include "media/draw.h"
 #include "media/palette.h"
 #include "media/resources.h"
@@ -53,11 +54,7 @@ int InkFor(uint8_t bank) {
 
 }  // namespace
 
-void WatchKindLabelKey() {
-    const bool down = KeyHeld(LABEL_KEY);
-    if (down && LabelKeyWasDown == 0) KindLabelsOn = KindLabelsOn != 0 ? 0 : 1;
-    LabelKeyWasDown = down ? 1 : 0;
-}
+void WatchKindLabelKey() { ToggleOnPress(LABEL_KEY, &LabelKeyWasDown, &KindLabelsOn); }
 
 int KindLabelCell(uint8_t kind, int side, uint8_t bank) {
     return CELL_KIND_LABEL_0 + InkFor(bank) * KIND_LABEL_GLYPH_COUNT + GlyphOf(kind, side);

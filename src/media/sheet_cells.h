@@ -37,6 +37,8 @@ constexpr int PICTURE_CELL_COUNT = 3;  // the title's burning pictures
 constexpr int KIND_LABEL_GLYPH_COUNT = 19;
 constexpr int KIND_LABEL_INK_COUNT = 2;
 constexpr int KIND_LABEL_CELL_COUNT = KIND_LABEL_GLYPH_COUNT * KIND_LABEL_INK_COUNT;
+// The board coordinates that the N key shows along the board's near edges: the numerals 1..9.
+constexpr int COORDINATE_CELL_COUNT = 9;
 
 // The cells by name; a family is its first cell plus an index.
 enum SheetCellId : int {
@@ -66,8 +68,10 @@ enum SheetCellId : int {
     CELL_BANNER_A = CELL_TILE_0 + TILE_CELL_COUNT,
     CELL_BANNER_B,
     CELL_KIND_LABEL_0,  // + ink * KIND_LABEL_GLYPH_COUNT + glyph
+    CELL_LAST_MOVE = CELL_KIND_LABEL_0 + KIND_LABEL_CELL_COUNT,
+    CELL_COORDINATE_1,  // + number - 1
     // COLOR.bmp: one side's sprites, recoloured per side.
-    CELL_MOTE_0 = CELL_KIND_LABEL_0 + KIND_LABEL_CELL_COUNT,  // + frame
+    CELL_MOTE_0 = CELL_COORDINATE_1 + COORDINATE_CELL_COUNT,  // + frame
     CELL_LEFT_ARROW = CELL_MOTE_0 + FRAME_CELL_COUNT,
     CELL_RIGHT_ARROW,
     CELL_PIECE_0,  // + side
@@ -200,6 +204,16 @@ constexpr ArtCell ART_CELLS[SHEET_CELL_COUNT] = {
     {CELL_KIND_LABEL_0 + 35, SHEET_ETC, "label deep king red", 304, 384, 16, 16},
     {CELL_KIND_LABEL_0 + 36, SHEET_ETC, "label deep jewel red", 256, 400, 16, 16},
     {CELL_KIND_LABEL_0 + 37, SHEET_ETC, "label deep neutral", 272, 400, 16, 16},
+    {CELL_LAST_MOVE, SHEET_ETC, "last move", 0, 32, 64, 32},
+    {CELL_COORDINATE_1 + 0, SHEET_ETC, "coordinate 1", 256, 416, 12, 12},
+    {CELL_COORDINATE_1 + 1, SHEET_ETC, "coordinate 2", 268, 416, 12, 12},
+    {CELL_COORDINATE_1 + 2, SHEET_ETC, "coordinate 3", 280, 416, 12, 12},
+    {CELL_COORDINATE_1 + 3, SHEET_ETC, "coordinate 4", 292, 416, 12, 12},
+    {CELL_COORDINATE_1 + 4, SHEET_ETC, "coordinate 5", 304, 416, 12, 12},
+    {CELL_COORDINATE_1 + 5, SHEET_ETC, "coordinate 6", 256, 428, 12, 12},
+    {CELL_COORDINATE_1 + 6, SHEET_ETC, "coordinate 7", 268, 428, 12, 12},
+    {CELL_COORDINATE_1 + 7, SHEET_ETC, "coordinate 8", 280, 428, 12, 12},
+    {CELL_COORDINATE_1 + 8, SHEET_ETC, "coordinate 9", 292, 428, 12, 12},
     // --- COLOR.bmp -------------------------------------------------------------------------
     {CELL_MOTE_0 + 0, SHEET_COLOR, "mote 0", 32, 0, 32, 32},
     {CELL_MOTE_0 + 1, SHEET_COLOR, "mote 1", 64, 0, 32, 32},
