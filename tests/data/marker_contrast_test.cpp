@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "match/kind_labels.h"
+#include "media/blend.h"
 #include "media/palette.h"
 #include "media/sheet_cells.h"
 #include "rules/board.h"
@@ -249,6 +250,25 @@ TEST(MarkerContrast, ReachMarkerStandsOutInEveryShadeOnEveryTileForEverySide) {
                      << worstLevel << " reaches only " << worst;
         }
     EXPECT_TRUE(weak.str().empty()) << "the reach marker fades into the board:" << weak.str();
+}
+
+// The last-move mark, laid half-transparently on a square through the blend table: each pixel of
+// the tinted face against the bare tile pixel it was blended from.
+TEST(MarkerContrast, LastMoveMarkTintsEveryTile) {
+    const Sheet& etc = Etc();
+    const Rect& mark = CellRect(CELL_LAST_MOVE);
+    for (int style = 0; style < TILE_STYLES; ++style) {
+        std::vector<double> differences;
+        for (int y = 0; y < mark.bottom - mark.top; ++y)
+            for (int x = 0; x < mark.right - mark.left; ++x) {
+                const uint8_t tint = etc.At(mark.left + x, mark.top + y);
+                const uint8_t tile = etc.At(TileX(style) + x, TileY(style) + y);
+                if (tint == KEY || tile == KEY) continue;
+                differences.push_back(
+                    etc.DeltaE(tile, NearestBlendIndex(etc.image.colours, tile, tint)));
+            }
+        EXPECT_GE(ShareReaching(differences), MIN_DELTA_E) << "tile style " << style;
+    }
 }
 
 TEST(MarkerContrast, CursorSquareStandsOutOnEveryTile) {
