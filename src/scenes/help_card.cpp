@@ -61,6 +61,8 @@ constexpr HelpRow MATCH_KEYS[] = {
     {"M", "幕を省く", "skip the opening banner"},
     {"C", "早送り", "cut a block wipe short"},
     {"L", "駒名", "kind labels on the pieces"},
+    {"H", "前の手", "mark the last move"},
+    {"N", "座標", "board coordinates"},
     {"F1", "説明", "hold to show this card"},
     {"Esc", "終了", "quit the game"},
 };
