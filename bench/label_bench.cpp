@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_args.h"
 #include "match/board_aids.h"
 #include "match/board_draw.h"
 #include "match/kind_labels.h"
@@ -80,7 +81,9 @@ Surface* Sheet(int sheet, const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 2000;
+    const int frames =
+        BenchFrames(argc, argv, 2, 2000, "kelmorav_label_bench [frames] [data directory]");
+    if (frames < 0) return 2;
     std::error_code ec;
     const std::filesystem::path data =
         argc > 2 ? std::filesystem::path(argv[2])
