@@ -11,14 +11,8 @@
 # only when all of them were made, so a run that fails leaves nothing behind.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${KELMORAV_BUILD:-$here/build}"
-if [ "${1:-}" = "--build" ]; then
-  [ $# -ge 2 ] || { echo "usage: $0 [--build BUILD_DIR] [OUTDIR]" >&2; exit 2; }
-  build="$2"
-  shift 2
-fi
-[ $# -le 1 ] || { echo "usage: $0 [--build BUILD_DIR] [OUTDIR]" >&2; exit 2; }
-outdir="${1:-previews}"
+. "$here/scripts/build_option.sh"
+read_build_and_outdir previews "$@"
 for tool in kelmorav kelmorav_datagen; do
   [ -x "$build/$tool" ] || { echo "$0: no $tool in $build (build first, or name the build directory)" >&2; exit 2; }
 done
