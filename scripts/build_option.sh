@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # sets build and outdir for the script that sources it
 # Sourced by the scripts that run the programs of a build (screenshots.sh, previews.sh): reads
 # their arguments, [--build BUILD_DIR] [OUTDIR], into $build (else $KELMORAV_BUILD, else build/
 # of the checkout in $here) and $outdir (else the default given first).
