@@ -5,10 +5,12 @@
 #include <cstring>
 #include <map>
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "media/draw.h"
+#include "state/controls.h"
 #include "state/loop_state.h"
 
 namespace {
@@ -36,11 +38,6 @@ struct HelpCardText {
     std::span<const HelpSection> right;
 };
 
-constexpr HelpRow TITLE_KEYS[] = {
-    {"Left", "選ぶ", "click 開始 or 終了; a click\nin the opening skips it"},
-    {"F1", "説明", "hold to show this card"},
-    {"Esc", "終了", "quit the game"},
-};
 constexpr HelpRow TITLE_WORDS[] = {
     {"", "開始", "start a match"},
     {"", "終了", "quit the game"},
@@ -48,24 +45,27 @@ constexpr HelpRow TITLE_WORDS[] = {
     {"", "炎 王 将", "flame, king, general"},
     {"", "STAFFROAL", "click the middle of the\nbottom edge: the ending\nand the staff roll"},
 };
-constexpr HelpSection TITLE_LEFT[] = {{"操作", "Keys", TITLE_KEYS, 48}};
+// The keys of a screen, from the game's one list of them: the screen's own first, then those
+// of every screen.
+std::vector<HelpRow> KeyRows(unsigned screen) {
+    std::vector<HelpRow> rows;
+    for (const bool own : {true, false}) {
+        for (const Control& c : Controls()) {
+            if ((c.screens & screen) == 0 || (c.screens == ON_EVERY_SCREEN) == own) continue;
+            rows.push_back({c.name, c.japanese, c.english});
+        }
+    }
+    return rows;
+}
+
+const std::vector<HelpRow> TITLE_KEYS = KeyRows(ON_TITLE);
+const std::vector<HelpRow> MATCH_KEYS = KeyRows(ON_MATCH);
+const std::vector<HelpRow> RESULT_KEYS = KeyRows(ON_RESULT);
+const std::vector<HelpRow> ENDING_KEYS = KeyRows(ON_ENDING);
+
+const HelpSection TITLE_LEFT[] = {{"操作", "Keys", TITLE_KEYS, 48}};
 constexpr HelpSection TITLE_RIGHT[] = {{"用語", "Words", TITLE_WORDS, 84}};
 
-constexpr HelpRow MATCH_KEYS[] = {
-    {"Left", "動かす", "pick up a piece, then click\na marked square to move"},
-    {"Right", "閉じる", "close the placing panel"},
-    {"Z", "投了", "forfeit: the match ends"},
-    {"Q / W", "効果音", "sound effects off / on"},
-    {"A / S", "音楽", "music off / on"},
-    {"0 - 9", "色替え", "recolour the side to move"},
-    {"M", "幕を省く", "skip the opening banner"},
-    {"C", "早送り", "cut a block wipe short"},
-    {"L", "駒名", "kind labels on the pieces"},
-    {"H", "前の手", "mark the last move"},
-    {"N", "座標", "board coordinates"},
-    {"F1", "説明", "hold to show this card"},
-    {"Esc", "終了", "quit the game"},
-};
 constexpr HelpRow MATCH_PIECES[] = {
     {"", "歩 香 桂 銀", "pawn, lance, knight, silver"},
     {"", "金 飛 角", "gold, rook, bishop"},
@@ -91,15 +91,10 @@ constexpr HelpRow MATCH_WORDS[] = {
     {"", "二之方勝利", "second side wins"},
     {"", "対局没収", "match forfeited"},
 };
-constexpr HelpSection MATCH_LEFT[] = {{"操作", "Keys", MATCH_KEYS, 64},
-                                      {"駒", "Pieces", MATCH_PIECES, 84}};
+const HelpSection MATCH_LEFT[] = {{"操作", "Keys", MATCH_KEYS, 64},
+                                  {"駒", "Pieces", MATCH_PIECES, 84}};
 constexpr HelpSection MATCH_RIGHT[] = {{"用語", "Words", MATCH_WORDS, 112}};
 
-constexpr HelpRow RESULT_KEYS[] = {
-    {"Click", "戻る", "any button: back to the title"},
-    {"F1", "説明", "hold to show this card"},
-    {"Esc", "終了", "quit the game"},
-};
 constexpr HelpRow RESULT_WORDS[] = {
     {"", "総得点", "score"},
     {"", "段位", "rank earned by the score"},
@@ -117,14 +112,10 @@ constexpr HelpRow RESULT_RANKS[] = {
     {"", "七段", "7th dan: up to 60000"}, {"", "八段", "8th dan: up to 80000"},
     {"", "名人", "master: above 80000"},
 };
-constexpr HelpSection RESULT_LEFT[] = {{"操作", "Keys", RESULT_KEYS, 48},
-                                       {"用語", "Words", RESULT_WORDS, 124}};
+const HelpSection RESULT_LEFT[] = {{"操作", "Keys", RESULT_KEYS, 48},
+                                   {"用語", "Words", RESULT_WORDS, 124}};
 constexpr HelpSection RESULT_RIGHT[] = {{"段位", "Ranks", RESULT_RANKS, 48}};
 
-constexpr HelpRow ENDING_KEYS[] = {
-    {"Esc", "終了", "quit the game"},
-    {"F1", "説明", "hold to show this card"},
-};
 constexpr HelpRow ENDING_WORDS[] = {
     {"", "製作スタッフ", "the staff"},
     {"", "[企画]", "planning"},
@@ -134,8 +125,8 @@ constexpr HelpRow ENDING_WORDS[] = {
     {"", "[プロデュース]", "production"},
     {"", "終", "the end: back to the title"},
 };
-constexpr HelpSection ENDING_LEFT[] = {{"操作", "Keys", ENDING_KEYS, 48},
-                                       {"用語", "Words", ENDING_WORDS, 124}};
+const HelpSection ENDING_LEFT[] = {{"操作", "Keys", ENDING_KEYS, 48},
+                                   {"用語", "Words", ENDING_WORDS, 124}};
 
 HelpCardText TextOf(HelpCardId card) {
     switch (card) {
@@ -170,13 +161,12 @@ struct Metrics {
     int rowHeight;      // one line of text
     int japaneseSize;   // cell heights of the fonts
     int englishSize;
-    int keyWidth;  // the key column of the sections that have keys
-    int percent;   // the Japanese columns, in percent of their large widths
+    int percent;  // the Japanese columns, in percent of their large widths
     int columnGap;
 };
 
-constexpr Metrics LARGE = {14, 12, 26, 20, 15, 14, 12, 40, 100, 16};
-constexpr Metrics SMALL = {4, 6, 16, 14, 11, 11, 9, 26, 80, 0};
+constexpr Metrics LARGE = {14, 12, 26, 20, 15, 14, 12, 100, 16};
+constexpr Metrics SMALL = {4, 6, 16, 14, 11, 11, 9, 80, 0};
 
 const char* const TITLE_JAPANESE = "説明";
 const char* const TITLE_ENGLISH = "Help: the keys of this screen and its words (release F1)";
@@ -223,10 +213,43 @@ void Text(Surface& mask, const char* text, int x, int y, int right, const FontSp
     GdiDrawTextIndex(&mask, text, Rect{x, y, right, mask.height}, font, role, DT_LEFT);
 }
 
-int LineCount(const char* text) {
+int LineCount(const std::string& text) {
     int lines = 1;
-    for (const char* c = text; *c; ++c) lines += *c == '\n' ? 1 : 0;
+    for (const char c : text) lines += c == '\n' ? 1 : 0;
     return lines;
+}
+
+// The text broken at its spaces into lines no wider than width (a word wider than that keeps a
+// line of its own); line breaks already in it stay.
+std::string Wrapped(const char* text, const FontSpec& font, int width) {
+    std::string out;
+    std::string line;
+    const std::string all = text;
+    size_t at = 0;
+    while (at <= all.size()) {
+        const size_t end = std::min(all.find_first_of(" \n", at), all.size());
+        const std::string word = all.substr(at, end - at);
+        const std::string longer = line.empty() ? word : line + " " + word;
+        if (!line.empty() && GdiTextWidth(longer.c_str(), font) > width) {
+            out += line + "\n";
+            line = word;
+        } else {
+            line = longer;
+        }
+        if (end < all.size() && all[end] == '\n') {
+            out += line + "\n";
+            line.clear();
+        }
+        at = end + 1;
+    }
+    return out + line;
+}
+
+// The widest key of a section's rows, and a gap after it.
+int KeyColumnWidth(std::span<const HelpRow> rows, const FontSpec& font) {
+    int widest = 0;
+    for (const HelpRow& row : rows) widest = std::max(widest, GdiTextWidth(row.key, font));
+    return widest == 0 ? 0 : widest + 8;
 }
 
 // Draws a column's sections from (x, y) down; returns nothing, the card is sized to hold them.
@@ -240,15 +263,15 @@ void DrawColumn(Surface& mask, std::span<const HelpSection> sections, int x, int
         Text(mask, section.japanese, x, y, right, heading, ROLE_HEADING);
         Text(mask, section.english, x + m.japaneseSize * 3, y + 3, right, key, ROLE_HEADING);
         y += m.headingHeight;
-        const bool keyed = !section.rows.empty() && section.rows[0].key[0] != 0;
-        const int jx = x + (keyed ? m.keyWidth : 0);
+        const int jx = x + KeyColumnWidth(section.rows, key);
         const int ex = jx + section.japaneseWidth * m.percent / 100;
         for (const HelpRow& row : section.rows) {
             const bool hasKey = row.key[0] != 0;
             if (hasKey) Text(mask, row.key, x, y + 1, jx, key, ROLE_HEADING);
             Text(mask, row.japanese, jx, y, ex - 4, japanese, ROLE_JAPANESE);
-            Text(mask, row.english, ex, y + 1, right, english, ROLE_ENGLISH);
-            y += m.rowHeight * LineCount(row.english);
+            const std::string lines = Wrapped(row.english, english, right - ex);
+            Text(mask, lines.c_str(), ex, y + 1, right, english, ROLE_ENGLISH);
+            y += m.rowHeight * LineCount(lines);
         }
         y += m.rowHeight / 2;
     }

@@ -11,6 +11,7 @@
 
 #include "platform/core/platform.h"
 #include "shell/data_dir.h"
+#include "shell/help_text.h"
 #include "shell/main_loop.h"
 #include "shell/quit.h"
 #include "shell/sound_check.h"
@@ -19,66 +20,6 @@
 #include "state/loop_state.h"
 
 namespace {
-
-const char* const HELP =
-    "Usage:\n"
-    "  kelmorav [--window] [--scale N] [--renderer auto|gpu|software] [--data DIR] [--seed N]\n"
-    "           [--trace FILE] [--record FILE] [--dump-at-end FILE]\n"
-    "      Play. Full screen by default.\n"
-    "  kelmorav --headless --script FILE [--seed N] [--trace FILE] [--data DIR]\n"
-    "           [--clock-start MS] [--record FILE] [--dump-at-end FILE]\n"
-    "      Run a test script without a window or sound device, on a virtual clock.\n"
-    "  kelmorav --headless --replay FILE [--data DIR] [--trace FILE] [--dump-at-end FILE]\n"
-    "      Play a recorded session again, frame for frame, without a window or sound device.\n"
-    "  kelmorav --sound-check [--data DIR]\n"
-    "      Play every sound effect and the opening of each piece of music, naming each.\n"
-    "  kelmorav --version | --help | -h\n"
-    "\n"
-    "Options:\n"
-    "  --window       play in a window instead of full screen\n"
-    "  --scale N      the window is N times 640x480, N from 1 to 8 (default 2; implies --window)\n"
-    "  --renderer R   how the picture reaches the screen: auto (default) uses the GPU unless its\n"
-    "                 GL draws in software (virtual machines, remote desktops), then copies\n"
-    "                 the picture into the window itself; gpu or software force one way\n"
-    "  --data DIR     the directory that holds DATA; without it the game looks in\n"
-    "                 $KELMORAV_DATA, the executable's directory, then ../share/kelmorav\n"
-    "                 beside the executable, and takes the first that holds DATA\n"
-    "  --seed N       seed of the random generator (default: the time in seconds)\n"
-    "  --trace FILE   write a JSON-lines trace of scenes, frames, presented pictures, palettes,\n"
-    "                 sounds and music commands (virtual time headless, real ms otherwise)\n"
-    "  --clock-start MS  headless: the virtual clock's first reading (default 1000000)\n"
-    "  --record FILE  record the session (seed, clock, input, the sound device's replies)\n"
-    "                 into FILE, a small text file to attach to a bug report\n"
-    "  --replay FILE  replay a recording made by this version (implies --headless; the seed,\n"
-    "                 clock and input come from the recording)\n"
-    "  --dump-at-end FILE  write the game state as JSON into FILE when the program ends\n"
-    "\n"
-    "Keys:\n"
-    "  Everywhere     Escape quits; Alt+Enter switches between full screen and window;\n"
-    "                 PrintScreen saves the picture as kelmorav-YYYYMMDD-HHMMSS.png in your\n"
-    "                 pictures folder; F1 held shows a card of the keys and words on screen\n"
-    "  Title, result, ending and credits   the mouse only\n"
-    "  Match          mouse: pick up a piece and click a marked square; the hand button opens\n"
-    "                 the placing panel (right button closes it)\n"
-    "                 Z forfeit    Q sound effects off    W sound effects on\n"
-    "                 A music off  S music on             0-9 recolour the side to move\n"
-    "                 M skip the opening banner           C cut a block transition short\n"
-    "                 L show or hide the kind of every piece on its token\n"
-    "                 H show or hide the mark of the last move's squares\n"
-    "                 N show or hide the board coordinates (1-9 along the near edges)\n"
-    "\n"
-    "Script commands (one a line, '#' starts a comment):\n"
-    "  wait MS | until SCENE_NAME [MAXMS] | move X Y | down left|right | up left|right\n"
-    "  click X Y | dclick X Y | key NAME down|up | press NAME [MS] | shot FILE.png\n"
-    "  dump FILE.json | quit\n"
-    "  Key names: ESC F1 Z Q W A S M C L H N 0-9. Relative files are taken from the working\n"
-    "  directory. A shot is 640x480, or 320x240 in the credits and the closing fire.\n"
-    "\n"
-    "Exit status: 0 when the game ends normally; 1 when it cannot start (no display, no data\n"
-    "directory, unreadable data, a recording that cannot be written); 2 for a bad argument,\n"
-    "a script error, or a recording that cannot be replayed (damaged, another version, or\n"
-    "the game went another way); 3 when a script's `until` times out. A replay ends with the\n"
-    "status of the session it replays.\n";
 
 int SceneHook() { return Scene; }
 int SceneByNameHook(const char* name) { return SceneByName(name); }
@@ -169,7 +110,7 @@ int ReadCommandLine(int argc, char** argv, PlatformOptions* options, Given* give
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
-            std::fputs(HELP, stdout);
+            std::fputs(HelpText().c_str(), stdout);
             return 0;
         }
         if (std::strcmp(arg, "--version") == 0) {

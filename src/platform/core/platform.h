@@ -153,6 +153,9 @@ void GdiDrawText(Surface* surface, const char* utf8, const Rect& rect, const Fon
 // index whatever colours are installed.
 void GdiDrawTextIndex(Surface* surface, const char* utf8, const Rect& rect, const FontSpec& font,
                       uint8_t index, unsigned format);
+// The width in pixels of the widest line of UTF-8 text in the font (lines broken at '\n'), as
+// GdiDrawText would lay it out; 0 when no font can be had.
+int GdiTextWidth(const char* utf8, const FontSpec& font);
 // Draws one line with the device context's default font (bold sans, 16 px), top-left at (x, y).
 void GdiTextOut(Surface* surface, int x, int y, const char* utf8, Rgb colour);
 // Rectangle filled with a solid brush of the given colour and outlined one pixel wide in the

@@ -7,6 +7,7 @@
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -278,15 +279,14 @@ void DrawLine(Surface* s, const Clip& clip, const std::vector<FT_Face>& chain,
     }
 }
 
-void DrawTextLines(Surface* surface, const char* utf8, const Rect& rect, const FontSpec& font,
-                   uint8_t index, unsigned format) {
-    if (!Drawable(surface) || utf8 == nullptr || font.height <= 0) return;
+// The chain of faces for a font, each sized to it; empty when none can be had.
+std::vector<FT_Face> SizedChain(const FontSpec& font) {
     std::vector<FT_Face> chain = Fonts().Chain(font.face, font.weight);
-    if (chain.empty()) return;
     for (FT_Face f : chain) SizeFace(f, font);
-    const Clip clip = ClipTo(surface, rect);
-    const int ascent = AscentPixels(chain.front(), font.height);
+    return chain;
+}
 
+std::vector<std::vector<uint32_t>> SplitLines(const char* utf8) {
     std::vector<std::vector<uint32_t>> lines(1);
     for (uint32_t cp : DecodeUtf8(utf8)) {
         if (cp == '\n') {
@@ -295,8 +295,18 @@ void DrawTextLines(Surface* surface, const char* utf8, const Rect& rect, const F
             lines.back().push_back(cp);
         }
     }
+    return lines;
+}
+
+void DrawTextLines(Surface* surface, const char* utf8, const Rect& rect, const FontSpec& font,
+                   uint8_t index, unsigned format) {
+    if (!Drawable(surface) || utf8 == nullptr || font.height <= 0) return;
+    const std::vector<FT_Face> chain = SizedChain(font);
+    if (chain.empty()) return;
+    const Clip clip = ClipTo(surface, rect);
+    const int ascent = AscentPixels(chain.front(), font.height);
     int top = rect.top;
-    for (const auto& line : lines) {
+    for (const auto& line : SplitLines(utf8)) {
         int x = rect.left;
         if (format & DT_CENTER)
             x = rect.left + (rect.right - rect.left - LineWidth(chain, line)) / 2;
@@ -316,6 +326,15 @@ void GdiDrawText(Surface* surface, const char* utf8, const Rect& rect, const Fon
 void GdiDrawTextIndex(Surface* surface, const char* utf8, const Rect& rect, const FontSpec& font,
                       uint8_t index, unsigned format) {
     DrawTextLines(surface, utf8, rect, font, index, format);
+}
+
+int GdiTextWidth(const char* utf8, const FontSpec& font) {
+    if (utf8 == nullptr || font.height <= 0) return 0;
+    const std::vector<FT_Face> chain = SizedChain(font);
+    if (chain.empty()) return 0;
+    int widest = 0;
+    for (const auto& line : SplitLines(utf8)) widest = std::max(widest, LineWidth(chain, line));
+    return widest;
 }
 
 void GdiTextOut(Surface* surface, int x, int y, const char* utf8, Rgb colour) {
