@@ -229,7 +229,11 @@ std::string Wrapped(const char* text, const FontSpec& font, int width) {
     while (at <= all.size()) {
         const size_t end = std::min(all.find_first_of(" \n", at), all.size());
         const std::string word = all.substr(at, end - at);
-        const std::string longer = line.empty() ? word : line + " " + word;
+        std::string longer = line;
+        if (!longer.empty()) {
+            longer += ' ';
+        }
+        longer += word;
         if (!line.empty() && GdiTextWidth(longer.c_str(), font) > width) {
             out += line + "\n";
             line = word;
