@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench_args.h"
 #include "media/palette.h"
 #include "media/resources.h"
 #include "platform/core/platform.h"
@@ -27,7 +28,8 @@ double MillisecondsPerRun(int runs, Work work) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int frames = argc > 1 ? std::atoi(argv[1]) : 300;
+    const int frames = BenchFrames(argc, argv, 1, 300, "kelmorav_bench [frames]");
+    if (frames < 0) return 2;
     SeedRandom(1);
     FrontSurface = CreateDisplayPair(640, 480, &BackBuffer);
     TitleWork = CreateSurface(640, 480);

@@ -4,13 +4,25 @@
 # built DATA: the board in each of the ten tile styles, the opening banners over the dimmed
 # board, a piece picked up and its hop, the result screen, and (on the capture layout of
 # tests/replays) a capture's shatter, the promotion prompt and the placing panel. Every run has a
-# fixed seed, so the previews are the same on every machine. Build first (./run-tests.sh).
+# fixed seed, so the previews are the same on every machine.
+#   scripts/previews.sh [--build BUILD_DIR] [OUTDIR]
+# The generator and the game are the ones in BUILD_DIR, else in $KELMORAV_BUILD, else in build/;
+# build first (./run-tests.sh). The previews are made in a scratch folder and moved into OUTDIR
+# only when all of them were made, so a run that fails leaves nothing behind.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="$here/build"
-out="$(mkdir -p "${1:-previews}" && cd "${1:-previews}" && pwd)"
+. "$here/scripts/build_option.sh"
+read_build_and_outdir previews "$@"
+for tool in kelmorav kelmorav_datagen; do
+  [ -x "$build/$tool" ] || { echo "$0: no $tool in $build (build first, or name the build directory)" >&2; exit 2; }
+done
+build="$(cd "$build" && pwd)"
+
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM HUP
+out="$work/previews"
+mkdir "$out"
 
 "$build/kelmorav_datagen" --preview "$out"
 
@@ -42,4 +54,7 @@ cp -r "$build/DATA" "$work/data/"
 cp "$here/tests/replays/layouts/capture.dat" "$work/data/DATA/TXT/SYOGI.dat"
 run capture 7 "$work/data"
 mv "$work"/capture-*.png "$out/"
-ls "$out"
+
+mkdir -p "$outdir"
+mv "$out/"* "$outdir/"
+ls "$outdir"

@@ -1,5 +1,6 @@
 #include "match/board_draw.h"
 
+#include "match/board_aids.h"
 #include "match/kind_labels.h"
 #include "match/match.h"
 #include "media/blend.h"
@@ -105,6 +106,8 @@ void DrawBoard(Surface* surface, int state, int moverX, int moverY, int selectSi
             BltFast(surface, at.x, at.y, EtcSheet, &tile, BLT_KEYED);
         }
     }
+    DrawBoardCoordinates(surface);
+    DrawLastMoveMark();
     for (const ReachEntry& entry : ReachTable) {
         if (entry.reachable == 0 || !OnBoard(entry.x, entry.y)) continue;
         const ScreenPoint at = TileScreenPoint(entry.x, entry.y);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "match/aid_toggle.h"
 #include "media/draw.h"
 #include "media/palette.h"
 #include "media/resources.h"
@@ -13,11 +14,6 @@ uint8_t KindLabelsOn = 0;
 namespace {
 
 constexpr int LABEL_KEY = 'L';
-constexpr int LABEL_SIZE = 16;
-// The middle of a token's top face in its 32x32 sprite: the face leans towards the side's
-// front, so the two sides' tokens have their faces a few pixels apart.
-constexpr int FACE_CENTRE_X[2] = {14, 18};
-constexpr int FACE_CENTRE_Y = 15;
 // The shade of a side's bank that most of a token's top face is painted in.
 constexpr int FACE_SHADE = 11;
 
@@ -47,9 +43,9 @@ double Luminance(const PaletteEntry& c) {
     return 0.2126 * linear(c.red) + 0.7152 * linear(c.green) + 0.0722 * linear(c.blue);
 }
 
-// A dark outline on a token face that a black line stands out from more than a white one, a
-// light outline otherwise (the two contrasts are equal at a luminance of about 0.18).
-int OutlineFor(uint8_t bank) {
+// The label ink for a token face: 0 for a pale face, 1 for a deep one, split where black and
+// white stand out from the face equally (a luminance of about 0.18).
+int InkFor(uint8_t bank) {
     const double face = Luminance(ScreenPalette[(bank + FACE_SHADE) & 0xFF]);
     const double againstBlack = (face + 0.05) / 0.05;
     const double againstWhite = 1.05 / (face + 0.05);
@@ -58,21 +54,16 @@ int OutlineFor(uint8_t bank) {
 
 }  // namespace
 
-void WatchKindLabelKey() {
-    const bool down = KeyHeld(LABEL_KEY);
-    if (down && LabelKeyWasDown == 0) KindLabelsOn = KindLabelsOn != 0 ? 0 : 1;
-    LabelKeyWasDown = down ? 1 : 0;
-}
+void WatchKindLabelKey() { ToggleOnPress(LABEL_KEY, &LabelKeyWasDown, &KindLabelsOn); }
 
 int KindLabelCell(uint8_t kind, int side, uint8_t bank) {
-    return CELL_KIND_LABEL_0 + OutlineFor(bank) * KIND_LABEL_GLYPH_COUNT + GlyphOf(kind, side);
+    return CELL_KIND_LABEL_0 + InkFor(bank) * KIND_LABEL_GLYPH_COUNT + GlyphOf(kind, side);
 }
 
 void DrawKindLabel(Surface* surface, int slot, int x, int y) {
     if (KindLabelsOn == 0 || slot < 0 || slot >= PIECE_SLOT_COUNT) return;
     const int side = slot >> 5;
     const Rect& cell = CellRect(KindLabelCell(PieceTable[slot].kind, side, SideColourBank[side]));
-    BltClipped(surface, x + FACE_CENTRE_X[side] - LABEL_SIZE / 2,
-               y + FACE_CENTRE_Y - LABEL_SIZE / 2, LABEL_SIZE, LABEL_SIZE, EtcSheet, cell,
-               BLT_KEYED);
+    BltClipped(surface, x + KindLabelLeft(side), y + KindLabelTop(), KIND_LABEL_SIZE,
+               KIND_LABEL_SIZE, EtcSheet, cell, BLT_KEYED);
 }

@@ -11,6 +11,14 @@
 // 1 while the labels are shown.
 extern uint8_t KindLabelsOn;
 
+// A label is a 16x16 cell laid with its middle on the middle of the token's top face. The face
+// leans towards the side's front, so the two sides' tokens have their faces a few pixels apart.
+constexpr int KIND_LABEL_SIZE = 16;
+constexpr int KIND_LABEL_FACE_CENTRE_Y = 15;
+// Where a side's label cell goes, from the top-left corner of the token's 32x32 board sprite.
+constexpr int KindLabelLeft(int side) { return (side == 0 ? 14 : 18) - KIND_LABEL_SIZE / 2; }
+constexpr int KindLabelTop() { return KIND_LABEL_FACE_CENTRE_Y - KIND_LABEL_SIZE / 2; }
+
 // Switches the labels on a press of L: the key is watched from frame to frame, so holding it
 // switches once. Called once per match frame.
 void WatchKindLabelKey();

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "match/blocking_sequences.h"
+#include "match/board_aids.h"
 #include "match/board_draw.h"
 #include "match/effects.h"
 #include "match/kind_labels.h"
@@ -119,6 +120,7 @@ void StartMove() {
     MoverStepX = (cx - cy) - (ox - oy);
     MoverStepY = ((cx + cy) - (ox + oy)) * 0.5;
     for (int i = 0; i < DESTINATION_ENTRIES; ++i) ReachTable[i].reachable = 0;
+    NoteMove(ox, oy, cx, cy);
     PlayVoice(SoundVoice[SFX_JUMP1], false);
     MatchState = MATCH_MOVE;
 }
@@ -207,7 +209,14 @@ void StepPromote() {
 
 void StepPlacing() {
     const int answer = PlacePanel(PointerX, PointerY);
-    if (answer == PLACE_DONE) MatchState = MATCH_END_OF_TURN;
+    if (answer == PLACE_DONE) {
+        // The panel reports the placement once it has closed; the square it chose is still
+        // its target entry of the reach table.
+        if (PlaceTarget >= 0 && PlaceTarget < REACH_ENTRY_COUNT) {
+            NotePlacement(ReachTable[PlaceTarget].x, ReachTable[PlaceTarget].y);
+        }
+        MatchState = MATCH_END_OF_TURN;
+    }
     if (answer == PLACE_CANCELLED) MatchState = MATCH_GENERATE;
 }
 
@@ -294,6 +303,7 @@ bool HandleKeys() {
                       SIDE_SHEET_HEIGHT);
     }
     WatchKindLabelKey();
+    WatchBoardAidKeys();
     return true;
 }
 
@@ -323,6 +333,7 @@ void MatchLoad() {
     LoadBitmapToSurface(RankSheet, "DATA\\BMP\\RANK.bmp");
 
     ResetMatchRules();
+    ForgetLastMove();
     std::memset(PointMoteTable, 0, sizeof PointMoteTable);
     MatchClock = 0;
     MatchState = MATCH_OPENING;

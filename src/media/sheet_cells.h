@@ -33,10 +33,12 @@ constexpr int RANK_CELL_COUNT = 15;    // rank pictures, rank 0 first
 constexpr int PICTURE_CELL_COUNT = 3;  // the title's burning pictures
 // The kind labels that the L key lays on the tokens: 19 glyphs (the eight kinds with both kings,
 // their promoted forms in red, and a neutral mark for a kind byte that names no kind), each in
-// two outlines, dark for pale tokens and light for deep ones.
+// two inks, one for pale tokens and one for deep ones.
 constexpr int KIND_LABEL_GLYPH_COUNT = 19;
-constexpr int KIND_LABEL_OUTLINE_COUNT = 2;
-constexpr int KIND_LABEL_CELL_COUNT = KIND_LABEL_GLYPH_COUNT * KIND_LABEL_OUTLINE_COUNT;
+constexpr int KIND_LABEL_INK_COUNT = 2;
+constexpr int KIND_LABEL_CELL_COUNT = KIND_LABEL_GLYPH_COUNT * KIND_LABEL_INK_COUNT;
+// The board coordinates that the N key shows along the board's near edges: the numerals 1..9.
+constexpr int COORDINATE_CELL_COUNT = 9;
 
 // The cells by name; a family is its first cell plus an index.
 enum SheetCellId : int {
@@ -65,9 +67,11 @@ enum SheetCellId : int {
     CELL_TILE_0,  // + tile style
     CELL_BANNER_A = CELL_TILE_0 + TILE_CELL_COUNT,
     CELL_BANNER_B,
-    CELL_KIND_LABEL_0,  // + outline * KIND_LABEL_GLYPH_COUNT + glyph
+    CELL_KIND_LABEL_0,  // + ink * KIND_LABEL_GLYPH_COUNT + glyph
+    CELL_LAST_MOVE = CELL_KIND_LABEL_0 + KIND_LABEL_CELL_COUNT,
+    CELL_COORDINATE_1,  // + number - 1
     // COLOR.bmp: one side's sprites, recoloured per side.
-    CELL_MOTE_0 = CELL_KIND_LABEL_0 + KIND_LABEL_CELL_COUNT,  // + frame
+    CELL_MOTE_0 = CELL_COORDINATE_1 + COORDINATE_CELL_COUNT,  // + frame
     CELL_LEFT_ARROW = CELL_MOTE_0 + FRAME_CELL_COUNT,
     CELL_RIGHT_ARROW,
     CELL_PIECE_0,  // + side
@@ -162,44 +166,54 @@ constexpr ArtCell ART_CELLS[SHEET_CELL_COUNT] = {
     {CELL_TILE_0 + 9, SHEET_ETC, "tile 9", 256, 208, 64, 48},
     {CELL_BANNER_A, SHEET_ETC, "banner A", 0, 256, 128, 240},
     {CELL_BANNER_B, SHEET_ETC, "banner B", 128, 256, 128, 240},
-    {CELL_KIND_LABEL_0 + 0, SHEET_ETC, "label dark pawn", 256, 256, 16, 16},
-    {CELL_KIND_LABEL_0 + 1, SHEET_ETC, "label dark lance", 272, 256, 16, 16},
-    {CELL_KIND_LABEL_0 + 2, SHEET_ETC, "label dark knight", 288, 256, 16, 16},
-    {CELL_KIND_LABEL_0 + 3, SHEET_ETC, "label dark silver", 304, 256, 16, 16},
-    {CELL_KIND_LABEL_0 + 4, SHEET_ETC, "label dark gold", 256, 272, 16, 16},
-    {CELL_KIND_LABEL_0 + 5, SHEET_ETC, "label dark rook", 272, 272, 16, 16},
-    {CELL_KIND_LABEL_0 + 6, SHEET_ETC, "label dark bishop", 288, 272, 16, 16},
-    {CELL_KIND_LABEL_0 + 7, SHEET_ETC, "label dark king", 304, 272, 16, 16},
-    {CELL_KIND_LABEL_0 + 8, SHEET_ETC, "label dark jewel", 256, 288, 16, 16},
-    {CELL_KIND_LABEL_0 + 9, SHEET_ETC, "label dark tokin", 272, 288, 16, 16},
-    {CELL_KIND_LABEL_0 + 10, SHEET_ETC, "label dark narikyo", 288, 288, 16, 16},
-    {CELL_KIND_LABEL_0 + 11, SHEET_ETC, "label dark narikei", 304, 288, 16, 16},
-    {CELL_KIND_LABEL_0 + 12, SHEET_ETC, "label dark narigin", 256, 304, 16, 16},
-    {CELL_KIND_LABEL_0 + 13, SHEET_ETC, "label dark gold red", 272, 304, 16, 16},
-    {CELL_KIND_LABEL_0 + 14, SHEET_ETC, "label dark dragon", 288, 304, 16, 16},
-    {CELL_KIND_LABEL_0 + 15, SHEET_ETC, "label dark horse", 304, 304, 16, 16},
-    {CELL_KIND_LABEL_0 + 16, SHEET_ETC, "label dark king red", 256, 320, 16, 16},
-    {CELL_KIND_LABEL_0 + 17, SHEET_ETC, "label dark jewel red", 272, 320, 16, 16},
-    {CELL_KIND_LABEL_0 + 18, SHEET_ETC, "label dark neutral", 288, 320, 16, 16},
-    {CELL_KIND_LABEL_0 + 19, SHEET_ETC, "label light pawn", 304, 320, 16, 16},
-    {CELL_KIND_LABEL_0 + 20, SHEET_ETC, "label light lance", 256, 336, 16, 16},
-    {CELL_KIND_LABEL_0 + 21, SHEET_ETC, "label light knight", 272, 336, 16, 16},
-    {CELL_KIND_LABEL_0 + 22, SHEET_ETC, "label light silver", 288, 336, 16, 16},
-    {CELL_KIND_LABEL_0 + 23, SHEET_ETC, "label light gold", 304, 336, 16, 16},
-    {CELL_KIND_LABEL_0 + 24, SHEET_ETC, "label light rook", 256, 352, 16, 16},
-    {CELL_KIND_LABEL_0 + 25, SHEET_ETC, "label light bishop", 272, 352, 16, 16},
-    {CELL_KIND_LABEL_0 + 26, SHEET_ETC, "label light king", 288, 352, 16, 16},
-    {CELL_KIND_LABEL_0 + 27, SHEET_ETC, "label light jewel", 304, 352, 16, 16},
-    {CELL_KIND_LABEL_0 + 28, SHEET_ETC, "label light tokin", 256, 368, 16, 16},
-    {CELL_KIND_LABEL_0 + 29, SHEET_ETC, "label light narikyo", 272, 368, 16, 16},
-    {CELL_KIND_LABEL_0 + 30, SHEET_ETC, "label light narikei", 288, 368, 16, 16},
-    {CELL_KIND_LABEL_0 + 31, SHEET_ETC, "label light narigin", 304, 368, 16, 16},
-    {CELL_KIND_LABEL_0 + 32, SHEET_ETC, "label light gold red", 256, 384, 16, 16},
-    {CELL_KIND_LABEL_0 + 33, SHEET_ETC, "label light dragon", 272, 384, 16, 16},
-    {CELL_KIND_LABEL_0 + 34, SHEET_ETC, "label light horse", 288, 384, 16, 16},
-    {CELL_KIND_LABEL_0 + 35, SHEET_ETC, "label light king red", 304, 384, 16, 16},
-    {CELL_KIND_LABEL_0 + 36, SHEET_ETC, "label light jewel red", 256, 400, 16, 16},
-    {CELL_KIND_LABEL_0 + 37, SHEET_ETC, "label light neutral", 272, 400, 16, 16},
+    {CELL_KIND_LABEL_0 + 0, SHEET_ETC, "label pale pawn", 256, 256, 16, 16},
+    {CELL_KIND_LABEL_0 + 1, SHEET_ETC, "label pale lance", 272, 256, 16, 16},
+    {CELL_KIND_LABEL_0 + 2, SHEET_ETC, "label pale knight", 288, 256, 16, 16},
+    {CELL_KIND_LABEL_0 + 3, SHEET_ETC, "label pale silver", 304, 256, 16, 16},
+    {CELL_KIND_LABEL_0 + 4, SHEET_ETC, "label pale gold", 256, 272, 16, 16},
+    {CELL_KIND_LABEL_0 + 5, SHEET_ETC, "label pale rook", 272, 272, 16, 16},
+    {CELL_KIND_LABEL_0 + 6, SHEET_ETC, "label pale bishop", 288, 272, 16, 16},
+    {CELL_KIND_LABEL_0 + 7, SHEET_ETC, "label pale king", 304, 272, 16, 16},
+    {CELL_KIND_LABEL_0 + 8, SHEET_ETC, "label pale jewel", 256, 288, 16, 16},
+    {CELL_KIND_LABEL_0 + 9, SHEET_ETC, "label pale tokin", 272, 288, 16, 16},
+    {CELL_KIND_LABEL_0 + 10, SHEET_ETC, "label pale narikyo", 288, 288, 16, 16},
+    {CELL_KIND_LABEL_0 + 11, SHEET_ETC, "label pale narikei", 304, 288, 16, 16},
+    {CELL_KIND_LABEL_0 + 12, SHEET_ETC, "label pale narigin", 256, 304, 16, 16},
+    {CELL_KIND_LABEL_0 + 13, SHEET_ETC, "label pale gold red", 272, 304, 16, 16},
+    {CELL_KIND_LABEL_0 + 14, SHEET_ETC, "label pale dragon", 288, 304, 16, 16},
+    {CELL_KIND_LABEL_0 + 15, SHEET_ETC, "label pale horse", 304, 304, 16, 16},
+    {CELL_KIND_LABEL_0 + 16, SHEET_ETC, "label pale king red", 256, 320, 16, 16},
+    {CELL_KIND_LABEL_0 + 17, SHEET_ETC, "label pale jewel red", 272, 320, 16, 16},
+    {CELL_KIND_LABEL_0 + 18, SHEET_ETC, "label pale neutral", 288, 320, 16, 16},
+    {CELL_KIND_LABEL_0 + 19, SHEET_ETC, "label deep pawn", 304, 320, 16, 16},
+    {CELL_KIND_LABEL_0 + 20, SHEET_ETC, "label deep lance", 256, 336, 16, 16},
+    {CELL_KIND_LABEL_0 + 21, SHEET_ETC, "label deep knight", 272, 336, 16, 16},
+    {CELL_KIND_LABEL_0 + 22, SHEET_ETC, "label deep silver", 288, 336, 16, 16},
+    {CELL_KIND_LABEL_0 + 23, SHEET_ETC, "label deep gold", 304, 336, 16, 16},
+    {CELL_KIND_LABEL_0 + 24, SHEET_ETC, "label deep rook", 256, 352, 16, 16},
+    {CELL_KIND_LABEL_0 + 25, SHEET_ETC, "label deep bishop", 272, 352, 16, 16},
+    {CELL_KIND_LABEL_0 + 26, SHEET_ETC, "label deep king", 288, 352, 16, 16},
+    {CELL_KIND_LABEL_0 + 27, SHEET_ETC, "label deep jewel", 304, 352, 16, 16},
+    {CELL_KIND_LABEL_0 + 28, SHEET_ETC, "label deep tokin", 256, 368, 16, 16},
+    {CELL_KIND_LABEL_0 + 29, SHEET_ETC, "label deep narikyo", 272, 368, 16, 16},
+    {CELL_KIND_LABEL_0 + 30, SHEET_ETC, "label deep narikei", 288, 368, 16, 16},
+    {CELL_KIND_LABEL_0 + 31, SHEET_ETC, "label deep narigin", 304, 368, 16, 16},
+    {CELL_KIND_LABEL_0 + 32, SHEET_ETC, "label deep gold red", 256, 384, 16, 16},
+    {CELL_KIND_LABEL_0 + 33, SHEET_ETC, "label deep dragon", 272, 384, 16, 16},
+    {CELL_KIND_LABEL_0 + 34, SHEET_ETC, "label deep horse", 288, 384, 16, 16},
+    {CELL_KIND_LABEL_0 + 35, SHEET_ETC, "label deep king red", 304, 384, 16, 16},
+    {CELL_KIND_LABEL_0 + 36, SHEET_ETC, "label deep jewel red", 256, 400, 16, 16},
+    {CELL_KIND_LABEL_0 + 37, SHEET_ETC, "label deep neutral", 272, 400, 16, 16},
+    {CELL_LAST_MOVE, SHEET_ETC, "last move", 0, 32, 64, 32},
+    {CELL_COORDINATE_1 + 0, SHEET_ETC, "coordinate 1", 256, 416, 12, 12},
+    {CELL_COORDINATE_1 + 1, SHEET_ETC, "coordinate 2", 268, 416, 12, 12},
+    {CELL_COORDINATE_1 + 2, SHEET_ETC, "coordinate 3", 280, 416, 12, 12},
+    {CELL_COORDINATE_1 + 3, SHEET_ETC, "coordinate 4", 292, 416, 12, 12},
+    {CELL_COORDINATE_1 + 4, SHEET_ETC, "coordinate 5", 304, 416, 12, 12},
+    {CELL_COORDINATE_1 + 5, SHEET_ETC, "coordinate 6", 256, 428, 12, 12},
+    {CELL_COORDINATE_1 + 6, SHEET_ETC, "coordinate 7", 268, 428, 12, 12},
+    {CELL_COORDINATE_1 + 7, SHEET_ETC, "coordinate 8", 280, 428, 12, 12},
+    {CELL_COORDINATE_1 + 8, SHEET_ETC, "coordinate 9", 292, 428, 12, 12},
     // --- COLOR.bmp -------------------------------------------------------------------------
     {CELL_MOTE_0 + 0, SHEET_COLOR, "mote 0", 32, 0, 32, 32},
     {CELL_MOTE_0 + 1, SHEET_COLOR, "mote 1", 64, 0, 32, 32},

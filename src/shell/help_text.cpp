@@ -19,14 +19,15 @@ const char* const USAGE =
     "      Play a recorded session again, frame for frame, without a window or sound device.\n"
     "  kelmorav --sound-check [--data DIR]\n"
     "      Play every sound effect and the opening of each piece of music, naming each.\n"
-    "  kelmorav --version | --help\n";
+    "  kelmorav --version | --help | -h\n";
 
 const char* const SCRIPTS_AND_STATUS =
     "Script commands (one a line, '#' starts a comment):\n"
     "  wait MS | until SCENE_NAME [MAXMS] | move X Y | down left|right | up left|right\n"
     "  click X Y | dclick X Y | key NAME down|up | press NAME [MS] | shot FILE.png\n"
     "  dump FILE.json | quit\n"
-    "  Key names: ESC F1 Z Q W A S M C L 0-9.\n"
+    "  Key names: ESC F1 Z Q W A S M C L H N 0-9. Relative files are taken from the working\n"
+    "  directory. A shot is 640x480, or 320x240 in the credits and the closing fire.\n"
     "\n"
     "Exit status: 0 when the game ends normally; 1 when it cannot start (no display, no data\n"
     "directory, unreadable data, a recording that cannot be written); 2 for a bad argument,\n"

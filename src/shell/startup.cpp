@@ -53,6 +53,10 @@ std::string BuildCachedBlendFile(const PaletteEntry (&palette)[256]) {
 // when the game may write there, and otherwise (an installed game, a read-only folder) into the
 // user's cache folder. Returns the file to read, or "" (after one line) when there is none.
 std::string PrepareBlendFile() {
+    // A run killed while it wrote a table leaves its temporary beside the table: such leftovers
+    // go, once the run that left them has ended (the data folder only when it may be written).
+    if (DataDir.mayWrite) RemoveStalePartsOf(HostPath(BLEND_FILE));
+    RemoveStalePartsIn(CacheDir(), "palet-");
     if (std::FILE* existing = OpenGameFile(BLEND_FILE, "r")) {
         std::fclose(existing);
         return BLEND_FILE;

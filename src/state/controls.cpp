@@ -30,6 +30,8 @@ constexpr Control CONTROLS[] = {
     {"M", KEY, HOLD, ON_MATCH, "幕を省く", "skip the opening banner"},
     {"C", KEY, HOLD, ON_MATCH, "早送り", "cut the block wipes short"},
     {"L", KEY, PRESS, ON_MATCH, "駒名", "kind labels on the pieces on / off"},
+    {"H", KEY, PRESS, ON_MATCH, "前の手", "the last move's squares marked on / off"},
+    {"N", KEY, PRESS, ON_MATCH, "座標", "the board coordinates on / off"},
     // The result screen.
     {"Click", MOUSE, PRESS, ON_RESULT, "戻る", "any button: back to the title"},
 };

@@ -1,20 +1,28 @@
 // The board markers against every board material: the reach marker in each of the eight shades
 // it pulses through, for every side colour, and the cursor-square marker, each compared pixel by
 // pixel with the tile pixel under it as the match draws them (opaque, colour-keyed blits onto
-// the tiles) in CIEDE2000 colour difference.
+// the tiles) in CIEDE2000 colour difference. The kind labels likewise against the tokens of
+// every side colour they are laid on.
 #include <gtest/gtest.h>
 #include <lcms2.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <iomanip>
 #include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "match/kind_labels.h"
+#include "media/blend.h"
 #include "media/palette.h"
+#include "media/sheet_cells.h"
+#include "rules/board.h"
 
 namespace {
 
@@ -48,14 +56,16 @@ struct Sheet {
     }
 };
 
-// ETC.bmp as generated, with its palette converted from sRGB to CIELAB once.
-const Sheet& Etc() {
-    static const Sheet sheet = [] {
-        Sheet s;
-        std::ifstream in(std::string(KELMORAV_BUILD_DIR) + "/DATA/BMP/ETC.bmp", std::ios::binary);
+// A sheet as generated, with its palette converted from sRGB to CIELAB.
+Sheet LoadSheet(const char* file) {
+    Sheet s;
+    {
+        std::ifstream in(std::string(KELMORAV_BUILD_DIR) + "/DATA/BMP/" + file, std::ios::binary);
         const std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
         std::string error;
-        EXPECT_TRUE(ParseBmp(bytes.data(), bytes.size(), &s.image, &error)) << error;
+        EXPECT_TRUE(ParseBmp(bytes.data(), bytes.size(), &s.image, &error)) << file << error;
+    }
+    {
         cmsHPROFILE srgb = cmsCreate_sRGBProfile();
         cmsHPROFILE labProfile = cmsCreateLab4Profile(nullptr);
         cmsHTRANSFORM toLab = cmsCreateTransform(srgb, TYPE_RGB_8, labProfile, TYPE_Lab_DBL,
@@ -68,8 +78,16 @@ const Sheet& Etc() {
         cmsDeleteTransform(toLab);
         cmsCloseProfile(labProfile);
         cmsCloseProfile(srgb);
-        return s;
-    }();
+    }
+    return s;
+}
+
+const Sheet& Etc() {
+    static const Sheet sheet = LoadSheet("ETC.bmp");
+    return sheet;
+}
+const Sheet& SideSheet() {
+    static const Sheet sheet = LoadSheet("COLOR.bmp");
     return sheet;
 }
 
@@ -119,6 +137,101 @@ double CursorContrast(int style) {
     return best;
 }
 
+// The kinds a label names, one kind byte for each glyph a side can show: the eight kinds, their
+// promoted forms, and a byte that names no kind.
+constexpr uint8_t LABELLED_KINDS[] = {1,    2,    3,    4,    5,    6,    7,    8,   0x81,
+                                      0x82, 0x83, 0x84, 0x85, 0x86, 0x87, 0x88, 0x1F};
+const char* const KIND_NAMES[] = {"pawn",   "lance", "knight",  "silver", "gold",    "rook",
+                                  "bishop", "king",  "+pawn",   "+lance", "+knight", "+silver",
+                                  "+gold",  "+rook", "+bishop", "+king",  "none"};
+// The side colours in the order of the digit keys 1..9, with their banks.
+const char* const BANK_NAMES[9] = {"vermilion", "indigo", "jade",  "yellow", "violet",
+                                   "teal",      "sakura", "night", "washi"};
+constexpr int BANK_BY_DIGIT[9] = {1, 2, 3, 4, 5, 6, 13, 7, 14};
+
+// The colour of a label cell's outline: the colour of the pixels at its edge, next to a
+// transparent pixel. Every other opaque pixel of the cell belongs to the character itself.
+uint8_t OutlineColour(const Rect& label) {
+    const Sheet& etc = Etc();
+    std::map<uint8_t, int> edge;
+    for (int y = label.top; y < label.bottom; ++y)
+        for (int x = label.left; x < label.right; ++x) {
+            if (etc.At(x, y) == KEY) continue;
+            bool nextToKey = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const bool inCell = x + dx >= label.left && x + dx < label.right &&
+                                        y + dy >= label.top && y + dy < label.bottom;
+                    nextToKey = nextToKey || !inCell || etc.At(x + dx, y + dy) == KEY;
+                }
+            if (nextToKey) ++edge[etc.At(x, y)];
+        }
+    uint8_t outline = KEY;
+    int most = 0;
+    for (const auto& [colour, count] : edge) {
+        if (count > most) {
+            most = count;
+            outline = colour;
+        }
+    }
+    return outline;
+}
+
+// A side's label for a kind on that side's token in a colour bank, as the match lays it: the
+// cell the game picks for that bank, over the token sprite recoloured into the bank (only the
+// shade of each sheet pixel is kept). The character's pixels, not its outline, against the
+// token pixels under them: an outline can keep a character apart from the token, but the
+// character itself must stand out for its strokes, and its colour, to be read.
+double LabelContrast(uint8_t kind, int side, int bank) {
+    const Sheet& etc = Etc();
+    const Sheet& colour = SideSheet();
+    const Rect& label = CellRect(KindLabelCell(kind, side, static_cast<uint8_t>(bank * 16)));
+    const Rect& token = CellRect(CELL_PIECE_0 + side);
+    const uint8_t outline = OutlineColour(label);
+    std::vector<double> differences;
+    for (int y = 0; y < KIND_LABEL_SIZE; ++y)
+        for (int x = 0; x < KIND_LABEL_SIZE; ++x) {
+            const uint8_t ink = etc.At(label.left + x, label.top + y);
+            const uint8_t under =
+                colour.At(token.left + KindLabelLeft(side) + x, token.top + KindLabelTop() + y);
+            if (ink == KEY || ink == outline || under == KEY) continue;
+            differences.push_back(etc.DeltaE(ink, static_cast<uint8_t>(bank * 16 + (under & 15))));
+        }
+    EXPECT_FALSE(differences.empty()) << "label cell " << label.left << "," << label.top;
+    return ShareReaching(differences);
+}
+
+TEST(MarkerContrast, KindLabelStandsOutOnTheTokenOfEverySideColour) {
+    // The game picks a label's outline from the colour of the token face as installed.
+    for (int i = 0; i < 256; ++i) {
+        ScreenPalette[i] = Etc().image.colours[i];
+    }
+    std::ostringstream table;
+    std::ostringstream weak;
+    table << "\n  kind     ";
+    for (const char* bank : BANK_NAMES) table << " " << std::setw(9) << bank;
+    for (size_t k = 0; k < std::size(LABELLED_KINDS); ++k) {
+        table << "\n  " << std::left << std::setw(9) << KIND_NAMES[k] << std::right;
+        for (int b = 0; b < 9; ++b) {
+            double worst = 1e9;
+            for (int side = 0; side < 2; ++side) {
+                const double d = LabelContrast(LABELLED_KINDS[k], side, BANK_BY_DIGIT[b]);
+                worst = std::min(worst, d);
+                if (d < MIN_DELTA_E)
+                    weak << "\n  " << KIND_NAMES[k] << " of side " << side << " on "
+                         << BANK_NAMES[b] << " reaches only " << d;
+            }
+            table << " " << std::setw(9) << std::fixed << std::setprecision(1) << worst;
+        }
+    }
+    // KELMORAV_CONTRAST_TABLE=1 prints the table of the weakest side's contrasts.
+    if (std::getenv("KELMORAV_CONTRAST_TABLE") != nullptr)
+        std::printf("kind labels, CIEDE2000 reached by 90%% of the character's pixels:%s\n",
+                    table.str().c_str());
+    EXPECT_TRUE(weak.str().empty()) << "kind labels fade into their tokens:" << weak.str()
+                                    << "\nall (the weaker side):" << table.str();
+}
+
 TEST(MarkerContrast, ReachMarkerStandsOutInEveryShadeOnEveryTileForEverySide) {
     std::ostringstream weak;
     for (int bank : SIDE_BANKS)
@@ -137,6 +250,25 @@ TEST(MarkerContrast, ReachMarkerStandsOutInEveryShadeOnEveryTileForEverySide) {
                      << worstLevel << " reaches only " << worst;
         }
     EXPECT_TRUE(weak.str().empty()) << "the reach marker fades into the board:" << weak.str();
+}
+
+// The last-move mark, laid half-transparently on a square through the blend table: each pixel of
+// the tinted face against the bare tile pixel it was blended from.
+TEST(MarkerContrast, LastMoveMarkTintsEveryTile) {
+    const Sheet& etc = Etc();
+    const Rect& mark = CellRect(CELL_LAST_MOVE);
+    for (int style = 0; style < TILE_STYLES; ++style) {
+        std::vector<double> differences;
+        for (int y = 0; y < mark.bottom - mark.top; ++y)
+            for (int x = 0; x < mark.right - mark.left; ++x) {
+                const uint8_t tint = etc.At(mark.left + x, mark.top + y);
+                const uint8_t tile = etc.At(TileX(style) + x, TileY(style) + y);
+                if (tint == KEY || tile == KEY) continue;
+                differences.push_back(
+                    etc.DeltaE(tile, NearestBlendIndex(etc.image.colours, tile, tint)));
+            }
+        EXPECT_GE(ShareReaching(differences), MIN_DELTA_E) << "tile style " << style;
+    }
 }
 
 TEST(MarkerContrast, CursorSquareStandsOutOnEveryTile) {

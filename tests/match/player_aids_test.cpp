@@ -2,7 +2,9 @@
 // for line what the build before them gave (the reference kept in tests/replays/reference); the
 // help card held over the match, its blocking end sequence and the result screen changes no
 // trace line and, once F1 is up, no pixel; the kind labels name every token with the glyph of
-// its kind, the lifted and the hopping piece included, and a second press of L takes them off.
+// its kind, the lifted and the hopping piece included, and a second press of L takes them off;
+// the last-move mark tints the squares of the last move only, and the coordinates number the
+// near edges as the info panel counts squares.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,6 +15,7 @@
 
 #include "media/palette.h"
 #include "media/sheet_cells.h"
+#include "rules/board.h"
 #include "support/headless_runner.h"
 #include "support/png_read.h"
 
@@ -209,10 +212,10 @@ bool GlyphAt(const RgbPicture& shot, const char* cellName, int x, int y) {
     return opaque > 0;
 }
 
-// The glyph of a kind in either outline (which one a side gets depends on its colour).
+// The glyph of a kind in either ink (which one a side gets depends on its colour).
 bool LabelAt(const RgbPicture& shot, const std::string& glyph, int x, int y) {
-    return GlyphAt(shot, ("label dark " + glyph).c_str(), x, y) ||
-           GlyphAt(shot, ("label light " + glyph).c_str(), x, y);
+    return GlyphAt(shot, ("label pale " + glyph).c_str(), x, y) ||
+           GlyphAt(shot, ("label deep " + glyph).c_str(), x, y);
 }
 
 // The label's top-left corner for a token whose 32x32 sprite has its top-left at (x, y): the
@@ -290,6 +293,176 @@ TEST(PlayerAids, KindLabelsNameEveryTokenWithTheGlyphOfItsKind) {
     const int py = pawn["y"];
     EXPECT_FALSE(
         LabelAt(off, "pawn", LabelX(1, 304 + 32 * (px - py)), LabelY(120 + 16 * (px + py))));
+}
+
+// ---- last move and coordinates --------------------------------------------------------------
+
+// A match on the capture layout: side 0 moves (4, 4) to (4, 6) and keeps the piece unpromoted,
+// side 1 replies, side 0 places a knight on (4, 2). AIDS is replaced by the presses of H and N
+// for the run with the aids, by a wait as long for the run without, so that both runs see the
+// same frames at the same times.
+const char* const BOARD_AIDS_SCRIPT = R"(wait 10200
+move 250 380
+click 250 380
+until SCENE_MATCH 10000
+wait 9000
+AIDS
+move 320 264
+click 320 264
+wait 400
+move 256 296
+click 256 296
+wait 3800
+move 235 248
+down left
+wait 100
+up left
+wait 5100
+move 630 470
+wait 300
+shot OUT/moved.png
+move 128 232
+click 128 232
+wait 200
+move 160 216
+click 160 216
+wait 2000
+move 597 96
+down left
+wait 100
+up left
+move 600 56
+wait 800
+click 600 56
+wait 100
+click 600 56
+wait 100
+click 600 56
+wait 100
+move 384 232
+down left
+wait 100
+up left
+wait 3000
+move 630 470
+wait 300
+shot OUT/placed.png
+)";
+
+std::string BoardAidsScript(bool on) {
+    std::string script = BOARD_AIDS_SCRIPT;
+    script.replace(script.find("AIDS"), 4, on ? "press H\npress N" : "wait 100\nwait 100");
+    return script;
+}
+
+struct Spot {
+    int x;
+    int y;
+};
+
+// Every place where the cell's opaque pixels stand in the shot in their colours.
+std::vector<Spot> FindGlyph(const RgbPicture& shot, const char* cellName) {
+    std::vector<Spot> found;
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            if (GlyphAt(shot, cellName, x, y)) found.push_back({x, y});
+        }
+    }
+    return found;
+}
+
+// The square of the board's near edges whose tile's outer side has its middle nearest to the
+// point: a column square (c, 8) by its lower-left side, a row square (8, r) by its lower-right.
+struct EdgeSquare {
+    bool column;
+    int n;  // counted from 1, as the info panel shows squares
+};
+EdgeSquare NearestEdgeSquare(int px, int py) {
+    EdgeSquare best{};
+    long bestDistance = -1;
+    for (int k = 0; k < BOARD_SIZE; ++k) {
+        const ScreenPoint column = TileScreenPoint(k, BOARD_SIZE - 1);
+        const ScreenPoint row = TileScreenPoint(BOARD_SIZE - 1, k);
+        const Spot sides[2] = {{column.x + 16, column.y + 40}, {row.x + 48, row.y + 40}};
+        for (int c = 0; c < 2; ++c) {
+            const long dx = px - sides[c].x;
+            const long dy = py - sides[c].y;
+            const long d = dx * dx + dy * dy;
+            if (bestDistance < 0 || d < bestDistance) {
+                bestDistance = d;
+                best = {c == 0, k + 1};
+            }
+        }
+    }
+    return best;
+}
+
+// The faults caught: the numbering running the wrong way along an edge, or columns and rows
+// swapped against the info panel's 位置; the mark on other squares than the last move's (a
+// placement keeping the move before it marked, x and y swapped); and either aid drawing
+// anything else.
+TEST(PlayerAids, LastMoveAndCoordinatesMarkTheirSquaresAndNothingElse) {
+    const AidsRun on = RunReplay("board-aids-on", BoardAidsScript(true), "capture", true);
+    const AidsRun off = RunReplay("board-aids-off", BoardAidsScript(false), "capture", true);
+    ASSERT_EQ(on.status, 0) << on.stderrText;
+    ASSERT_EQ(off.status, 0) << off.stderrText;
+
+    struct Case {
+        const char* shot;
+        std::vector<Spot> marked;  // board squares
+    };
+    const Case cases[] = {{"moved", {{4, 4}, {4, 6}}}, {"placed", {{4, 2}}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shot);
+        const RgbPicture with = ReadPng((on.dir / (std::string(c.shot) + ".png")).string());
+        const RgbPicture without = ReadPng((off.dir / (std::string(c.shot) + ".png")).string());
+        ASSERT_FALSE(with.rgb.empty());
+        ASSERT_EQ(with.rgb.size(), without.rgb.size());
+
+        // Each numeral twice, by the column and by the row it counts.
+        std::vector<bool> explained(with.rgb.size() / 3, false);
+        for (int n = 1; n <= BOARD_SIZE; ++n) {
+            SCOPED_TRACE("numeral " + std::to_string(n));
+            const std::string name = "coordinate " + std::to_string(n);
+            const std::vector<Spot> spots = FindGlyph(with, name.c_str());
+            ASSERT_EQ(spots.size(), 2u);
+            bool column = false;
+            bool row = false;
+            const ArtCell* cell = FindArtCell(SHEET_ETC, name.c_str());
+            for (const Spot& s : spots) {
+                const EdgeSquare edge = NearestEdgeSquare(s.x + cell->w / 2, s.y + cell->h / 2);
+                EXPECT_EQ(edge.n, n);
+                (edge.column ? column : row) = true;
+                for (int j = 0; j < cell->h; ++j)
+                    for (int i = 0; i < cell->w; ++i)
+                        explained[static_cast<size_t>(s.y + j) * with.width + s.x + i] = true;
+            }
+            EXPECT_TRUE(column && row);
+        }
+
+        // The tint: much of each marked square's face, and nothing outside the marked tiles.
+        std::vector<int> tinted(c.marked.size(), 0);
+        int stray = 0;
+        for (int y = 0; y < with.height; ++y) {
+            for (int x = 0; x < with.width; ++x) {
+                if (with.At(x, y) == without.At(x, y)) continue;
+                if (explained[static_cast<size_t>(y) * with.width + x]) continue;
+                bool inMarked = false;
+                for (size_t k = 0; k < c.marked.size(); ++k) {
+                    const ScreenPoint t = TileScreenPoint(c.marked[k].x, c.marked[k].y);
+                    if (x >= t.x && x < t.x + 64 && y >= t.y && y < t.y + 32) {
+                        ++tinted[k];
+                        inMarked = true;
+                    }
+                }
+                stray += inMarked ? 0 : 1;
+            }
+        }
+        EXPECT_EQ(stray, 0);
+        for (size_t k = 0; k < c.marked.size(); ++k) {
+            EXPECT_GT(tinted[k], 300) << "square " << c.marked[k].x << "," << c.marked[k].y;
+        }
+    }
 }
 
 }  // namespace

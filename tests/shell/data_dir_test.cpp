@@ -225,4 +225,26 @@ TEST(BlendCache, AReadOnlyDataFolderGetsItsTableBuiltInTheCache) {
     EXPECT_TRUE(testfiles::ReadText(built[0]) == reference) << "the same table as in the folder";
 }
 
+// The fault caught: temporaries of blend tables that a killed run was writing staying in the data
+// and cache folders for ever, or the start taking those of a run that goes on.
+TEST(BlendCache, TemporariesOfAKilledRunGoAtTheNextStart) {
+    const fs::path data = testfiles::MakeTestDataDir("stale-tables");
+    ASSERT_EQ(testfiles::RunGame(data, "wait 100\n").status, 0);  // builds palet.dat
+    testfiles::TempDir cache("stale-tables-cache");
+    fs::create_directories(cache.Path() / "kelmorav");
+    const pid_t ended = testfiles::EndedProcessId();
+    const fs::path stale[] = {
+        data / "DATA/TXT" / testfiles::PartName("palet.dat", ended),
+        cache.Path() / "kelmorav" / testfiles::PartName("palet-00112233aabbccdd.dat", ended, "4"),
+    };
+    const fs::path live =
+        cache.Path() / "kelmorav" / testfiles::PartName("palet-00112233aabbccdd.dat", ::getpid());
+    for (const fs::path& p : stale) testfiles::WriteText(p, "half a table");
+    testfiles::WriteText(live, "half a table");
+    ScopedEnv xdg("XDG_CACHE_HOME", cache.Path().c_str());
+    ASSERT_EQ(testfiles::RunGame(data, "wait 100\n").status, 0);
+    for (const fs::path& p : stale) EXPECT_FALSE(fs::exists(p)) << p;
+    EXPECT_TRUE(fs::exists(live));
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers for tests that need files: BMP bytes, temporary directories and running the game.
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -13,6 +14,21 @@
 #include "platform/core/platform.h"
 
 namespace testfiles {
+
+// The id of a process that has ended and been reaped, so that no process runs under it (ids are
+// handed out in turn, so it is not soon taken again).
+inline pid_t EndedProcessId() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
+// The name WriteFileWhole gives its temporary while it writes name in process pid.
+inline std::string PartName(const std::string& name, pid_t pid, const std::string& serial = "0") {
+    return name + "." + std::to_string(pid) + "-" + serial + ".part";
+}
 
 inline void Put16(std::vector<uint8_t>& b, uint16_t v) {
     b.push_back(v & 0xFF);

@@ -275,6 +275,15 @@ void ForgetFileProblems();
 // False, with errno set and nothing left behind, when the file could not be written (write()
 // returning false counts as a failure).
 bool WriteFileWhole(const std::string& hostPath, const std::function<bool(std::FILE*)>& write);
+// The new file is named NAME.PID-N.part beside the host path (NAME its file name, PID the writing
+// process, N a count) and is held locked while it is written. A process killed while writing
+// leaves it behind; these remove such temporaries once their process no longer runs and no one
+// holds them locked (regular files of this user only). WriteFileWhole does it for its own file
+// first; start-up does it for the folders the game writes into. Each returns how many it
+// removed.
+int RemoveStalePartsOf(const std::string& hostPath);
+// The same for every NAME in dir that starts with namePrefix.
+int RemoveStalePartsIn(const std::string& dir, const std::string& namePrefix);
 
 // ---------------------------------------------------------------------------------------------
 // Start-up, shutdown and the test hooks.

@@ -326,24 +326,50 @@ const char* const LABEL_GLYPHS[KIND_LABEL_GLYPH_COUNT] = {"歩", "香", "桂", "
 constexpr int FIRST_PROMOTED_GLYPH = 9;
 constexpr int NEUTRAL_GLYPH = 18;
 
-// Each glyph in a 1-pixel outline, once dark-outlined with a paper body for pale tokens and once
-// light-outlined with an ink body for deep ones; promoted kinds have a vermilion body in both.
+// Each glyph in a 1-pixel outline, once in the ink for pale tokens and once in the ink for deep
+// ones. The kinds as they start are paper-white characters in an ink outline, which stand out
+// on every token colour. Promoted kinds are red characters in a paper outline: on the pale
+// tokens a deep lacquer red, which keeps clear of the vermilion and sakura faces as well as of
+// the light ones; on the deep tokens the bright vermilion red.
 void DrawKindLabels(Canvas& c) {
-    const uint8_t red = Shade(1, 9);
-    for (int outline = 0; outline < KIND_LABEL_OUTLINE_COUNT; ++outline) {
+    constexpr int PALE_TOKEN_INK = 0;
+    for (int ink = 0; ink < KIND_LABEL_INK_COUNT; ++ink) {
         for (int g = 0; g < KIND_LABEL_GLYPH_COUNT; ++g) {
-            const ArtCell& cell =
-                ART_CELLS[CELL_KIND_LABEL_0 + outline * KIND_LABEL_GLYPH_COUNT + g];
+            const ArtCell& cell = ART_CELLS[CELL_KIND_LABEL_0 + ink * KIND_LABEL_GLYPH_COUNT + g];
             Mask m = FitText(FONT_GOTHIC, 14, LABEL_GLYPHS[g], 12, 12, true);
             if (g == NEUTRAL_GLYPH) {
                 m = MakeMask(4, 4);
                 for (uint8_t& bit : m.bits) bit = 255;
             }
             const bool promoted = g >= FIRST_PROMOTED_GLYPH && g < NEUTRAL_GLYPH;
-            const uint8_t body = promoted ? red : (outline == 0 ? WHITE_INDEX : Ink(0));
-            const uint8_t rim = outline == 0 ? Ink(0) : WHITE_INDEX;
+            const uint8_t red = ink == PALE_TOKEN_INK ? Lacquer(4) : Shade(1, 9);
+            const uint8_t body = promoted ? red : WHITE_INDEX;
+            const uint8_t rim = promoted ? WHITE_INDEX : Ink(0);
             StampCentred(c, m, cell.x, cell.y, cell.w, cell.h, body, rim, 1);
         }
+    }
+}
+
+// ---- board aids ------------------------------------------------------------------------------
+
+// The last-move mark: a tile's top face short of its rim, in one colour that the game lays on a
+// square half-transparently through the blend table. A light indigo: blended into any of the
+// ten board materials (warm woods and gold leaf included) it moves the colour of nine pixels in
+// ten by a CIEDE2000 difference of about 14 or more.
+void DrawLastMoveMark(Canvas& c) {
+    const ArtCell& cell = Cell("last move");
+    for (int y = 0; y < cell.h; ++y)
+        for (int x = 0; x < cell.w; ++x)
+            if (TilePartAt(x, y) == TILE_FACE && TileFaceDistance(x, y) < 0.9)
+                c.Set(cell.x + x, cell.y + y, Shade(2, 12));
+}
+
+// The board coordinates: small ink numerals on a paper rim, like the panels' digits.
+void DrawCoordinates(Canvas& c) {
+    for (int n = 1; n <= COORDINATE_CELL_COUNT; ++n) {
+        const ArtCell& cell = ART_CELLS[CELL_COORDINATE_1 + n - 1];
+        Mask m = FitText(FONT_SANS_BOLD, 13, std::to_string(n), cell.w - 2, cell.h - 2, true);
+        StampCentred(c, m, cell.x, cell.y, cell.w, cell.h, Ink(1), Ink(15), 1);
     }
 }
 
@@ -431,5 +457,7 @@ Canvas DrawEtcSheet() {
     DrawScroll(c, Cell("banner A"), "対局", 71);
     DrawScroll(c, Cell("banner B"), "開始", 73);
     DrawKindLabels(c);
+    DrawLastMoveMark(c);
+    DrawCoordinates(c);
     return c;
 }
