@@ -14,10 +14,12 @@
 #include "shell/help_text.h"
 #include "shell/main_loop.h"
 #include "shell/quit.h"
+#include "shell/settings_file.h"
 #include "shell/sound_check.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
 #include "state/loop_state.h"
+#include "state/settings.h"
 
 namespace {
 
@@ -38,6 +40,10 @@ struct Given {
     bool seed = false;
     bool clock = false;
     bool soundCheck = false;
+    bool window = false;  // --window or --scale: this run's screen, not the remembered one
+    bool scale = false;
+    bool renderer = false;
+    std::string settingsPath;  // --settings
 };
 
 // Options that do not go together with recording or replaying, or null when all is well.
@@ -47,6 +53,9 @@ const char* SessionClash(const PlatformOptions& options, const Given& given) {
     if (record && replay) return "--record and --replay do not go together";
     if (given.soundCheck && (record || replay))
         return "--sound-check is neither recorded nor replayed";
+    if (replay && !given.settingsPath.empty()) {
+        return "--replay takes the settings from the recording: leave out --settings";
+    }
     if (replay && (given.seed || given.clock || !options.scriptPath.empty())) {
         return "--replay takes the seed, the clock and the input from the recording: leave out "
                "--seed, --script and --clock-start";
@@ -58,6 +67,7 @@ const char* SessionClash(const PlatformOptions& options, const Given& given) {
 bool TakeFlag(const char* arg, PlatformOptions* options, Given* given) {
     if (std::strcmp(arg, "--window") == 0) {
         options->windowed = true;
+        given->window = true;
     } else if (std::strcmp(arg, "--headless") == 0) {
         options->headless = true;
     } else if (std::strcmp(arg, "--sound-check") == 0) {
@@ -73,10 +83,15 @@ bool TakeFlag(const char* arg, PlatformOptions* options, Given* given) {
 bool TakeValue(const char* arg, const char* next, PlatformOptions* options, Given* given) {
     long long value = 0;
     const auto is = [arg](const char* name) { return std::strcmp(arg, name) == 0; };
-    if (is("--renderer")) return ParseRendererRequest(next, &options->renderer);
+    if (is("--renderer")) {
+        given->renderer = true;
+        return ParseRendererRequest(next, &options->renderer);
+    }
     if (is("--scale") && ParseNumber(next, 1, 8, &value)) {
         options->scale = static_cast<int>(value);
         options->windowed = true;
+        given->window = true;
+        given->scale = true;
     } else if (is("--seed") && ParseNumber(next, 0, UINT32_MAX, &value)) {
         options->seed = static_cast<uint32_t>(value);
         given->seed = true;
@@ -98,6 +113,8 @@ bool TakeValue(const char* arg, const char* next, PlatformOptions* options, Give
         options->headless = true;
     } else if (is("--dump-at-end")) {
         options->dumpAtEndPath = next;
+    } else if (is("--settings")) {
+        given->settingsPath = next;
     } else {
         return false;
     }
@@ -138,6 +155,66 @@ std::string ExecutableDir(const char* argv0) {
     return exe.parent_path().string();
 }
 
+RendererRequest RequestOf(RendererSetting renderer) {
+    switch (renderer) {
+    case RendererSetting::GPU: return RendererRequest::GPU;
+    case RendererSetting::SOFTWARE: return RendererRequest::SOFTWARE;
+    case RendererSetting::AUTO: break;
+    }
+    return RendererRequest::AUTO;
+}
+
+RendererSetting SettingOf(RendererRequest request) {
+    switch (request) {
+    case RendererRequest::GPU: return RendererSetting::GPU;
+    case RendererRequest::SOFTWARE: return RendererSetting::SOFTWARE;
+    case RendererRequest::AUTO: break;
+    }
+    return RendererSetting::AUTO;
+}
+
+// The settings file of the run: the one --settings names, else the player's own outside
+// --headless; "" for none (a headless run reads and writes no settings unless told to).
+std::string SettingsFileOf(const PlatformOptions& options, const Given& given) {
+    if (!given.settingsPath.empty()) return given.settingsPath;
+    if (options.headless) return "";
+    return DefaultSettingsPath(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+}
+
+// The settings the run starts with: the file's, with the command line's choices over them; the
+// options follow them.
+Settings StartSettings(const Settings& file, const Given& given, PlatformOptions* options) {
+    Settings start = file;
+    if (given.window) start.fullScreen = false;
+    if (given.scale) {
+        start.scale = options->scale;
+        start.windowWidth = 0;
+        start.windowHeight = 0;
+    }
+    if (given.renderer) start.renderer = SettingOf(options->renderer);
+    options->windowed = !start.fullScreen;
+    options->scale = start.scale;
+    options->windowWidth = start.windowWidth;
+    options->windowHeight = start.windowHeight;
+    options->renderer = RequestOf(start.renderer);
+    return start;
+}
+
+// A replay starts from the settings its recording kept (the defaults when it kept none).
+Settings ReplayedSettings() {
+    Settings settings;
+    const std::string& line = PlatformSessionSettings();
+    if (line.empty()) return settings;
+    const SettingsRead read = ParseSettingsLine(line, &settings);
+    if (!read.fileProblem.empty()) {
+        std::fprintf(stderr, "kelmorav: the recording's settings: %s\n", read.fileProblem.c_str());
+    }
+    for (const std::string& problem : read.keyProblems) {
+        std::fprintf(stderr, "kelmorav: the recording's settings: %s\n", problem.c_str());
+    }
+    return settings;
+}
+
 // The shell's hooks into the platform: the scene for scripts, and the state for dumps.
 void InstallGameHooks() {
     GameHooks hooks;
@@ -164,12 +241,25 @@ int main(int argc, char** argv) {
     }
     options.dataDir = DataDir.dir;
     InstallGameHooks();
+    const bool replay = !options.replayPath.empty();
+    const std::string settingsFile = replay ? "" : SettingsFileOf(options, given);
+    const Settings file = settingsFile.empty() ? Settings{} : LoadSettingsFile(settingsFile);
+    Settings start = StartSettings(file, given, &options);
+    if (!settingsFile.empty()) options.sessionSettings = FormatSettingsLine(start);
 
     if (!PlatformInit(options)) return 1;  // said why on stderr; nothing else is created
     if (given.soundCheck) {
         PlatformOpenAudio();
         PlatformExit(RunSoundCheck());
     }
+    if (replay) {
+        start = ReplayedSettings();
+        PlatformSetScreen(start.fullScreen, start.scale);
+    }
     StartUp(PlatformSeed());
-    PlatformExit(RunMainLoop());
+    ApplySettings(start);
+    if (!settingsFile.empty()) KeepSettings(settingsFile, file, start);
+    const int exitStatus = RunMainLoop();
+    SettingsFlush();
+    PlatformExit(exitStatus);
 }

@@ -3,10 +3,12 @@
 #include "match/match.h"
 #include "platform/core/platform.h"
 #include "scenes/credits.h"
+#include "scenes/options_card.h"
 #include "scenes/ending.h"
 #include "scenes/result.h"
 #include "scenes/title.h"
 #include "shell/quit.h"
+#include "shell/settings_file.h"
 #include "state/loop_state.h"
 
 namespace {
@@ -72,7 +74,55 @@ void DispatchScene(int scene) {
     }
 }
 
+namespace {
+
+// F2 opens and closes the options card on the screens that have it; a key held down repeats
+// its press, and only the first one counts.
+bool OptionsKeyDown = false;
+
+void OptionsKey(bool down) {
+    const bool pressed = down && !OptionsKeyDown;
+    OptionsKeyDown = down;
+    if (!pressed || !OptionsCardAvailable(Scene)) return;
+    if (OptionsCardOpen()) {
+        CloseOptionsCard();
+    } else {
+        OpenOptionsCard();
+    }
+}
+
+// While the options card is open it takes the keys and the buttons' presses; a release still
+// reaches the scene, so that a button held as the card opened is not held for ever.
+bool CardTakes(const Message& message) {
+    if (!OptionsCardOpen()) return false;
+    int x = 0;
+    int y = 0;
+    switch (message.type) {
+    case MessageType::KeyDown:
+        if (message.wparam == VK_ESCAPE) return false;
+        OptionsCardKey(static_cast<int>(message.wparam));
+        return true;
+    case MessageType::LButtonDown:
+    case MessageType::LButtonDblClk:
+        CardCursorPos(&x, &y);
+        OptionsCardClick(x, y);
+        return true;
+    case MessageType::RButtonDown:
+    case MessageType::RButtonDblClk: return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
 void WindowProc(const Message& message) {
+    if (message.type == MessageType::KeyDown || message.type == MessageType::KeyUp) {
+        if (message.wparam == VK_F2) {
+            OptionsKey(message.type == MessageType::KeyDown);
+            return;
+        }
+    }
+    if (CardTakes(message)) return;
     switch (message.type) {
     case MessageType::KeyDown:
         if (message.wparam == VK_ESCAPE) QuitGame();
@@ -106,6 +156,9 @@ int RunMainLoop() {
             continue;
         }
         now = TimeGetTime();
+        // The card goes with a screen that has none (the ending), and the choices are kept.
+        if (OptionsCardOpen() && !OptionsCardAvailable(Scene)) CloseOptionsCard();
+        SettingsCheck(now);
         if (!FrameDue(clock, now)) {
             // Sleep until the next tick or frame is due, or input arrives.
             WaitForMessageOrTime(NextDeadline(clock, now));

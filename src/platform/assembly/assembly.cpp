@@ -3,6 +3,7 @@
 // without a sound device for tests), the session installed as the core's recorder, and the
 // parts above the core that its waits and shutdown set going.
 #include "platform/audio/audio.h"
+#include "platform/core/backend.h"
 #include "platform/core/lifecycle.h"
 #include "platform/core/platform.h"
 #include "platform/sdl/sdl_backend.h"
@@ -39,4 +40,17 @@ bool PlatformInit(const PlatformOptions& options) {
     CoreRemember(options);
     if (!SessionOpen(options, options.version.empty() ? "unknown" : options.version)) return false;
     return CoreStart(options, ChooseBackend(options), SessionSeed(options.seed));
+}
+
+const std::string& PlatformSessionSettings() { return SessionSettings(); }
+
+ScreenState PlatformScreen() {
+    Backend* active = ActiveBackend();
+    return active ? active->Screen() : ScreenState{};
+}
+
+void PlatformSetScreen(bool fullScreen, int scale) {
+    Backend* active = ActiveBackend();
+    if (active == nullptr) return;
+    active->SetScreen(fullScreen, scale < 1 ? 1 : (scale > 8 ? 8 : scale));
 }

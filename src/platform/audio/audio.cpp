@@ -2,6 +2,7 @@
 // mixer for people), or without one (headless runs) the time-keeping simulation.
 #include "platform/audio/audio.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "platform/audio/sound_device.h"
@@ -13,6 +14,10 @@ namespace {
 SoundDevice* Device = nullptr;
 bool AudioOpen = false;
 bool DeviceGone = false;  // the sound device went away and none has come back yet
+int MusicStep = SOUND_VOLUME_MAX;
+int EffectsStep = SOUND_VOLUME_MAX;
+
+int ClampStep(int step) { return step < 0 ? 0 : (step > SOUND_VOLUME_MAX ? SOUND_VOLUME_MAX : step); }
 
 AudioHooks PlatformHooks() {
     AudioHooks hooks;
@@ -65,3 +70,25 @@ void PlatformCloseAudio() {
     // Also after a device that went away: everything the device kept goes now.
     if (Device != nullptr) Device->Close();
 }
+
+double VolumeFactor(int step) {
+    if (step >= SOUND_VOLUME_MAX) return 1.0;
+    if (step <= 0) return 0.0;
+    constexpr double DECIBELS_PER_STEP = 4.0;
+    return std::pow(10.0, -DECIBELS_PER_STEP * (SOUND_VOLUME_MAX - step) / 20.0);
+}
+
+void SetSoundVolumes(int music, int effects) {
+    music = ClampStep(music);
+    effects = ClampStep(effects);
+    if (music == MusicStep && effects == EffectsStep) return;
+    MusicStep = music;
+    EffectsStep = effects;
+    TraceLine("\"volume\":{\"music\":" + std::to_string(music) +
+              ",\"effects\":" + std::to_string(effects) + "}");
+    if (Device != nullptr) Device->SetVolumes(VolumeFactor(music), VolumeFactor(effects));
+}
+
+int MusicVolume() { return MusicStep; }
+
+int EffectsVolume() { return EffectsStep; }

@@ -57,6 +57,9 @@ public:
 
     // The audio device's side: fills `frames` stereo frames of 16-bit samples.
     void Render(int16_t* stereo, int frames);
+    // The music's loudness as a factor on the synthesiser's gain (1 = the gain it was made
+    // with, 0 = silence); the next Render takes it.
+    void SetVolume(double factor) { volume_ = factor; }
 
     bool Load(const std::string& gamePath, std::string* error) override;
     void Start() override;
@@ -89,6 +92,8 @@ private:
     uint64_t framesPlayed_ = 0;
     std::atomic<bool> ended_{false};
     uint64_t quietFrames_ = 0;  // frames rendered with no piece running and no voice sounding
+    std::atomic<double> volume_{1.0};
+    double synthVolume_ = 1.0;  // the factor the synthesiser's gain was last set to
 };
 
 // How many times a sound font has been read since the program started (for tests).

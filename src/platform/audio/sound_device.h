@@ -35,4 +35,10 @@ public:
     virtual void Play(int channel, void* chunk, bool loop) = 0;
     virtual void Stop(int channel) = 0;
     virtual bool Playing(int channel) = 0;
+    // The loudness of the music and of the effects as factors on their amplitude (1 = as
+    // recorded, 0 = silent); kept through a lost device. A device without volumes ignores it.
+    virtual void SetVolumes(double music, double effects) {
+        static_cast<void>(music);
+        static_cast<void>(effects);
+    }
 };

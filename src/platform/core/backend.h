@@ -31,6 +31,19 @@ public:
     virtual void WarpPointer(int x, int y) = 0;
 
     virtual bool Headless() const = 0;
+
+    // The screen: a backend without a window keeps what it is given and asked.
+    void StartScreen(const ScreenState& screen) { screenState_ = screen; }
+    virtual ScreenState Screen() { return screenState_; }
+    virtual void SetScreen(bool fullScreen, int scale) {
+        screenState_.fullScreen = fullScreen;
+        screenState_.scale = scale;
+        screenState_.windowWidth = 0;
+        screenState_.windowHeight = 0;
+    }
+
+protected:
+    ScreenState screenState_;
 };
 
 // The backend the core runs on (null before start-up and after shutdown).

@@ -17,6 +17,10 @@ int PointerX = 0;
 int PointerY = 0;
 GameHooks Hooks;
 bool QuitPosted = false;
+// A card over the picture holds the scene's input; the pointer the scene sees meanwhile.
+bool SceneHeld = false;
+int HeldX = 0;
+int HeldY = 0;
 
 // Input is gathered in the backends' polls and waits; the recorder is told what each top-level
 // one brought. While a recording is made, the clock the game reads moves only when a wait ends
@@ -160,10 +164,27 @@ void WaitUntil(uint32_t deadline) {
 
 bool KeyHeld(int virtualKey) {
     GatherPoll();
+    if (SceneHeld && virtualKey != VK_ESCAPE) return false;
     return InputKeyDown(virtualKey);
 }
 
 void GetCursorPos(int* x, int* y) {
+    GatherPoll();
+    if (x) *x = SceneHeld ? HeldX : PointerX;
+    if (y) *y = SceneHeld ? HeldY : PointerY;
+}
+
+void HoldSceneInput(bool hold) {
+    if (hold && !SceneHeld) {
+        HeldX = PointerX;
+        HeldY = PointerY;
+    }
+    SceneHeld = hold;
+}
+
+bool SceneInputHeld() { return SceneHeld; }
+
+void CardCursorPos(int* x, int* y) {
     GatherPoll();
     if (x) *x = PointerX;
     if (y) *y = PointerY;

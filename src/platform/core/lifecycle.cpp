@@ -81,6 +81,12 @@ bool CoreStart(const PlatformOptions& options, Backend* backend, uint32_t seed) 
     Seed = seed;
     Active.reset(backend);
     if (!options.tracePath.empty()) TraceOpen(options.tracePath);
+    ScreenState screen;
+    screen.fullScreen = !options.windowed;
+    screen.scale = options.scale;
+    screen.windowWidth = options.windowWidth;
+    screen.windowHeight = options.windowHeight;
+    Active->StartScreen(screen);
     if (!Active->Init(options)) {
         Active.reset();
         AbandonSession();

@@ -130,6 +130,11 @@ uint8_t NearestPaletteIndex(Rgb colour);
 // it must not wait, poll input or present. A null compose removes the overlay.
 using PresentOverlay = void (*)(Surface* picture, const PaletteEntry palette[256]);
 void SetPresentOverlay(int key, PresentOverlay compose);
+// A picture laid over what is presented until it is taken away (the game's options card), drawn
+// the same way as the held overlay and under it when both show. Setting, clearing or redrawing
+// it (the card changed) presents at once. A null compose removes it.
+void SetOpenOverlay(PresentOverlay compose);
+void RedrawOpenOverlay();
 
 // ---------------------------------------------------------------------------------------------
 // GDI-like drawing on a surface. Colours are RGB, mapped to the installed palette.
@@ -191,7 +196,12 @@ struct Message {
 };
 
 constexpr int VK_ESCAPE = 27;
+constexpr int VK_LEFT = 0x25;
+constexpr int VK_UP = 0x26;
+constexpr int VK_RIGHT = 0x27;
+constexpr int VK_DOWN = 0x28;
 constexpr int VK_F1 = 0x70;
+constexpr int VK_F2 = 0x71;
 
 // True when a message is waiting (it stays in the queue).
 bool PeekMessage(Message* out);
@@ -211,6 +221,13 @@ bool KeyHeld(int virtualKey);
 // Pointer position in game coordinates (640x480, or 320x240 in the ending).
 void GetCursorPos(int* x, int* y);
 void SetCursorPos(int x, int y);
+// While a card over the picture takes the keys and the mouse, the scene underneath is held:
+// KeyHeld reports every key but Escape up and GetCursorPos gives the pointer where it stood when
+// the hold began. The card reads the real pointer with CardCursorPos (which gathers input as
+// GetCursorPos does).
+void HoldSceneInput(bool hold);
+bool SceneInputHeld();
+void CardCursorPos(int* x, int* y);
 
 // ---------------------------------------------------------------------------------------------
 // Sound voices (one per effect role, plus duplicates that share sample data).
@@ -248,6 +265,17 @@ void ReleaseSoundBuffer(Voice* voice);
 // "play bgm", "status bgm mode", ...). Returns 0 on success, non-zero on failure; the reply (if
 // any) is written NUL-terminated into reply, truncated to replySize.
 uint32_t MciSendString(const char* command, char* reply, unsigned replySize);
+
+// The loudness of the music and of the sound effects, each from 0 (silent) to 10 (the game's own
+// loudness, the default), 4 dB less for each step under 10. A change is heard within one buffer
+// of the sound device and is written to the trace; setting the volumes they already have does
+// nothing.
+constexpr int SOUND_VOLUME_MAX = 10;
+void SetSoundVolumes(int music, int effects);
+int MusicVolume();
+int EffectsVolume();
+// The factor on the samples' amplitude of a volume step: exactly 1 at 10, 0 at 0.
+double VolumeFactor(int step);
 
 // ---------------------------------------------------------------------------------------------
 // Files: the game names files with backslash paths relative to the data directory.
@@ -294,10 +322,21 @@ enum class RendererRequest { AUTO, GPU, SOFTWARE };
 // False for anything but "auto", "gpu" and "software".
 bool ParseRendererRequest(const char* text, RendererRequest* out);
 
+// The screen as the player left it: full screen or a window of scale x 640x480, and the
+// window's own size once the player has resized it (0 x 0 until then).
+struct ScreenState {
+    bool fullScreen = true;
+    int scale = 2;
+    int windowWidth = 0;
+    int windowHeight = 0;
+};
+
 struct PlatformOptions {
     bool headless = false;
     bool windowed = false;
     int scale = 2;
+    int windowWidth = 0;  // a window of this size rather than scale x 640x480 (0: none)
+    int windowHeight = 0;
     RendererRequest renderer = RendererRequest::AUTO;
     std::string dataDir;            // working directory for the game's relative paths
     std::string scriptPath;         // headless: the script to run
@@ -308,6 +347,8 @@ struct PlatformOptions {
     std::string recordPath;         // record the session into this file ("" = none)
     std::string replayPath;         // replay this recording headless ("" = none)
     std::string dumpAtEndPath;      // the game state as JSON when the program leaves ("" = none)
+    std::string sessionSettings;    // the player's settings the session starts with, one line
+                                    // of text kept in a recording ("" = none)
 };
 
 // Opens the window (or the headless stand-in). False, after one line on stderr, if the window
@@ -320,6 +361,14 @@ uint32_t PlatformSeed();
 // Opens the sound and music devices; failures leave the game silent, with one line on stderr.
 void PlatformOpenAudio();
 void PlatformShutdown();
+// The settings line the session started with: the recorded one in a replay (which the game then
+// takes instead of its own), else options.sessionSettings.
+const std::string& PlatformSessionSettings();
+
+// The screen now (a headless run keeps what it was given and what was asked of it).
+ScreenState PlatformScreen();
+// Full screen, or a window of scale x 640x480 (scale 1 to 8) that the desktop's bounds hold.
+void PlatformSetScreen(bool fullScreen, int scale);
 
 // Ends the process with the given status after writing the trace's last line, the recording's
 // end and the dump asked for at the end. A replay that did not use its whole recording, or

@@ -11,6 +11,7 @@
 #include <SDL.h>
 #include <time.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -44,6 +45,11 @@ int VirtualKeyOf(SDL_Keycode key) {
     if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return '1' + static_cast<int>(key - SDLK_KP_1);
     if (key == SDLK_KP_0) return '0';
     if (key == SDLK_F1) return VK_F1;
+    if (key == SDLK_F2) return VK_F2;
+    if (key == SDLK_LEFT) return VK_LEFT;
+    if (key == SDLK_RIGHT) return VK_RIGHT;
+    if (key == SDLK_UP) return VK_UP;
+    if (key == SDLK_DOWN) return VK_DOWN;
     return -1;
 }
 
@@ -107,17 +113,48 @@ public:
         const int scale = options.scale < 1 ? 1 : (options.scale > 8 ? 8 : options.scale);
         Uint32 flags = SDL_WINDOW_RESIZABLE;
         if (!options.windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        int width = options.windowWidth > 0 ? options.windowWidth : 640 * scale;
+        int height = options.windowHeight > 0 ? options.windowHeight : 480 * scale;
+        FitDesktop(&width, &height);
         window_ = SDL_CreateWindow("Direct X", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                   640 * scale, 480 * scale, flags);
+                                   width, height, flags);
         if (window_ == nullptr) {
             std::fprintf(stderr, "kelmorav: cannot create the window: %s\n", SDL_GetError());
             SDL_Quit();
             return false;
         }
         fullscreen_ = !options.windowed;
+        screenState_.fullScreen = fullscreen_;
+        screenState_.scale = scale;
+        screenState_.windowWidth = options.windowWidth > 0 ? width : 0;
+        screenState_.windowHeight = options.windowHeight > 0 ? height : 0;
         SDL_ShowCursor(SDL_DISABLE);
         if (request_ != RendererRequest::AUTO) Decide(RendererReport{});
         return true;
+    }
+
+    ScreenState Screen() override {
+        screenState_.fullScreen = fullscreen_;
+        return screenState_;
+    }
+
+    // Full screen, or a window of the scale the desktop's bounds hold, centred.
+    void SetScreen(bool fullScreen, int scale) override {
+        const bool sized = screenState_.scale != scale || screenState_.windowWidth != 0;
+        Backend::SetScreen(fullScreen, scale);
+        if (window_ == nullptr) return;
+        if (fullscreen_ != fullScreen) {
+            fullscreen_ = fullScreen;
+            SDL_SetWindowFullscreen(window_, fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+        }
+        if (!fullScreen && sized) {
+            int width = 640 * scale;
+            int height = 480 * scale;
+            FitDesktop(&width, &height);
+            SDL_SetWindowSize(window_, width, height);
+            SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        }
+        PresentWhole();
     }
 
     void Shutdown() override {
@@ -381,8 +418,30 @@ private:
         } else if (window.event == SDL_WINDOWEVENT_EXPOSED ||
                    window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
                    window.event == SDL_WINDOWEVENT_RESTORED) {
+            if (window.event == SDL_WINDOWEVENT_SIZE_CHANGED) NoteWindowSize();
             PresentWhole();
         }
+    }
+
+    // A window the player resized keeps its size for the next start; one of the scale's own
+    // size (or full screen) has none of its own.
+    void NoteWindowSize() {
+        if (fullscreen_ || (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) != 0) return;
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window_, &width, &height);
+        const bool own = width != 640 * screenState_.scale || height != 480 * screenState_.scale;
+        screenState_.windowWidth = own ? width : 0;
+        screenState_.windowHeight = own ? height : 0;
+    }
+
+    // Shrinks a window size to the desktop's usable area, keeping at least the smallest
+    // picture.
+    static void FitDesktop(int* width, int* height) {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayUsableBounds(0, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0) return;
+        *width = std::max(320, std::min(*width, bounds.w));
+        *height = std::max(240, std::min(*height, bounds.h));
     }
 
     // Alt+Enter and PrintScreen are the platform's own keys; the others the game knows become

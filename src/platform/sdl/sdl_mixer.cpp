@@ -6,6 +6,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -26,6 +27,10 @@ int DeviceRate = DEVICE_RATE;
 Uint16 DeviceFormat = AUDIO_S16SYS;
 int DeviceChannels = DEVICE_CHANNELS;
 std::vector<bool> ChannelTaken;
+// The effects' loudness on the mixer's scale (MIX_MAX_VOLUME: as recorded) and the music's as
+// a factor, kept through a lost device and for the synthesiser made later.
+int EffectsMixVolume = MIX_MAX_VOLUME;
+double MusicVolumeFactor = 1.0;
 
 // The one synthesiser of the run, from the device's first opening to its last closing (a device
 // lost and found again keeps it, with its font).
@@ -87,6 +92,7 @@ public:
     void Play(int channel, void* chunk, bool loop) override;
     void Stop(int channel) override;
     bool Playing(int channel) override;
+    void SetVolumes(double music, double effects) override;
 };
 
 }  // namespace
@@ -149,6 +155,7 @@ bool Mixer::Open(std::unique_ptr<MusicOutput>* music) {
     } else {
         // The font is read once, now, in the background; the game starts meanwhile.
         Synth = std::make_unique<FluidMusic>(font, DeviceRate);
+        Synth->SetVolume(MusicVolumeFactor);
         Mix_HookMusic(MusicHook, nullptr);
         *music = std::make_unique<HookedMusic>();
     }
@@ -240,7 +247,17 @@ void Mixer::Play(int channel, void* chunk, bool loop) {
     if (!MixerIsOpen || chunk == nullptr) return;
     // Mix_PlayChannel restarts a busy channel; a voice still sounding must not restart.
     if (Mix_Playing(channel)) return;
+    Mix_Volume(channel, EffectsMixVolume);
     Mix_PlayChannel(channel, static_cast<Mix_Chunk*>(chunk), loop ? -1 : 0);
+}
+
+void Mixer::SetVolumes(double music, double effects) {
+    MusicVolumeFactor = music;
+    EffectsMixVolume = static_cast<int>(std::lround(effects * MIX_MAX_VOLUME));
+    // The voices sounding now change at the mixer's next buffer, the music at the
+    // synthesiser's.
+    if (MixerIsOpen) Mix_Volume(-1, EffectsMixVolume);
+    if (Synth) Synth->SetVolume(music);
 }
 
 void Mixer::Stop(int channel) {

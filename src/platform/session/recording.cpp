@@ -12,6 +12,7 @@ namespace {
 constexpr const char* MAGIC = "kelmorav-recording";
 constexpr size_t MAX_WORDS = 1024;
 constexpr size_t MAX_VERSION = 64;
+constexpr size_t MAX_SETTINGS = 512;
 
 constexpr uint64_t FNV_OFFSET = 0xcbf29ce484222325ull;
 constexpr uint64_t FNV_PRIME = 0x100000001b3ull;
@@ -229,6 +230,7 @@ public:
         if (key == "game" || key == "made" || key == "seed" || key == "clock" || key == "data") {
             return HeaderField(words);
         }
+        if (key == "settings") return SettingsLine(words);
         if (!HeaderComplete())
             return Fail("the header lacks its " + std::string(Missing()) + " line");
         if (key == "w") return WaitLine(words);
@@ -305,6 +307,19 @@ private:
             if (!ParseHex16(value, &ignored)) return Fail("data is 16 hex digits");
             h.data = value;
         }
+        return true;
+    }
+
+    // The optional settings line: one word the game reads again itself (as untrusted text).
+    bool SettingsLine(const std::vector<std::string_view>& words) {
+        if (words.size() != 2) return Fail("expected: settings VALUE");
+        if (seenSettings_) return Fail("a second settings line");
+        seenSettings_ = true;
+        if (words[1].size() > MAX_SETTINGS) return Fail("settings longer than any");
+        for (const char c : words[1]) {
+            if (c <= ' ' || c > '~') return Fail("settings of printable characters");
+        }
+        out_->header.settings = words[1];
         return true;
     }
 
@@ -427,6 +442,7 @@ private:
     bool seenSeed_ = false;
     bool seenClock_ = false;
     bool seenData_ = false;
+    bool seenSettings_ = false;
 };
 
 bool Printable(std::string_view line) {
@@ -546,6 +562,7 @@ void RecordingWriter::Header(const RecordingHeader& header) {
     Emit("seed " + std::to_string(header.seed));
     Emit("clock " + std::to_string(header.clock));
     Emit("data " + header.data);
+    if (!header.settings.empty()) Emit("settings " + header.settings);
 }
 
 void RecordingWriter::CloseWaitRun() {

@@ -66,6 +66,9 @@ struct RecordingHeader {
     uint32_t seed = 0;
     uint32_t clock = 0;  // the clock's first reading
     std::string data;    // fingerprint of the data folder, 16 hex digits
+    // The player's settings the session started with, as the game wrote them (one word of
+    // printable characters, no spaces); "" when the header has no settings line.
+    std::string settings;
 };
 
 struct Recording {

@@ -193,6 +193,11 @@ std::string Refusal(int number, const std::string& why, const std::string& raw) 
 int ScriptKeyCode(const std::string& name) {
     if (name == "ESC") return VK_ESCAPE;
     if (name == "F1") return VK_F1;
+    if (name == "F2") return VK_F2;
+    if (name == "LEFT") return VK_LEFT;
+    if (name == "RIGHT") return VK_RIGHT;
+    if (name == "UP") return VK_UP;
+    if (name == "DOWN") return VK_DOWN;
     if (name.size() == 1) {
         const char c = name[0];
         if (c == 'Z' || c == 'Q' || c == 'W' || c == 'A' || c == 'S' || c == 'M' || c == 'C' ||

@@ -50,6 +50,7 @@ Mode Current = Mode::NONE;
 RecordingFile Rec;
 Replayer Play;
 uint32_t GivenSeed = 0;
+std::string GivenSettings;
 std::string Version;
 
 void WriteLine(const std::string& line) {
@@ -165,6 +166,7 @@ bool Writing() { return Current == Mode::RECORD && Rec.started; }
 
 bool SessionOpen(const PlatformOptions& options, const std::string& version) {
     GivenSeed = options.seed;
+    GivenSettings = options.sessionSettings;
     Version = version;
     if (!options.replayPath.empty()) {
         if (!LoadReplay(options.replayPath, version)) PlatformExit(2);
@@ -202,6 +204,7 @@ void Session::Start(uint32_t clock) {
     header.seed = GivenSeed;
     header.clock = clock;
     header.data = data;
+    header.settings = GivenSettings;
     Rec.writer->Header(header);
     Rec.started = true;
     Rec.runsSince = clock;
@@ -226,6 +229,10 @@ bool SessionReplaying() { return Current == Mode::REPLAY; }
 
 uint32_t SessionSeed(uint32_t given) {
     return Current == Mode::REPLAY ? Play.recording.header.seed : given;
+}
+
+const std::string& SessionSettings() {
+    return Current == Mode::REPLAY ? Play.recording.header.settings : GivenSettings;
 }
 
 uint32_t SessionReplayClockStart() { return Play.recording.header.clock; }

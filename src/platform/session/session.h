@@ -24,6 +24,8 @@ Recorder* SessionRecorder();
 bool SessionReplaying();
 // The seed to play with: the recording's in a replay, else the one given.
 uint32_t SessionSeed(uint32_t given);
+// The settings line of the session: the recorded one in a replay, else the one given.
+const std::string& SessionSettings();
 
 // Replaying: the clock's first reading, and the backend's poll and wait. A wait sets *clock to
 // the reading it ends at.

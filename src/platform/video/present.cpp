@@ -18,19 +18,28 @@ PresentOverlay OverlayCompose = nullptr;
 bool OverlayShown = false;
 Surface OverlayPicture;
 
-bool OverlayWanted() {
+// The overlay that stays until it is taken away (the options card), drawn under the held one.
+PresentOverlay OpenCompose = nullptr;
+
+bool HeldOverlayWanted() {
     return OverlayCompose != nullptr && OverlayKey >= 0 && OverlayKey < 256 &&
            InputKeyDown(OverlayKey);
 }
+
+bool OverlayWanted() { return OpenCompose != nullptr || HeldOverlayWanted(); }
 
 const Surface* ComposeOverlay(const Surface* primary) {
     OverlayPicture.width = primary->width;
     OverlayPicture.height = primary->height;
     OverlayPicture.pitch = primary->pitch;
     OverlayPicture.pixels = primary->pixels;
-    OverlayCompose(&OverlayPicture, InstalledPalette());
+    if (OpenCompose != nullptr) OpenCompose(&OverlayPicture, InstalledPalette());
+    if (HeldOverlayWanted()) OverlayCompose(&OverlayPicture, InstalledPalette());
     return &OverlayPicture;
 }
+
+// Which overlays the last presentation showed, so that a change of either presents again.
+bool HeldShown = false;
 
 // What was presented last, so that a frame identical to it (a pause, a held picture) costs
 // no presentation at all, and a frame that changed a little costs only that little.
@@ -95,7 +104,8 @@ void RememberPresented(const Surface* primary) {
 void PresentIfDirty() {
     DisplayShared& d = DisplayState();
     const bool overlay = OverlayWanted();
-    if (overlay != OverlayShown) d.dirty = true;
+    const bool held = HeldOverlayWanted();
+    if (overlay != OverlayShown || held != HeldShown) d.dirty = true;
     Backend* active = ActiveBackend();
     if (!d.dirty || !active) return;
     d.dirty = false;
@@ -103,6 +113,7 @@ void PresentIfDirty() {
     if (primary == nullptr) return;
     const Surface* picture = overlay ? ComposeOverlay(primary) : primary;
     OverlayShown = overlay;
+    HeldShown = held;
     Rect changed;
     const bool whole = d.forcePresent;
     if (whole) {
@@ -121,6 +132,15 @@ void PresentIfDirty() {
 void SetPresentOverlay(int key, PresentOverlay compose) {
     OverlayKey = key;
     OverlayCompose = compose;
+}
+
+void SetOpenOverlay(PresentOverlay compose) {
+    OpenCompose = compose;
+    DisplayState().dirty = true;
+}
+
+void RedrawOpenOverlay() {
+    if (OpenCompose != nullptr) DisplayState().dirty = true;
 }
 
 const Surface* PlatformPresentedPicture() {

@@ -1,0 +1,75 @@
+#include "scenes/option_rows.h"
+
+#include "match/board_aids.h"
+#include "match/kind_labels.h"
+#include "platform/core/platform.h"
+
+RendererSetting NextRenderer = RendererSetting::AUTO;
+
+namespace {
+
+std::string Volume(int value) { return std::to_string(value); }
+
+std::string Switch(int value) { return value != 0 ? "入  on" : "切  off"; }
+
+// The screen's values: 0 full screen, 1 to 8 a window of that scale.
+int ScreenValue() {
+    const ScreenState screen = PlatformScreen();
+    return screen.fullScreen ? 0 : screen.scale;
+}
+
+void ChooseScreen(int value) {
+    if (value == 0) {
+        PlatformSetScreen(true, PlatformScreen().scale);
+    } else {
+        PlatformSetScreen(false, value);
+    }
+}
+
+std::string ScreenText(int value) {
+    return value == 0 ? "全画面  full screen" : "窓 ×" + std::to_string(value) + "  window";
+}
+
+std::string RendererText(int value) {
+    switch (static_cast<RendererSetting>(value)) {
+    case RendererSetting::GPU: return "GPU  gpu";
+    case RendererSetting::SOFTWARE: return "ソフト  software";
+    case RendererSetting::AUTO: break;
+    }
+    return "自動  auto";
+}
+
+const OptionRow ROWS[] = {
+    {"音楽", "Music volume", "", [] { return VOLUME_STEPS + 1; }, [] { return MusicVolume(); },
+     [](int v) { SetSoundVolumes(v, EffectsVolume()); }, Volume, false},
+    {"効果音", "Effects volume", "", [] { return VOLUME_STEPS + 1; },
+     [] { return EffectsVolume(); }, [](int v) { SetSoundVolumes(MusicVolume(), v); }, Volume,
+     false},
+    {"駒名", "Kind labels", "", [] { return 2; }, [] { return static_cast<int>(KindLabelsOn); },
+     [](int v) { KindLabelsOn = v != 0 ? 1 : 0; }, Switch, true},
+    {"前の手", "Last move", "", [] { return 2; }, [] { return static_cast<int>(LastMoveMarkOn); },
+     [](int v) { LastMoveMarkOn = v != 0 ? 1 : 0; }, Switch, true},
+    {"座標", "Coordinates", "", [] { return 2; }, [] { return static_cast<int>(CoordinatesOn); },
+     [](int v) { CoordinatesOn = v != 0 ? 1 : 0; }, Switch, true},
+    {"画面", "Screen", "", [] { return SCALE_MAX + 1; }, ScreenValue, ChooseScreen, ScreenText,
+     false},
+    {"描画", "Renderer", "次回起動から  at the next start", [] { return 3; },
+     [] { return static_cast<int>(NextRenderer); },
+     [](int v) { NextRenderer = static_cast<RendererSetting>(v); }, RendererText, true},
+};
+
+}  // namespace
+
+std::span<const OptionRow> OptionRows() { return ROWS; }
+
+void StepOptionRow(const OptionRow& row, int delta) {
+    const int count = row.count();
+    const int now = row.current();
+    int next = now + delta;
+    if (row.wraps) {
+        next = ((next % count) + count) % count;
+    } else {
+        next = next < 0 ? 0 : (next >= count ? count - 1 : next);
+    }
+    if (next != now) row.choose(next);
+}
