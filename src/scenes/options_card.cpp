@@ -34,7 +34,8 @@ constexpr Rgb ROLE_COLOURS[ROLE_COUNT] = {
     {255, 240, 210},  // Japanese: washi white
     {236, 236, 236},  // English: white
 };
-constexpr int BACKDROP_KEEP_PERCENT = 12;
+// Darker than the help card's: the card is read while choices are made, the scene not at all.
+constexpr int BACKDROP_KEEP_PERCENT = 5;
 constexpr Rgb BACKDROP_INK = {10, 10, 22};
 
 const char* const ENGLISH_FACE = "DejaVu Sans";
@@ -172,7 +173,7 @@ void DrawRow(Surface& m, const OptionRow& row, int index, int top) {
             if (s < value) {
                 Fill(m, cell, ROLE_RIM);
             } else {
-                Frame(m, cell, ROLE_EDGE);
+                Frame(m, cell, ROLE_RIM);
             }
         }
     } else {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstddef>
+#include <utility>
 
 namespace {
 
@@ -10,6 +11,9 @@ constexpr int FORMAT_VERSION = 1;
 // A settings file is a dozen short lines; anything much larger is not one.
 constexpr size_t MAX_FILE_BYTES = 64 * 1024;
 constexpr size_t MAX_LINE_BYTES = 1024;
+// The keys of other versions kept for the next write, so that what is written always reads
+// back: a file of the most such lines still fits under MAX_FILE_BYTES with this version's own.
+constexpr size_t MAX_OTHER_BYTES = 32 * 1024;
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -63,11 +67,10 @@ const SettingKey KEYS[] = {
      [](std::string_view v, Settings* s) { return ReadInt(v, 0, VOLUME_STEPS, &s->musicVolume); },
      [](const Settings& s) { return std::to_string(s.musicVolume); }},
     {"effects", "a volume from 0 to 10",
-     [](std::string_view v, Settings* s) {
-         return ReadInt(v, 0, VOLUME_STEPS, &s->effectsVolume);
-     },
+     [](std::string_view v, Settings* s) { return ReadInt(v, 0, VOLUME_STEPS, &s->effectsVolume); },
      [](const Settings& s) { return std::to_string(s.effectsVolume); }},
-    {"labels", "on or off", [](std::string_view v, Settings* s) { return ReadSwitch(v, &s->kindLabels); },
+    {"labels", "on or off",
+     [](std::string_view v, Settings* s) { return ReadSwitch(v, &s->kindLabels); },
      [](const Settings& s) { return std::string(SwitchWord(s.kindLabels)); }},
     {"last_move", "on or off",
      [](std::string_view v, Settings* s) { return ReadSwitch(v, &s->lastMove); },
@@ -132,6 +135,7 @@ std::string VersionProblem(std::string_view line) {
 // Reads the text line by line; the first problem that makes it no settings file ends it.
 std::string ReadLines(std::string_view text, Settings* out, std::vector<std::string>* keyProblems) {
     if (text.size() > MAX_FILE_BYTES) return "too large to be a settings file";
+    size_t otherBytes = 0;  // of the other versions' lines kept
     if (text.find('\0') != std::string_view::npos) return "not a text file";
     size_t start = 0;
     int number = 0;
@@ -158,16 +162,27 @@ std::string ReadLines(std::string_view text, Settings* out, std::vector<std::str
         if (name.empty()) return "line " + std::to_string(number) + " has no key";
         const SettingKey* key = KeyNamed(name);
         if (key == nullptr) {
-            out->otherLines.push_back(std::string(name) + "=" + std::string(value));
+            std::string kept = std::string(name) + "=" + std::string(value);
+            if (otherBytes + kept.size() + 1 > MAX_OTHER_BYTES) {
+                if (otherBytes <= MAX_OTHER_BYTES) {
+                    keyProblems->push_back(
+                        "more keys of other versions than a settings file "
+                        "keeps; those from line " +
+                        std::to_string(number) + " on are dropped");
+                }
+                otherBytes = MAX_OTHER_BYTES + 1;
+                continue;
+            }
+            otherBytes += kept.size() + 1;
+            out->otherLines.push_back(std::move(kept));
             continue;
         }
         if (!key->read(value, out)) {
             // The key keeps its default: read the default's own word back into place.
             const Settings defaults;
             key->read(key->write(defaults), out);
-            keyProblems->push_back(std::string(name) + " is \"" + std::string(value) +
-                                   "\", not " + key->expected + "; taking " +
-                                   key->write(defaults));
+            keyProblems->push_back(std::string(name) + " is \"" + std::string(value) + "\", not " +
+                                   key->expected + "; taking " + key->write(defaults));
         }
     }
     if (number == 0) return "empty";

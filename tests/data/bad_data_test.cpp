@@ -946,3 +946,75 @@ INSTANTIATE_TEST_SUITE_P(Full, BadDataMatrix, ::testing::ValuesIn(FullMatrix()),
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(BadDataMatrix);
 
 }  // namespace
+
+// ---- the settings file ----------------------------------------------------------------------
+
+// What the game does with a damaged settings file (given with --settings; SETTINGS stands for
+// its path in the lines): it always plays on, with the defaults for what it could not take, and
+// a file it cannot take at all is kept beside as settings.ini.bad.
+struct SettingsOutcome {
+    const char* name;
+    const char* text;  // nullptr: no file; "<folder>": a folder in its place
+    const char* line;  // "" when nothing is said
+    bool keptAsBad;
+};
+
+const SettingsOutcome SETTINGS_OUTCOMES[] = {
+    {"missing", nullptr, "", false},
+    {"healthy", "kelmorav-settings 1\nmusic=7\n", "", false},
+    {"no_version_line", "music=7\n",
+     "kelmorav: SETTINGS: not a settings file (its first line is not \"kelmorav-settings 1\"); "
+     "the default settings are used and the file is kept as SETTINGS.bad",
+     true},
+    {"other_format", "kelmorav-settings 9\nmusic=7\n",
+     "kelmorav: SETTINGS: settings of format 9, which this version cannot read; the default "
+     "settings are used and the file is kept as SETTINGS.bad",
+     true},
+    {"not_key_value", "kelmorav-settings 1\nmusic 7\n",
+     "kelmorav: SETTINGS: line 2 is not key=value; the default settings are used and the file "
+     "is kept as SETTINGS.bad",
+     true},
+    {"unreadable", "<folder>",
+     "kelmorav: SETTINGS: cannot be read: Is a directory; the default settings are used and "
+     "the file is kept as SETTINGS.bad",
+     true},
+    {"bad_value", "kelmorav-settings 1\nmusic=11\nlabels=on\n",
+     "kelmorav: SETTINGS: music is \"11\", not a volume from 0 to 10; taking 10", false},
+};
+
+class BadSettings : public ::testing::TestWithParam<SettingsOutcome> {};
+
+TEST_P(BadSettings, PlaysOnWithTheDefaultsAndSaysTheDocumentedLine) {
+    const SettingsOutcome& expected = GetParam();
+    testfiles::TempDir dir(std::string("bad-settings-") + expected.name);
+    const fs::path file = dir.Path() / "settings.ini";
+    if (expected.text != nullptr && std::string(expected.text) == "<folder>") {
+        fs::create_directories(file);
+    } else if (expected.text != nullptr) {
+        testfiles::WriteText(file, expected.text);
+    }
+    const fs::path script = dir.Path() / "session.txt";
+    const fs::path err = dir.Path() / "stderr.txt";
+    testfiles::WriteText(script, "wait 1500\n");
+    const int status = testfiles::RunProgram(
+        {std::string(KELMORAV_BUILD_DIR) + "/kelmorav", "--headless", "--seed", "7", "--script",
+         script.string(), "--data", KELMORAV_BUILD_DIR, "--settings", file.string()},
+        err);
+    EXPECT_EQ(status, 0);
+    std::string said = testfiles::ReadText(err);
+    for (size_t at = said.find(file.string()); at != std::string::npos;
+         at = said.find(file.string())) {
+        said.replace(at, file.string().size(), "SETTINGS");
+    }
+    const std::string line = expected.line;
+    EXPECT_EQ(said, line.empty() ? "" : line + "\n");
+    EXPECT_EQ(fs::exists(dir.Path() / "settings.ini.bad"), expected.keptAsBad);
+    if (expected.keptAsBad && expected.text != nullptr && expected.text[0] != '<') {
+        EXPECT_EQ(testfiles::ReadText(dir.Path() / "settings.ini.bad"), expected.text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BadSettings, ::testing::ValuesIn(SETTINGS_OUTCOMES),
+                         [](const ::testing::TestParamInfo<SettingsOutcome>& info) {
+                             return std::string(info.param.name);
+                         });

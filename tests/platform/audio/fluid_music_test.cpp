@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <vector>
 
 #include "platform/audio/sound_font.h"
+#include "platform/core/platform.h"
 #include "support/sound_test_files.h"
 
 using namespace soundtest;
@@ -147,6 +150,48 @@ TEST_F(FluidMusicTest, TheGamesCommandsNeverReadTheFontAgain) {
     device.Send("status bgm mode", &reply);
     EXPECT_EQ(reply, "stopped");
     EXPECT_EQ(SoundFontLoads(), loads);
+}
+
+// Renders the first `chunks` chunks of ONE.mid with the music at `volume` (none: never set).
+std::vector<int16_t> Rendered(const std::string& font, std::optional<double> volume, int chunks) {
+    FluidMusic music(font, RATE);
+    EXPECT_TRUE(music.WaitUntilLoaded());
+    std::string error;
+    EXPECT_TRUE(music.Load("DATA\\BGM\\ONE.mid", &error)) << error;
+    if (volume) music.SetVolume(*volume);
+    music.Start();
+    std::vector<int16_t> out;
+    std::vector<int16_t> buffer(CHUNK * 2);
+    for (int i = 0; i < chunks; ++i) {
+        music.Render(buffer.data(), CHUNK);
+        out.insert(out.end(), buffer.begin(), buffer.end());
+    }
+    return out;
+}
+
+int Loudest(const std::vector<int16_t>& samples) {
+    int loudest = 0;
+    for (int16_t s : samples) loudest = std::max(loudest, std::abs(static_cast<int>(s)));
+    return loudest;
+}
+
+// The fault caught: volume 10 not exactly the loudness the game always had (a run at the
+// defaults would sound other than before), volume 0 leaving the synthesiser's dither audible,
+// or the steps not 4 dB apart.
+TEST_F(FluidMusicTest, TheVolumeScalesTheRenderedMusic) {
+    EXPECT_EQ(VolumeFactor(SOUND_VOLUME_MAX), 1.0);
+    EXPECT_EQ(VolumeFactor(0), 0.0);
+    for (int step = 1; step < SOUND_VOLUME_MAX; ++step) {
+        EXPECT_NEAR(20.0 * std::log10(VolumeFactor(step + 1) / VolumeFactor(step)), 4.0, 1e-9);
+    }
+    const std::vector<int16_t> today = Rendered(font, std::nullopt, 50);
+    ASSERT_GT(Loudest(today), 1000);
+    EXPECT_EQ(Rendered(font, VolumeFactor(SOUND_VOLUME_MAX), 50), today);
+    EXPECT_EQ(Loudest(Rendered(font, VolumeFactor(0), 50)), 0);
+    // Five steps down is 20 dB: a tenth of the amplitude.
+    const double ratio =
+        static_cast<double>(Loudest(Rendered(font, VolumeFactor(5), 50))) / Loudest(today);
+    EXPECT_NEAR(ratio, 0.1, 0.02);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ const std::string HEADER =
 // A complete recording with a correct sum, written by the writer.
 std::string Complete() {
     Recording r;
-    r.header = RecordingHeader{"1.0.0", "sdl", 7, 4294967000u, "00ff00ff00ff00ff"};
+    r.header = RecordingHeader{"1.0.0", "sdl", 7, 4294967000u, "00ff00ff00ff00ff", ""};
     RecordedGather wait;
     wait.late = 3;
     wait.repeat = 4;
@@ -196,7 +196,7 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(RecordingWrite, RunsMergeAndSplitAtTheLongestCount) {
     std::vector<std::string> lines;
     RecordingWriter writer([&](const std::string& line) { lines.push_back(line); });
-    writer.Header(RecordingHeader{"1.0.0", "headless", 1, 2, "0000000000000000"});
+    writer.Header(RecordingHeader{"1.0.0", "headless", 1, 2, "0000000000000000", ""});
     lines.clear();
     writer.Wait(0, {}, 2 * RECORDING_MAX_REPEAT + 7);
     writer.Wait(0, {});
@@ -218,7 +218,7 @@ TEST(RecordingWrite, RunsMergeAndSplitAtTheLongestCount) {
 
 TEST(RecordingWrite, WhatIsWrittenReadsBackTheSame) {
     Recording r;
-    r.header = RecordingHeader{"1.0.0", "headless", 4294967295u, 0, "fedcba9876543210"};
+    r.header = RecordingHeader{"1.0.0", "headless", 4294967295u, 0, "fedcba9876543210", ""};
     RecordedGather moved;
     moved.late = -2147483647 - 1;
     moved.input.pointerMoved = true;
