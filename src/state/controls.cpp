@@ -61,6 +61,9 @@ constexpr CommandOption OPTIONS[] = {
      "replay a recording made by this version (implies --headless; the seed, clock and "
      "input come from the recording)"},
     {"--dump-at-end", "FILE", "write the game state as JSON into FILE when the program ends"},
+    {"--settings", "FILE",
+     "read and keep the remembered settings in FILE instead of the player's own "
+     "(~/.config/kelmorav/settings.ini); a headless run uses none without it"},
     {"--sound-check", "", "play every sound effect and the opening of each piece of music"},
     {"--help", "", "print this help (also -h)"},
     {"--version", "", "print the version"},

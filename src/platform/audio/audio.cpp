@@ -17,7 +17,9 @@ bool DeviceGone = false;  // the sound device went away and none has come back y
 int MusicStep = SOUND_VOLUME_MAX;
 int EffectsStep = SOUND_VOLUME_MAX;
 
-int ClampStep(int step) { return step < 0 ? 0 : (step > SOUND_VOLUME_MAX ? SOUND_VOLUME_MAX : step); }
+int ClampStep(int step) {
+    return step < 0 ? 0 : (step > SOUND_VOLUME_MAX ? SOUND_VOLUME_MAX : step);
+}
 
 AudioHooks PlatformHooks() {
     AudioHooks hooks;

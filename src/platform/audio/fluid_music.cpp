@@ -163,7 +163,8 @@ void FluidMusic::Render(int16_t* stereo, int frames) {
         fluid_synth_write_s16(synth_, frames, stereo, 0, 2, stereo, 1, 2);
         if (!running_ && fluid_synth_get_active_voice_count(synth_) == 0) quietFrames_ += frames;
         // The synthesiser's dither would leave a whisper at gain 0: volume 0 is silence.
-        if (volume == 0.0) std::memset(stereo, 0, static_cast<size_t>(frames) * 2 * sizeof(int16_t));
+        if (volume == 0.0)
+            std::memset(stereo, 0, static_cast<size_t>(frames) * 2 * sizeof(int16_t));
     } else {
         std::memset(stereo, 0, static_cast<size_t>(frames) * 2 * sizeof(int16_t));
     }
