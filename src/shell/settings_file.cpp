@@ -14,7 +14,7 @@
 namespace {
 
 // More than any settings file holds: a larger one is refused without reading it all.
-constexpr size_t READ_LIMIT = 64 * 1024 + 1;
+constexpr size_t READ_LIMIT = size_t{64} * 1024 + 1;
 constexpr uint32_t WRITE_INTERVAL_MS = 1000;
 
 struct Keeper {

@@ -9,11 +9,11 @@ namespace {
 constexpr std::string_view VERSION_WORD = "kelmorav-settings";
 constexpr int FORMAT_VERSION = 1;
 // A settings file is a dozen short lines; anything much larger is not one.
-constexpr size_t MAX_FILE_BYTES = 64 * 1024;
+constexpr size_t MAX_FILE_BYTES = size_t{64} * 1024;
 constexpr size_t MAX_LINE_BYTES = 1024;
 // The keys of other versions kept for the next write, so that what is written always reads
 // back: a file of the most such lines still fits under MAX_FILE_BYTES with this version's own.
-constexpr size_t MAX_OTHER_BYTES = 32 * 1024;
+constexpr size_t MAX_OTHER_BYTES = size_t{32} * 1024;
 
 std::string_view Trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
