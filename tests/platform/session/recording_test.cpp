@@ -85,6 +85,10 @@ std::vector<Malformed> MalformedCases() {
         {"MadeElsewhere", WithLine(HEADER, "made headless", "made windows"), "sdl or headless"},
         {"ShortData", WithLine(HEADER, "0123456789abcdef", "12345"), "16 hex digits"},
         {"HeaderWithTwoValues", WithLine(HEADER, "seed 5", "seed 5 6"), "expected: seed VALUE"},
+        {"SettingsWithoutValue", HEADER + "settings\n", "expected: settings VALUE"},
+        {"SettingsWithSpaces", HEADER + "settings music=7 labels=on\n", "expected: settings"},
+        {"SettingsTwice", HEADER + "settings music=7\nsettings music=8\n", "a second settings"},
+        {"SettingsTooLong", HEADER + "settings " + std::string(600, 'a') + "\n", "longer than any"},
         {"WaitWithoutLateness", HEADER + "w\n", "line 7: expected: w LATE"},
         {"LatenessPastInt32", HEADER + "w 2147483648\n", "expected: w LATE"},
         {"LatenessBelowInt32", HEADER + "w -2147483649\n", "expected: w LATE"},
@@ -218,7 +222,8 @@ TEST(RecordingWrite, RunsMergeAndSplitAtTheLongestCount) {
 
 TEST(RecordingWrite, WhatIsWrittenReadsBackTheSame) {
     Recording r;
-    r.header = RecordingHeader{"1.0.0", "headless", 4294967295u, 0, "fedcba9876543210", ""};
+    r.header = RecordingHeader{"1.0.0", "headless",         4294967295u,
+                               0,       "fedcba9876543210", "music=3,labels=on"};
     RecordedGather moved;
     moved.late = -2147483647 - 1;
     moved.input.pointerMoved = true;
@@ -252,6 +257,7 @@ TEST(RecordingWrite, WhatIsWrittenReadsBackTheSame) {
     ASSERT_TRUE(ParseRecording(text, VERSION, &back, &error)) << error << "\n" << text;
     EXPECT_EQ(back.header.seed, r.header.seed);
     EXPECT_EQ(back.header.made, "headless");
+    EXPECT_EQ(back.header.settings, "music=3,labels=on");
     ASSERT_EQ(back.gathers.size(), 2u);
     EXPECT_EQ(back.gathers[0].late, moved.late);
     EXPECT_TRUE(back.gathers[0].input == moved.input);
