@@ -3,6 +3,7 @@
 #include "platform/video/present.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -23,11 +24,44 @@ bool OverlayWanted() {
            InputKeyDown(OverlayKey);
 }
 
+// The overlay is drawn at 640x480 at least: a smaller picture (the ending's 320x240) is first
+// enlarged by the largest whole factor that stays within 640x480, pixel for pixel as the window
+// shows it, so that the overlay's text has the window's pixels rather than being enlarged with
+// the picture.
+constexpr int OVERLAY_WIDTH = 640;
+constexpr int OVERLAY_HEIGHT = 480;
+
+int OverlayFactor(const Surface* primary) {
+    if (primary->width <= 0 || primary->height <= 0) return 1;
+    return std::max(1, std::min(OVERLAY_WIDTH / primary->width, OVERLAY_HEIGHT / primary->height));
+}
+
 const Surface* ComposeOverlay(const Surface* primary) {
-    OverlayPicture.width = primary->width;
-    OverlayPicture.height = primary->height;
-    OverlayPicture.pitch = primary->pitch;
-    OverlayPicture.pixels = primary->pixels;
+    const int factor = OverlayFactor(primary);
+    if (factor == 1) {
+        OverlayPicture.width = primary->width;
+        OverlayPicture.height = primary->height;
+        OverlayPicture.pitch = primary->pitch;
+        OverlayPicture.pixels = primary->pixels;
+    } else {
+        OverlayPicture.width = primary->width * factor;
+        OverlayPicture.height = primary->height * factor;
+        OverlayPicture.pitch = OverlayPicture.width;
+        OverlayPicture.pixels.resize(static_cast<size_t>(OverlayPicture.width) *
+                                     OverlayPicture.height);
+        for (int y = 0; y < primary->height; ++y) {
+            const uint8_t* from = &primary->pixels[static_cast<size_t>(y) * primary->pitch];
+            uint8_t* to =
+                &OverlayPicture.pixels[static_cast<size_t>(y) * factor * OverlayPicture.pitch];
+            for (int x = 0; x < primary->width; ++x) {
+                std::fill_n(to + static_cast<ptrdiff_t>(x) * factor, factor, from[x]);
+            }
+            for (int copy = 1; copy < factor; ++copy) {
+                std::memcpy(to + static_cast<ptrdiff_t>(copy) * OverlayPicture.pitch, to,
+                            static_cast<size_t>(OverlayPicture.width));
+            }
+        }
+    }
     OverlayCompose(&OverlayPicture, InstalledPalette());
     return &OverlayPicture;
 }
