@@ -1,12 +1,14 @@
 // The help cards: every line of every card stands inside the card, in one column or the title
 // line, overlapping no other, also with three more keys in the list; the result card says how
-// the match ended; and over the ending's 320x240 the card is drawn at 640x480 on the enlarged
-// picture rather than at the picture's own size.
+// the match ended; over the ending's 320x240 the card is drawn at 640x480 on the enlarged
+// picture rather than at the picture's own size; and what the solid card hides still counts as
+// a presented frame of the game.
 #include "scenes/help_card.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -131,6 +133,50 @@ TEST(HelpCard, OverTheCreditsTheCardIsDrawnAtTheWindowsResolution) {
     }
     EXPECT_EQ(unevenOutside, 0);
     EXPECT_GT(unevenInside, 1000);
+}
+
+// A run of the title and a match on the generated data, with F1 held over both or not at all.
+testfiles::RunResult TitleAndMatch(const std::string& name, bool held) {
+    const fs::path dir = testfiles::FreshDir(name);
+    fs::create_directory_symlink(fs::path(KELMORAV_BUILD_DIR) / "DATA", dir / "DATA");
+    const std::string down = held ? "key F1 down\n" : "";
+    const std::string up = held ? "key F1 up\n" : "";
+    return testfiles::RunGame(dir, "wait 500\nclick 300 300\nwait 1000\n" + down + "wait 2000\n" +
+                                       up + "click 250 380\nuntil SCENE_MATCH 20000\n" +
+                                       "wait 9500\nmove 320 205\nwait 200\nclick 320 205\n" + down +
+                                       "wait 3000\n" + up + "wait 500\n");
+}
+
+// The fault caught: a frame in which the game changed only what the card covers (the title's
+// flames, the pulse of the squares a lifted piece may go to) going unpresented while F1 is
+// held, so that the presentations and the trace that counts them differ from a run without it.
+TEST(HelpCard, WhatTheCardHidesIsPresentedAsTheGameDrewIt) {
+    const testfiles::RunResult plain = TitleAndMatch("help-card-plain", false);
+    const testfiles::RunResult held = TitleAndMatch("help-card-held", true);
+    ASSERT_EQ(plain.status, 0) << plain.stderrText;
+    ASSERT_EQ(held.status, 0) << held.stderrText;
+    // Every frame presented without the card is presented with it, at the same time; pressing
+    // and letting go of F1 (twice) present once each besides.
+    std::multiset<long long> heldTimes;
+    for (const nlohmann::json& line : held.With("present"))
+        heldTimes.insert(line["t"].get<long long>());
+    const std::vector<nlohmann::json> plainPresents = plain.With("present");
+    ASSERT_GT(plainPresents.size(), 100u);
+    for (const nlohmann::json& line : plainPresents) {
+        const auto found = heldTimes.find(line["t"].get<long long>());
+        EXPECT_NE(found, heldTimes.end()) << "no presentation at " << line["t"];
+        if (found != heldTimes.end()) heldTimes.erase(found);
+    }
+    EXPECT_LE(heldTimes.size(), 4u);
+    // Apart from the presentations, the two runs are line for line the same.
+    const auto others = [](const testfiles::RunResult& run) {
+        std::vector<nlohmann::json> lines;
+        for (const nlohmann::json& line : run.trace) {
+            if (!line.contains("present")) lines.push_back(line);
+        }
+        return lines;
+    };
+    EXPECT_EQ(others(held), others(plain));
 }
 
 }  // namespace

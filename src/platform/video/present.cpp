@@ -111,6 +111,33 @@ bool ChangedArea(const Surface* primary, Rect* area) {
     return found.left < found.right;
 }
 
+// While the overlay shows, the game's own picture as it was at the last presentation. The card
+// hides what changes under it; a frame in which the game changed only that is presented all the
+// same, so that the presentations (and the trace that counts them) are the game's own whatever
+// the card covers.
+std::vector<uint8_t> OverlayBase;
+
+bool BaseChanged(const Surface* primary) {
+    const size_t w = static_cast<size_t>(primary->width);
+    if (OverlayBase.size() != w * primary->height) return true;
+    for (int y = 0; y < primary->height; ++y) {
+        if (std::memcmp(&OverlayBase[y * w],
+                        &primary->pixels[static_cast<size_t>(y) * primary->pitch], w) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void RememberBase(const Surface* primary) {
+    const size_t w = static_cast<size_t>(primary->width);
+    OverlayBase.resize(w * primary->height);
+    for (int y = 0; y < primary->height; ++y) {
+        std::memcpy(&OverlayBase[y * w], &primary->pixels[static_cast<size_t>(y) * primary->pitch],
+                    w);
+    }
+}
+
 void RememberPresented(const Surface* primary) {
     PresentedWidth = primary->width;
     PresentedHeight = primary->height;
@@ -136,16 +163,21 @@ void PresentIfDirty() {
     const Surface* primary = PlatformPrimary();
     if (primary == nullptr) return;
     const Surface* picture = overlay ? ComposeOverlay(primary) : primary;
+    const bool wasShown = OverlayShown;
     OverlayShown = overlay;
     Rect changed;
     const bool whole = d.forcePresent;
     if (whole) {
         changed = Rect{0, 0, picture->width, picture->height};
     } else if (!ChangedArea(picture, &changed)) {
-        return;
+        // Nothing visible changed; but under the card the game's picture may have, and that
+        // frame is presented with nothing to redraw.
+        if (!overlay || !wasShown || !BaseChanged(primary)) return;
+        changed = Rect{};
     }
     d.forcePresent = false;
     RememberPresented(picture);
+    if (overlay) RememberBase(primary);
     if (active->Present(changed, whole)) {
         ++PresentCount;
         if (TraceActive()) TraceLine("\"present\":" + std::to_string(PresentCount));
