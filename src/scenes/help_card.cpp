@@ -118,14 +118,13 @@ const std::vector<HelpRow> ENDING_WORDS = {
 // How the match ended, as its closing text named it, in the words of the result screen, which
 // ranks the two scores and names no winner.
 std::vector<HelpRow> EndingRows(const MatchEnding& ending) {
-    const char* const side[2] = {"一之方", "二之方"};
     switch (ending.outcome) {
-    case 1: return {{"", "一之方勝利", "一之方 took 二之方's king and won"}};
-    case 2: return {{"", "二之方勝利", "二之方 took 一之方's king and won"}};
+    case 1: return {{"", "一之方勝利", "一之方 (first side) took 二之方's king and won"}};
+    case 2: return {{"", "二之方勝利", "二之方 (second side) took 一之方's king and won"}};
     case 3:
         return {{"", "対局没収",
-                 std::string("forfeited (Z) on ") + side[ending.mover == 0 ? 0 : 1] +
-                     "'s turn; no king was taken"}};
+                 ending.mover == 0 ? "forfeited (Z) on 一之方's turn, the first side's"
+                                   : "forfeited (Z) on 二之方's turn, the second side's"}};
     default: return {};
     }
 }

@@ -93,8 +93,10 @@ bool Says(const HelpCardLayout& layout, const std::string& words) {
 // The faults caught: the result card naming the wrong winner (the outcome's sides swapped), or
 // a forfeit put on the wrong side's turn.
 TEST(HelpCard, ResultCardSaysWhoTookWhoseKingOrOnWhoseTurnItWasForfeited) {
-    EXPECT_TRUE(Says(LayOutHelpCard(HELP_CARD_RESULT, 640, 480, {1, 0}), "一之方 took 二之方"));
-    EXPECT_TRUE(Says(LayOutHelpCard(HELP_CARD_RESULT, 640, 480, {2, 1}), "二之方 took 一之方"));
+    EXPECT_TRUE(Says(LayOutHelpCard(HELP_CARD_RESULT, 640, 480, {1, 0}),
+                     "一之方 (first side) took 二之方's king"));
+    EXPECT_TRUE(Says(LayOutHelpCard(HELP_CARD_RESULT, 640, 480, {2, 1}),
+                     "二之方 (second side) took 一之方's king"));
     EXPECT_TRUE(Says(LayOutHelpCard(HELP_CARD_RESULT, 640, 480, {3, 0}), "on 一之方's turn"));
     EXPECT_TRUE(Says(LayOutHelpCard(HELP_CARD_RESULT, 640, 480, {3, 1}), "on 二之方's turn"));
 }
