@@ -331,12 +331,14 @@ public:
         if (!section.rows.empty()) {
             Fit(HEADING_HEIGHT + Height(section.rows.front(), shape));
         }
-        const Rect& c = Column();
-        Put(section.japanese, STYLE_HEADING, c.left, y_, HEADING_HEIGHT);
-        const int english = c.left + StyledWidth(section.japanese, STYLE_HEADING) + HEADING_GAP;
-        Put(section.english, STYLE_HEADING_ENGLISH, english, y_, HEADING_HEIGHT);
-        y_ += HEADING_HEIGHT;
-        for (const HelpRow& row : section.rows) Row(row, shape);
+        Heading(section.japanese, section.english);
+        for (const HelpRow& row : section.rows) {
+            // A section that goes on in the next column says so at its top.
+            if (Fit(Height(row, shape))) {
+                Heading(section.japanese, std::string(section.english) + " (continued)");
+            }
+            Row(row, shape);
+        }
         y_ += SECTION_GAP;
     }
 
@@ -374,8 +376,15 @@ private:
         return ROW_HEIGHT * (lines + (shape.stacked ? 1 : 0));
     }
 
+    void Heading(const std::string& japanese, const std::string& english) {
+        const int x = Column().left;
+        Put(japanese, STYLE_HEADING, x, y_, HEADING_HEIGHT);
+        const int englishX = x + StyledWidth(japanese, STYLE_HEADING) + HEADING_GAP;
+        Put(english, STYLE_HEADING_ENGLISH, englishX, y_, HEADING_HEIGHT);
+        y_ += HEADING_HEIGHT;
+    }
+
     void Row(const HelpRow& row, const RowShape& shape) {
-        Fit(Height(row, shape));
         const int x = Column().left;
         if (!row.key.empty()) Put(row.key, STYLE_KEY, x, y_, ROW_HEIGHT);
         Put(row.japanese, STYLE_JAPANESE, x + shape.japanese, y_, ROW_HEIGHT);
@@ -387,11 +396,14 @@ private:
         y_ = y;
     }
 
-    // Goes on in the next column when height no longer fits below y in this one.
-    void Fit(int height) {
+    // Goes on in the next column when height no longer fits below y in this one; true when it
+    // did.
+    bool Fit(int height) {
         if (y_ > top_ && y_ + height > Column().bottom && column_ + 1 < Count()) {
             MoveTo(column_ + 1);
+            return true;
         }
+        return false;
     }
 
     void MoveTo(int column) {
