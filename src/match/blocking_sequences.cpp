@@ -5,10 +5,12 @@
 #include "media/music.h"
 #include "media/resources.h"
 #include "media/sheet_cells.h"
+#include "rules/board.h"
 #include "state/loop_state.h"
 
 int BlockHalfSize[BLOCK_ROWS * BLOCK_COLUMNS] = {};
 int BlockWave = 0;
+MatchEnding LastMatchEnding;
 
 namespace {
 
@@ -115,6 +117,7 @@ void MatchStartBanner() {
 
 void MatchEnd(int outcome) {
     if (outcome < 1 || outcome > 3) return;
+    LastMatchEnding = {outcome, SideToMove == 0 ? 0 : 1};
     DimTheBoard();
     BlockShrinkTransition(SaveSurface, DimSurface);
     const OutcomeText text = TextOf(outcome);

@@ -24,6 +24,15 @@ void MatchStartBanner();
 // screen. Outcome 0 does nothing.
 void MatchEnd(int outcome);
 
+// How the last match ended: the outcome MatchEnd was given (0 while no match has ended) and the
+// side that was to move then (the winner, or the side on whose turn the match was forfeited).
+// The result screen's help card says it; nothing of the game's course reads it.
+struct MatchEnding {
+    int outcome = 0;
+    int mover = 0;
+};
+extern MatchEnding LastMatchEnding;
+
 // Shrinks the picture of from block by block in a diagonal wave from the top-left corner,
 // revealing to; presents every step itself. C cuts it short.
 void BlockShrinkTransition(Surface* from, Surface* to);

@@ -4,86 +4,81 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
-#include <span>
 #include <string>
+#include <tuple>
 #include <utility>
-#include <vector>
 
-#include "media/draw.h"
-#include "state/controls.h"
 #include "state/loop_state.h"
 
 namespace {
 
 // ---- what the cards say ----------------------------------------------------------------------
 
-// One line of a card: a key (or nothing), its Japanese, and the English beside it. An English
-// text may run to a second line.
+// One line of a card: a key (or nothing), its Japanese, and the English beside it, which may
+// run to more lines and may hold Japanese words of the screen.
 struct HelpRow {
-    const char* key;
-    const char* japanese;
-    const char* english;
+    std::string key;
+    std::string japanese;
+    std::string english;
 };
 
 struct HelpSection {
     const char* japanese;  // the heading
     const char* english;
-    std::span<const HelpRow> rows;
-    int japaneseWidth;  // the Japanese column at the large size, after the key column if any
+    std::vector<HelpRow> rows;
+    int column;  // the column it starts in, or a later one when the column above it is full
 };
 
-// A card: its sections in one or two columns.
-struct HelpCardText {
-    std::span<const HelpSection> left;
-    std::span<const HelpSection> right;
-};
+// The keys of a screen from the game's one list of them: the screen's own (and the extra ones
+// after them), or those of every screen.
+std::vector<HelpRow> KeyRows(unsigned screen, bool own, std::span<const Control> extra = {}) {
+    std::vector<HelpRow> rows;
+    for (const Control& c : Controls()) {
+        if ((c.screens & screen) == 0 || (c.screens == ON_EVERY_SCREEN) == own) continue;
+        rows.push_back({c.name, c.japanese, c.english});
+    }
+    for (const Control& c : extra) rows.push_back({c.name, c.japanese, c.english});
+    return rows;
+}
 
-constexpr HelpRow TITLE_WORDS[] = {
+// The two sections of a screen's keys: its own, and those of every screen (kept apart, so that
+// a long key of every screen does not narrow the English of the screen's own).
+std::vector<HelpSection> KeySections(unsigned screen, std::span<const Control> extra) {
+    return {{"操作", "Keys", KeyRows(screen, true, extra), 0},
+            {"共通", "Keys of every screen", KeyRows(screen, false), 0}};
+}
+
+const std::vector<HelpRow> TITLE_WORDS = {
     {"", "開始", "start a match"},
     {"", "終了", "quit the game"},
     {"", "炎の将棋", "shogi of flame: KELMORAV"},
     {"", "炎 王 将", "flame, king, general"},
-    {"", "STAFFROAL", "click the middle of the\nbottom edge: the ending\nand the staff roll"},
+    {"", "STAFFROAL", "click the middle of the bottom edge: the ending and the staff roll"},
 };
-// The keys of a screen, from the game's one list of them: the screen's own first, then those
-// of every screen.
-std::vector<HelpRow> KeyRows(unsigned screen) {
-    std::vector<HelpRow> rows;
-    for (const bool own : {true, false}) {
-        for (const Control& c : Controls()) {
-            if ((c.screens & screen) == 0 || (c.screens == ON_EVERY_SCREEN) == own) continue;
-            rows.push_back({c.name, c.japanese, c.english});
-        }
-    }
-    return rows;
-}
 
-const std::vector<HelpRow> TITLE_KEYS = KeyRows(ON_TITLE);
-const std::vector<HelpRow> MATCH_KEYS = KeyRows(ON_MATCH);
-const std::vector<HelpRow> RESULT_KEYS = KeyRows(ON_RESULT);
-const std::vector<HelpRow> ENDING_KEYS = KeyRows(ON_ENDING);
-
-const HelpSection TITLE_LEFT[] = {{"操作", "Keys", TITLE_KEYS, 48}};
-constexpr HelpSection TITLE_RIGHT[] = {{"用語", "Words", TITLE_WORDS, 84}};
-
-constexpr HelpRow MATCH_PIECES[] = {
-    {"", "歩 香 桂 銀", "pawn, lance, knight, silver"},
-    {"", "金 飛 角", "gold, rook, bishop"},
-    {"", "玉 王", "king of 一之方 / of 二之方"},
-    {"", "と 杏 圭 全", "promoted pawn, lance,\nknight, silver: move as gold"},
-    {"", "龍 馬", "promoted rook, bishop"},
+// Each kind as it moves; the number is its worth in points, which is also what placing one
+// costs.
+const std::vector<HelpRow> MATCH_PIECES = {
+    {"", "歩", "pawn, 1: one step forward"},
+    {"", "香", "lance, 2: any distance forward"},
+    {"", "桂", "knight, 3: two forward, one aside; jumps"},
+    {"", "銀", "silver, 4: one step forward or diagonally"},
+    {"", "金", "gold, 5: one step, but not diagonally back"},
+    {"", "飛", "rook, 6: any distance, but not diagonally"},
+    {"", "角", "bishop, 6: any distance diagonally"},
+    {"", "玉 王", "king, 10: one step any way; never placed"},
+    {"", "と杏圭全", "promoted 歩 香 桂 銀: as gold"},
+    {"", "龍", "promoted rook: rook, or one diagonal step"},
+    {"", "馬", "promoted bishop: bishop, or one straight step"},
 };
-constexpr HelpRow MATCH_WORDS[] = {
+const std::vector<HelpRow> MATCH_WORDS = {
     {"", "手目", "turn number"},
-    {"", "一之方", "first side (right panels)"},
-    {"", "二之方", "second side (left panels)"},
+    {"", "一之方", "first side: right panels, king 玉"},
+    {"", "二之方", "second side: left panels, king 王"},
     {"", "消費時間", "time used, h:m:s"},
-    {"", "持点", "points to place pieces"},
+    {"", "持点", "points to place pieces (点: points)"},
     {"", "戦力", "material on the board"},
-    {"", "点", "points (unit)"},
-    {"", "打", "hand button: opens the\nplacing panel (needs points)"},
-    {"", "歩1 香2 桂3 銀4", "placing costs, in points"},
-    {"", "金5 飛6 角6", "(a king cannot be placed)"},
+    {"", "打", "hand button: opens the placing panel"},
     {"", "位置  点数", "square (col, row); worth"},
     {"", "成  不成", "promote / keep as it is"},
     {"", "対局開始", "the match begins"},
@@ -91,18 +86,15 @@ constexpr HelpRow MATCH_WORDS[] = {
     {"", "二之方勝利", "second side wins"},
     {"", "対局没収", "match forfeited"},
 };
-const HelpSection MATCH_LEFT[] = {{"操作", "Keys", MATCH_KEYS, 64},
-                                  {"駒", "Pieces", MATCH_PIECES, 84}};
-constexpr HelpSection MATCH_RIGHT[] = {{"用語", "Words", MATCH_WORDS, 112}};
 
-constexpr HelpRow RESULT_WORDS[] = {
+const std::vector<HelpRow> RESULT_WORDS = {
     {"", "総得点", "score"},
     {"", "段位", "rank earned by the score"},
     {"", "手目  消費時間", "turns; time used"},
     {"", "持点  戦力", "points; material"},
     {"", "CLICK MOUSE KEY", "click to go on"},
 };
-constexpr HelpRow RESULT_RANKS[] = {
+const std::vector<HelpRow> RESULT_RANKS = {
     {"", "入門", "beginner: up to 100"},  {"", "五級", "5th kyu: up to 1000"},
     {"", "四級", "4th kyu: up to 2000"},  {"", "三級", "3rd kyu: up to 3000"},
     {"", "二級", "2nd kyu: up to 5000"},  {"", "一級", "1st kyu: up to 7000"},
@@ -112,11 +104,8 @@ constexpr HelpRow RESULT_RANKS[] = {
     {"", "七段", "7th dan: up to 60000"}, {"", "八段", "8th dan: up to 80000"},
     {"", "名人", "master: above 80000"},
 };
-const HelpSection RESULT_LEFT[] = {{"操作", "Keys", RESULT_KEYS, 48},
-                                   {"用語", "Words", RESULT_WORDS, 124}};
-constexpr HelpSection RESULT_RIGHT[] = {{"段位", "Ranks", RESULT_RANKS, 48}};
 
-constexpr HelpRow ENDING_WORDS[] = {
+const std::vector<HelpRow> ENDING_WORDS = {
     {"", "製作スタッフ", "the staff"},
     {"", "[企画]", "planning"},
     {"", "[プログラム]", "programming"},
@@ -125,17 +114,51 @@ constexpr HelpRow ENDING_WORDS[] = {
     {"", "[プロデュース]", "production"},
     {"", "終", "the end: back to the title"},
 };
-const HelpSection ENDING_LEFT[] = {{"操作", "Keys", ENDING_KEYS, 48},
-                                   {"用語", "Words", ENDING_WORDS, 124}};
 
-HelpCardText TextOf(HelpCardId card) {
-    switch (card) {
-    case HELP_CARD_TITLE: return {TITLE_LEFT, TITLE_RIGHT};
-    case HELP_CARD_MATCH: return {MATCH_LEFT, MATCH_RIGHT};
-    case HELP_CARD_RESULT: return {RESULT_LEFT, RESULT_RIGHT};
-    case HELP_CARD_ENDING: return {ENDING_LEFT, {}};
+// How the match ended, as its closing text named it, in the words of the result screen, which
+// ranks the two scores and names no winner.
+std::vector<HelpRow> EndingRows(const MatchEnding& ending) {
+    switch (ending.outcome) {
+    case 1: return {{"", "一之方勝利", "一之方 (first side) took 二之方's king and won"}};
+    case 2: return {{"", "二之方勝利", "二之方 (second side) took 一之方's king and won"}};
+    case 3:
+        return {{"", "対局没収",
+                 ending.mover == 0 ? "forfeited (Z) on 一之方's turn, the first side's"
+                                   : "forfeited (Z) on 二之方's turn, the second side's"}};
     default: return {};
     }
+}
+
+std::vector<HelpSection> SectionsOf(HelpCardId card, const MatchEnding& ending,
+                                    std::span<const Control> extraKeys) {
+    std::vector<HelpSection> sections;
+    const auto add = [&sections](std::vector<HelpSection> more) {
+        for (HelpSection& section : more) {
+            if (!section.rows.empty()) sections.push_back(std::move(section));
+        }
+    };
+    switch (card) {
+    case HELP_CARD_TITLE:
+        add(KeySections(ON_TITLE, extraKeys));
+        add({{"用語", "Words", TITLE_WORDS, 1}});
+        break;
+    case HELP_CARD_MATCH:
+        add(KeySections(ON_MATCH, extraKeys));
+        add({{"駒", "Pieces: moves, worth in points", MATCH_PIECES, 0},
+             {"用語", "Words", MATCH_WORDS, 1}});
+        break;
+    case HELP_CARD_RESULT:
+        add({{"結果", "How this match ended", EndingRows(ending), 0}});
+        add(KeySections(ON_RESULT, extraKeys));
+        add({{"用語", "Words", RESULT_WORDS, 0}, {"段位", "Ranks", RESULT_RANKS, 1}});
+        break;
+    case HELP_CARD_ENDING:
+        add(KeySections(ON_ENDING, extraKeys));
+        add({{"用語", "Words", ENDING_WORDS, 1}});
+        break;
+    default: break;
+    }
+    return sections;
 }
 
 // ---- how they are laid out -------------------------------------------------------------------
@@ -143,7 +166,7 @@ HelpCardText TextOf(HelpCardId card) {
 // Each pixel of a card is one of these roles; the colours are picked per palette.
 enum Role : uint8_t {
     ROLE_OUTSIDE,   // the cut corners: the scene shows through untouched
-    ROLE_BACKDROP,  // the scene, dimmed
+    ROLE_PLATE,     // the card's solid ground
     ROLE_EDGE,      // the dark outer line and the line inside the rim
     ROLE_RIM,       // the gold rim
     ROLE_HEADING,   // headings and keys
@@ -152,38 +175,290 @@ enum Role : uint8_t {
     ROLE_COUNT
 };
 
-// Sizes of one layout: the 640x480 screens and the ending's 320x240.
-struct Metrics {
-    int margin;         // from the screen's edge to the card's
-    int padding;        // from the card's edge to the text
-    int titleHeight;    // the card's title line
-    int headingHeight;  // a section's heading line
-    int rowHeight;      // one line of text
-    int japaneseSize;   // cell heights of the fonts
-    int englishSize;
-    int percent;  // the Japanese columns, in percent of their large widths
-    int columnGap;
-};
-
-constexpr Metrics LARGE = {14, 12, 26, 20, 15, 14, 12, 100, 16};
-constexpr Metrics SMALL = {4, 6, 16, 14, 11, 11, 9, 80, 0};
-
-const char* const TITLE_JAPANESE = "説明";
-const char* const TITLE_ENGLISH = "Help: the keys of this screen and its words (release F1)";
+// The card's text is a plain gothic: at these sizes a brush face loses its small strokes, and
+// the Japanese gets a face of its own at 13 pixels, where every kanji of the cards keeps its
+// strokes apart. English words are set in a sans face; Japanese words inside them (開始, 一之方)
+// take the gothic at the Japanese size, on the same baseline.
+const char* const GOTHIC_FACE = "BIZ UDゴシック";
 const char* const ENGLISH_FACE = "DejaVu Sans";
 
-struct CardMask {
-    Rect rect;                  // where the card lies on the picture
-    std::vector<uint8_t> role;  // one role a pixel, rows of rect's width
+// A style: the fonts of a text's Latin letters and of its wide (Japanese) characters, how far
+// below the line's top each is drawn so that their baselines meet, and the role of its pixels.
+struct Style {
+    FontSpec latin;
+    FontSpec wide;
+    int latinDown;
+    int wideDown;
+    Role role;
 };
 
-FontSpec Font(int size, const char* face, int weight = TEXT_WEIGHT_NORMAL) {
+enum StyleId : uint8_t {
+    STYLE_TITLE,
+    STYLE_TITLE_ENGLISH,
+    STYLE_HEADING,
+    STYLE_HEADING_ENGLISH,
+    STYLE_KEY,
+    STYLE_JAPANESE,
+    STYLE_ENGLISH,
+    STYLE_COUNT
+};
+
+FontSpec Font(int size, const char* face, int weight = 400) {
     FontSpec f;
     f.height = size;
     f.face = face;
     f.weight = weight;
     return f;
 }
+
+const Style& StyleOf(StyleId id) {
+    // The gothic's cell is its em, its ascent 88% of it; the sans face's ascent is 80% of its
+    // cell. The downs put each pair of fonts on one baseline.
+    static const Style STYLES[STYLE_COUNT] = {
+        {Font(17, GOTHIC_FACE, 700), Font(17, GOTHIC_FACE, 700), 0, 0, ROLE_HEADING},
+        {Font(12, ENGLISH_FACE, 700), Font(13, GOTHIC_FACE, 700), 5, 4, ROLE_ENGLISH},
+        {Font(15, GOTHIC_FACE, 700), Font(15, GOTHIC_FACE, 700), 0, 0, ROLE_HEADING},
+        {Font(12, ENGLISH_FACE, 700), Font(13, GOTHIC_FACE, 700), 3, 2, ROLE_HEADING},
+        {Font(12, ENGLISH_FACE, 700), Font(13, GOTHIC_FACE, 700), 1, 0, ROLE_HEADING},
+        {Font(13, GOTHIC_FACE), Font(13, GOTHIC_FACE), 0, 0, ROLE_JAPANESE},
+        {Font(12, ENGLISH_FACE), Font(13, GOTHIC_FACE), 1, 0, ROLE_ENGLISH},
+    };
+    return STYLES[id];
+}
+
+// The sizes of the card on its 640x480 picture.
+constexpr int MARGIN = 14;          // from the picture's edge to the card's
+constexpr int PADDING = 10;         // from the card's edge to the text
+constexpr int TITLE_HEIGHT = 22;    // the title line
+constexpr int HEADING_HEIGHT = 19;  // a section's heading line
+constexpr int ROW_HEIGHT = 14;      // one line of text
+constexpr int SECTION_GAP = 5;      // after a section
+constexpr int COLUMN_GAP = 12;
+constexpr int COLUMNS = 2;
+constexpr int KEY_GAP = 5;             // after the key column
+constexpr int JAPANESE_GAP = 7;        // after the Japanese column
+constexpr int HEADING_GAP = 8;         // between a heading's Japanese and its English
+constexpr int NARROWEST_ENGLISH = 96;  // below this the English goes under its row's start
+constexpr int STACKED_INDENT = 12;
+
+const char* const TITLE_JAPANESE = "説明";
+const char* const TITLE_ENGLISH = "Help: the keys of this screen and its words (release F1)";
+
+// A text split where it changes between Latin letters and wide characters: each part is drawn
+// in its own font.
+std::vector<std::pair<std::string, bool>> Runs(const std::string& text) {
+    std::vector<std::pair<std::string, bool>> runs;
+    for (size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        size_t length = 1;
+        if (lead >= 0xF0) {
+            length = 4;
+        } else if (lead >= 0xE0) {
+            length = 3;
+        } else if (lead >= 0xC0) {
+            length = 2;
+        }
+        length = std::min(length, text.size() - at);
+        const bool wide = lead >= 0x80;
+        if (runs.empty() || runs.back().second != wide) runs.emplace_back(std::string(), wide);
+        runs.back().first.append(text, at, length);
+        at += length;
+    }
+    return runs;
+}
+
+int StyledWidth(const std::string& text, StyleId id) {
+    const Style& style = StyleOf(id);
+    int width = 0;
+    for (const auto& [run, wide] : Runs(text)) {
+        width += GdiTextWidth(run.c_str(), wide ? style.wide : style.latin);
+    }
+    return width;
+}
+
+// The text broken at its spaces into lines no wider than width (a word wider than that keeps
+// a line of its own).
+std::vector<std::string> Wrapped(const std::string& text, StyleId id, int width) {
+    std::vector<std::string> lines;
+    std::string line;
+    size_t at = 0;
+    while (at <= text.size()) {
+        const size_t end = std::min(text.find(' ', at), text.size());
+        const std::string word = text.substr(at, end - at);
+        std::string longer = line;
+        if (!longer.empty()) longer += ' ';
+        longer += word;
+        if (!line.empty() && StyledWidth(longer, id) > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = std::move(longer);
+        }
+        at = end + 1;
+    }
+    lines.push_back(line);
+    return lines;
+}
+
+// A text placed on the card, in picture pixels.
+struct Placed {
+    std::string text;
+    StyleId style;
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
+struct Layout {
+    Rect card;
+    Rect title;
+    std::vector<Rect> columns;
+    std::vector<Placed> texts;
+};
+
+// Lays sections down the columns: a section starts in its own column or, when that is full, in
+// the next; a row that no longer fits its column goes on at the top of the next one, and a
+// heading goes there with its first row. What does not fit the last column runs past the
+// card's bottom, which the card's test reports.
+class ColumnFlow {
+public:
+    ColumnFlow(Layout* layout, int top) : layout_(layout), top_(top), y_(top) {}
+
+    void Section(const HelpSection& section) {
+        if (section.column > column_ && section.column < Count()) MoveTo(section.column);
+        const RowShape shape = ShapeOf(section);
+        if (!section.rows.empty()) {
+            Fit(HEADING_HEIGHT + Height(section.rows.front(), shape));
+        }
+        Heading(section.japanese, section.english);
+        for (const HelpRow& row : section.rows) {
+            // A section that goes on in the next column says so at its top.
+            if (Fit(Height(row, shape))) {
+                Heading(section.japanese, std::string(section.english) + " (continued)");
+            }
+            Row(row, shape);
+        }
+        y_ += SECTION_GAP;
+    }
+
+private:
+    // Where the parts of a section's rows stand, from the column's left: the Japanese after the
+    // widest key, the English after the widest Japanese, or under the row's start when that
+    // would leave the English too narrow.
+    struct RowShape {
+        int japanese;
+        int english;
+        int englishWidth;
+        bool stacked;
+    };
+
+    RowShape ShapeOf(const HelpSection& section) const {
+        int keys = 0;
+        int words = 0;
+        for (const HelpRow& row : section.rows) {
+            keys = std::max(keys, StyledWidth(row.key, STYLE_KEY));
+            words = std::max(words, StyledWidth(row.japanese, STYLE_JAPANESE));
+        }
+        RowShape shape{};
+        shape.japanese = keys == 0 ? 0 : keys + KEY_GAP;
+        shape.english = shape.japanese + words + JAPANESE_GAP;
+        const int width = Column().right - Column().left;
+        shape.stacked = width - shape.english < NARROWEST_ENGLISH;
+        if (shape.stacked) shape.english = STACKED_INDENT;
+        shape.englishWidth = width - shape.english;
+        return shape;
+    }
+
+    static int Height(const HelpRow& row, const RowShape& shape) {
+        const int lines =
+            static_cast<int>(Wrapped(row.english, STYLE_ENGLISH, shape.englishWidth).size());
+        return ROW_HEIGHT * (lines + (shape.stacked ? 1 : 0));
+    }
+
+    void Heading(const std::string& japanese, const std::string& english) {
+        const int x = Column().left;
+        Put(japanese, STYLE_HEADING, x, y_, HEADING_HEIGHT);
+        const int englishX = x + StyledWidth(japanese, STYLE_HEADING) + HEADING_GAP;
+        Put(english, STYLE_HEADING_ENGLISH, englishX, y_, HEADING_HEIGHT);
+        y_ += HEADING_HEIGHT;
+    }
+
+    void Row(const HelpRow& row, const RowShape& shape) {
+        const int x = Column().left;
+        if (!row.key.empty()) Put(row.key, STYLE_KEY, x, y_, ROW_HEIGHT);
+        Put(row.japanese, STYLE_JAPANESE, x + shape.japanese, y_, ROW_HEIGHT);
+        int y = shape.stacked ? y_ + ROW_HEIGHT : y_;
+        for (const std::string& line : Wrapped(row.english, STYLE_ENGLISH, shape.englishWidth)) {
+            Put(line, STYLE_ENGLISH, x + shape.english, y, ROW_HEIGHT);
+            y += ROW_HEIGHT;
+        }
+        y_ = y;
+    }
+
+    // Goes on in the next column when height no longer fits below y in this one; true when it
+    // did.
+    bool Fit(int height) {
+        if (y_ > top_ && y_ + height > Column().bottom && column_ + 1 < Count()) {
+            MoveTo(column_ + 1);
+            return true;
+        }
+        return false;
+    }
+
+    void MoveTo(int column) {
+        column_ = column;
+        y_ = top_;
+    }
+
+    void Put(const std::string& text, StyleId style, int x, int y, int height) {
+        if (text.empty()) return;
+        layout_->texts.push_back({text, style, x, y, StyledWidth(text, style), height});
+    }
+
+    int Count() const { return static_cast<int>(layout_->columns.size()); }
+    const Rect& Column() const { return layout_->columns[static_cast<size_t>(column_)]; }
+
+    Layout* layout_;
+    int top_;
+    int y_;
+    int column_ = 0;
+};
+
+Layout LayOut(HelpCardId card, int width, int height, const MatchEnding& ending,
+              std::span<const Control> extraKeys) {
+    Layout out;
+    out.card = Rect{MARGIN, MARGIN, width - MARGIN, height - MARGIN};
+    const Rect inner{out.card.left + PADDING, out.card.top + PADDING, out.card.right - PADDING,
+                     out.card.bottom - PADDING};
+    out.title = Rect{inner.left, inner.top, inner.right, inner.top + TITLE_HEIGHT};
+    out.texts.push_back({TITLE_JAPANESE, STYLE_TITLE, inner.left, inner.top,
+                         StyledWidth(TITLE_JAPANESE, STYLE_TITLE), TITLE_HEIGHT});
+    const int english = inner.left + out.texts.back().width + HEADING_GAP * 2;
+    out.texts.push_back({TITLE_ENGLISH, STYLE_TITLE_ENGLISH, english, inner.top,
+                         StyledWidth(TITLE_ENGLISH, STYLE_TITLE_ENGLISH), TITLE_HEIGHT});
+    const int top = out.title.bottom;
+    const int columnWidth = (inner.right - inner.left - COLUMN_GAP * (COLUMNS - 1)) / COLUMNS;
+    for (int c = 0; c < COLUMNS; ++c) {
+        const int left = inner.left + c * (columnWidth + COLUMN_GAP);
+        out.columns.push_back(Rect{left, top, left + columnWidth, inner.bottom});
+    }
+    ColumnFlow flow(&out, top);
+    for (const HelpSection& section : SectionsOf(card, ending, extraKeys)) flow.Section(section);
+    // A card with little to say ends below its last line and leaves the rest of the scene be.
+    int used = top;
+    for (const Placed& p : out.texts) used = std::max(used, p.y + p.height);
+    out.card.bottom = std::min(out.card.bottom, used + PADDING);
+    for (Rect& column : out.columns) column.bottom = std::min(column.bottom, used);
+    return out;
+}
+
+// ---- how they are drawn ----------------------------------------------------------------------
+
+struct CardMask {
+    Rect rect;                  // where the card lies on the picture
+    std::vector<uint8_t> role;  // one role a pixel, rows of rect's width
+};
 
 // The rim in the game's plaque style: cut corners, a dark line, a gold rim and a dark line again.
 void DrawRim(Surface& mask) {
@@ -195,7 +470,7 @@ void DrawRim(Surface& mask) {
             const int dx = std::min(x, w - 1 - x);
             const int dy = std::min(y, h - 1 - y);
             const int d = std::min(std::min(dx, dy), dx + dy - CUT);
-            uint8_t role = ROLE_BACKDROP;
+            uint8_t role = ROLE_PLATE;
             if (d < 0) {
                 role = ROLE_OUTSIDE;
             } else if (d == 0 || d == 3) {
@@ -208,110 +483,45 @@ void DrawRim(Surface& mask) {
     }
 }
 
-void Text(Surface& mask, const char* text, int x, int y, int right, const FontSpec& font,
-          Role role) {
-    GdiDrawTextIndex(&mask, text, Rect{x, y, right, mask.height}, font, role, DT_LEFT);
-}
-
-int LineCount(const std::string& text) {
-    int lines = 1;
-    for (const char c : text) lines += c == '\n' ? 1 : 0;
-    return lines;
-}
-
-// The text broken at its spaces into lines no wider than width (a word wider than that keeps a
-// line of its own); line breaks already in it stay.
-std::string Wrapped(const char* text, const FontSpec& font, int width) {
-    std::string out;
-    std::string line;
-    const std::string all = text;
-    size_t at = 0;
-    while (at <= all.size()) {
-        const size_t end = std::min(all.find_first_of(" \n", at), all.size());
-        const std::string word = all.substr(at, end - at);
-        std::string longer = line;
-        if (!longer.empty()) {
-            longer += ' ';
-        }
-        longer += word;
-        if (!line.empty() && GdiTextWidth(longer.c_str(), font) > width) {
-            out += line + "\n";
-            line = word;
-        } else {
-            line = longer;
-        }
-        if (end < all.size() && all[end] == '\n') {
-            out += line + "\n";
-            line.clear();
-        }
-        at = end + 1;
-    }
-    return out + line;
-}
-
-// The widest key of a section's rows, and a gap after it.
-int KeyColumnWidth(std::span<const HelpRow> rows, const FontSpec& font) {
-    int widest = 0;
-    for (const HelpRow& row : rows) widest = std::max(widest, GdiTextWidth(row.key, font));
-    return widest == 0 ? 0 : widest + 8;
-}
-
-// Draws a column's sections from (x, y) down; returns nothing, the card is sized to hold them.
-void DrawColumn(Surface& mask, std::span<const HelpSection> sections, int x, int y, int right,
-                const Metrics& m) {
-    const FontSpec heading = Font(m.headingHeight - 4, TextFace);
-    const FontSpec japanese = Font(m.japaneseSize, "");
-    const FontSpec english = Font(m.englishSize, ENGLISH_FACE);
-    const FontSpec key = Font(m.englishSize, ENGLISH_FACE, TEXT_WEIGHT_BOLD);
-    for (const HelpSection& section : sections) {
-        Text(mask, section.japanese, x, y, right, heading, ROLE_HEADING);
-        Text(mask, section.english, x + m.japaneseSize * 3, y + 3, right, key, ROLE_HEADING);
-        y += m.headingHeight;
-        const int jx = x + KeyColumnWidth(section.rows, key);
-        const int ex = jx + section.japaneseWidth * m.percent / 100;
-        for (const HelpRow& row : section.rows) {
-            const bool hasKey = row.key[0] != 0;
-            if (hasKey) Text(mask, row.key, x, y + 1, jx, key, ROLE_HEADING);
-            Text(mask, row.japanese, jx, y, ex - 4, japanese, ROLE_JAPANESE);
-            const std::string lines = Wrapped(row.english, english, right - ex);
-            Text(mask, lines.c_str(), ex, y + 1, right, english, ROLE_ENGLISH);
-            y += m.rowHeight * LineCount(lines);
-        }
-        y += m.rowHeight / 2;
+// Draws a placed text into the mask (whose top-left is the card's), run by run.
+void DrawPlaced(Surface& mask, const Rect& card, const Placed& placed) {
+    const Style& style = StyleOf(placed.style);
+    int x = placed.x - card.left;
+    const int y = placed.y - card.top;
+    for (const auto& [run, wide] : Runs(placed.text)) {
+        const FontSpec& font = wide ? style.wide : style.latin;
+        const int down = wide ? style.wideDown : style.latinDown;
+        GdiDrawTextIndex(&mask, run.c_str(), Rect{x, y + down, mask.width, mask.height}, font,
+                         style.role, DT_LEFT);
+        x += GdiTextWidth(run.c_str(), font);
     }
 }
 
-CardMask BuildMask(HelpCardId card, int width, int height) {
-    const Metrics& m = width >= 640 ? LARGE : SMALL;
-    const HelpCardText text = TextOf(card);
+CardMask BuildMask(HelpCardId card, int width, int height, const MatchEnding& ending) {
+    const Layout layout = LayOut(card, width, height, ending, {});
     CardMask out;
-    out.rect = Rect{m.margin, m.margin, width - m.margin, height - m.margin};
+    out.rect = layout.card;
     Surface mask;
     mask.width = out.rect.right - out.rect.left;
     mask.height = out.rect.bottom - out.rect.top;
     mask.pitch = mask.width;
-    mask.pixels.assign(static_cast<size_t>(mask.pitch) * mask.height, ROLE_BACKDROP);
+    mask.pixels.assign(static_cast<size_t>(mask.pitch) * mask.height, ROLE_PLATE);
     DrawRim(mask);
-    const int inner = m.padding;
-    Text(mask, TITLE_JAPANESE, inner, inner - 2, mask.width - inner,
-         Font(m.titleHeight - 2, TextFace), ROLE_HEADING);
-    Text(mask, TITLE_ENGLISH, inner + m.titleHeight * 2, inner + m.titleHeight / 2 - 7,
-         mask.width - inner, Font(m.englishSize, ENGLISH_FACE, TEXT_WEIGHT_BOLD), ROLE_ENGLISH);
-    const int top = inner + m.titleHeight + 4;
-    const bool twoColumns = !text.right.empty();
-    const int middle = twoColumns ? mask.width / 2 : mask.width - inner;
-    DrawColumn(mask, text.left, inner, top, middle - m.columnGap / 2, m);
-    if (twoColumns)
-        DrawColumn(mask, text.right, middle + m.columnGap / 2, top, mask.width - inner, m);
+    for (const Placed& placed : layout.texts) DrawPlaced(mask, layout.card, placed);
     out.role = std::move(mask.pixels);
     return out;
 }
 
-const CardMask& MaskFor(HelpCardId card, int width, int height) {
-    static std::map<std::pair<int, int>, CardMask> cache;
-    const std::pair<int, int> key = {card, width};
+const CardMask& MaskFor(HelpCardId card, int width, int height, const MatchEnding& ending) {
+    // The result card differs with the ending; the others have one mask a picture size.
+    const bool ends = card == HELP_CARD_RESULT;
+    using Key = std::tuple<int, int, int, int, int>;
+    static std::map<Key, CardMask> cache;
+    const Key key{card, width, height, ends ? ending.outcome : 0, ends ? ending.mover : 0};
     auto found = cache.find(key);
-    if (found == cache.end()) found = cache.emplace(key, BuildMask(card, width, height)).first;
+    if (found == cache.end()) {
+        found = cache.emplace(key, BuildMask(card, width, height, ending)).first;
+    }
     return found->second;
 }
 
@@ -320,23 +530,21 @@ const CardMask& MaskFor(HelpCardId card, int width, int height) {
 // The colours a card is drawn in: wanted colours, each taken as the nearest of the palette.
 constexpr Rgb ROLE_COLOURS[ROLE_COUNT] = {
     {0, 0, 0},        // outside (not drawn)
-    {0, 0, 0},        // backdrop (per pixel, below)
+    {12, 12, 26},     // plate: night ink
     {0, 0, 0},        // edge: ink black
     {214, 168, 64},   // rim: gold leaf
     {255, 222, 130},  // headings and keys: pale gold
     {255, 240, 210},  // Japanese: washi white
     {236, 236, 236},  // English: white
 };
-// The backdrop keeps 12% of the scene's colour, a little towards night ink.
-constexpr int BACKDROP_KEEP_PERCENT = 12;
-constexpr Rgb BACKDROP_INK = {10, 10, 22};
 
-uint8_t Nearest(const PaletteEntry palette[256], int r, int g, int b) {
+uint8_t Nearest(const PaletteEntry palette[256], const Rgb& colour) {
     int best = 1 << 30;
     int bestIndex = 0;
     for (int k = 0; k < 256; ++k) {
-        const int d = std::abs(palette[k].red - r) + std::abs(palette[k].green - g) +
-                      std::abs(palette[k].blue - b);
+        const int d = std::abs(palette[k].red - colour.red) +
+                      std::abs(palette[k].green - colour.green) +
+                      std::abs(palette[k].blue - colour.blue);
         if (d < best) {
             best = d;
             bestIndex = k;
@@ -345,18 +553,17 @@ uint8_t Nearest(const PaletteEntry palette[256], int r, int g, int b) {
     return static_cast<uint8_t>(bestIndex);
 }
 
-// The palette's indexes for each role and the dimmed index of each colour, worked out again
-// only when the palette changes (in a fade, every presented frame). The card is made of the
-// installed colours, so a fade dims it with the scene: a 256-colour picture has no entries to
-// spare for a card that ignores the palette, and presenting other colours would stop the fade
-// the scene is showing. Picked afresh in every step, the card keeps the best contrast the fading
-// palette still has and reads until the last few steps, when the scene itself is dark; every
-// fade ends in a scene whose palette brings the card back at full strength.
+// The palette's index for each role, worked out again only when the palette changes (in a
+// fade, every presented frame). The card is made of the installed colours, so a fade dims it
+// with the scene: a 256-colour picture has no entries to spare for a card that ignores the
+// palette, and presenting other colours would stop the fade the scene is showing. Picked afresh
+// in every step, the card keeps the best contrast the fading palette still has and reads until
+// the last few steps, when the scene itself is dark; every fade ends in a scene whose palette
+// brings the card back at full strength.
 struct CardColours {
     PaletteEntry palette[256] = {};
     bool valid = false;
     uint8_t role[ROLE_COUNT] = {};
-    uint8_t dimmed[256] = {};
 };
 
 const CardColours& ColoursFor(const PaletteEntry palette[256]) {
@@ -366,16 +573,7 @@ const CardColours& ColoursFor(const PaletteEntry palette[256]) {
     }
     std::memcpy(colours.palette, palette, sizeof colours.palette);
     colours.valid = true;
-    for (int r = 0; r < ROLE_COUNT; ++r) {
-        colours.role[r] =
-            Nearest(palette, ROLE_COLOURS[r].red, ROLE_COLOURS[r].green, ROLE_COLOURS[r].blue);
-    }
-    for (int i = 0; i < 256; ++i) {
-        const PaletteEntry& c = palette[i];
-        colours.dimmed[i] = Nearest(palette, c.red * BACKDROP_KEEP_PERCENT / 100 + BACKDROP_INK.red,
-                                    c.green * BACKDROP_KEEP_PERCENT / 100 + BACKDROP_INK.green,
-                                    c.blue * BACKDROP_KEEP_PERCENT / 100 + BACKDROP_INK.blue);
-    }
+    for (int r = 0; r < ROLE_COUNT; ++r) colours.role[r] = Nearest(palette, ROLE_COLOURS[r]);
     return colours;
 }
 
@@ -396,23 +594,34 @@ HelpCardId HelpCardOf(int scene) {
     }
 }
 
+HelpCardLayout LayOutHelpCard(HelpCardId card, int width, int height, const MatchEnding& ending,
+                              std::span<const Control> extraKeys) {
+    const Layout layout = LayOut(card, width, height, ending, extraKeys);
+    HelpCardLayout out;
+    out.card = layout.card;
+    out.title = layout.title;
+    out.columns = layout.columns;
+    for (const Placed& p : layout.texts) {
+        out.texts.push_back({p.text, Rect{p.x, p.y, p.x + p.width, p.y + p.height}});
+    }
+    return out;
+}
+
 void ComposeHelpCard(Surface* picture, const PaletteEntry palette[256]) {
     const HelpCardId card = HelpCardOf(Scene);
-    if (picture == nullptr || card == HELP_CARD_NONE || picture->width < 320 ||
-        picture->height < 240 ||
+    if (picture == nullptr || card == HELP_CARD_NONE || picture->width < 640 ||
+        picture->height < 480 ||
         picture->pixels.size() < static_cast<size_t>(picture->pitch) * picture->height) {
         return;
     }
-    const CardMask& mask = MaskFor(card, picture->width, picture->height);
+    const CardMask& mask = MaskFor(card, picture->width, picture->height, LastMatchEnding);
     const CardColours& colours = ColoursFor(palette);
     const int width = mask.rect.right - mask.rect.left;
     for (int y = mask.rect.top; y < mask.rect.bottom; ++y) {
         const uint8_t* roles = &mask.role[static_cast<size_t>(y - mask.rect.top) * width];
         uint8_t* row = &picture->pixels[static_cast<size_t>(y) * picture->pitch + mask.rect.left];
         for (int x = 0; x < width; ++x) {
-            const uint8_t role = roles[x];
-            if (role == ROLE_OUTSIDE) continue;
-            row[x] = role == ROLE_BACKDROP ? colours.dimmed[row[x]] : colours.role[role];
+            if (roles[x] != ROLE_OUTSIDE) row[x] = colours.role[roles[x]];
         }
     }
 }

@@ -29,7 +29,7 @@ const char* const SCRIPTS_AND_STATUS =
     "  dump FILE.json | quit\n"
     "  Key names: ESC F1 F2 Z Q W A S M C L H N 0-9 LEFT RIGHT UP DOWN. Relative files are\n"
     "  taken from the working directory. A shot is 640x480, or 320x240 in the credits and\n"
-    "  the closing fire.\n"
+    "  the closing fire (640x480 there too while F1 holds the help card over them).\n"
     "\n"
     "Exit status: 0 when the game ends normally; 1 when it cannot start (no display, no data\n"
     "directory, unreadable data, a recording that cannot be written); 2 for a bad argument,\n"

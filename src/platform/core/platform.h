@@ -123,11 +123,13 @@ uint8_t NearestPaletteIndex(Rgb colour);
 
 // A picture laid over what is presented while a key is held (the game's help card). Each
 // presentation made while `key` is held shows a copy of the front surface on which compose has
-// drawn, through the palette installed then; the front surface, the back buffer and every other
-// surface of the game are never written, so the game's own frames go on underneath and the
-// release of the key presents the game's picture again exactly. Pressing or releasing the key
-// presents at once, even when the game has drawn nothing new. compose runs inside the waits:
-// it must not wait, poll input or present. A null compose removes the overlay.
+// drawn, through the palette installed then. A front surface smaller than 640x480 (the ending's
+// 320x240) is copied enlarged by a whole factor, pixel for pixel, so that compose draws on a
+// picture of 640x480 whose pixels are the window's at its first scale. The front surface, the
+// back buffer and every other surface of the game are never written, so the game's own frames go
+// on underneath and the release of the key presents the game's picture again exactly. Pressing
+// or releasing the key presents at once, even when the game has drawn nothing new. compose runs
+// inside the waits: it must not wait, poll input or present. A null compose removes the overlay.
 using PresentOverlay = void (*)(Surface* picture, const PaletteEntry palette[256]);
 void SetPresentOverlay(int key, PresentOverlay compose);
 // A picture laid over what is presented until it is taken away (the game's options card), drawn

@@ -200,7 +200,7 @@ public:
         if (primary == nullptr || window_ == nullptr) return false;
         CheckProbe();
         if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) return false;
-        if (primary->width != pictureWidth_ || primary->height != pictureHeight_) return false;
+        if (!ShowsDisplay(*primary)) return false;
         return path_ == PresentPath::GPU ? PresentGpu(primary)
                                          : PresentSoftware(primary, changed, whole);
     }
@@ -256,10 +256,22 @@ private:
         return texture_ != nullptr;
     }
 
-    void MakeTexture() {
+    void MakeTexture(int width, int height) {
         if (texture_) SDL_DestroyTexture(texture_);
         texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
-                                     SDL_TEXTUREACCESS_STREAMING, pictureWidth_, pictureHeight_);
+                                     SDL_TEXTUREACCESS_STREAMING, width, height);
+        textureWidth_ = width;
+        textureHeight_ = height;
+    }
+    void MakeTexture() { MakeTexture(pictureWidth_, pictureHeight_); }
+
+    // A presented picture is the display's, or (the help card over the ending's 320x240) the
+    // display's enlarged by a whole factor; it fills the same box of the window either way.
+    bool ShowsDisplay(const Surface& picture) const {
+        if (pictureWidth_ <= 0 || pictureHeight_ <= 0) return false;
+        const int factor = picture.width / pictureWidth_;
+        return factor >= 1 && picture.width == pictureWidth_ * factor &&
+               picture.height == pictureHeight_ * factor;
     }
 
     // The picture's box in window coordinates, where pointer events arrive.
@@ -271,6 +283,9 @@ private:
     }
 
     bool PresentGpu(const Surface* primary) {
+        if (primary->width != textureWidth_ || primary->height != textureHeight_) {
+            MakeTexture(primary->width, primary->height);
+        }
         if (texture_ == nullptr) return false;
         void* texels = nullptr;
         int texPitch = 0;
@@ -502,6 +517,8 @@ private:
     // The GPU way.
     SDL_Renderer* renderer_ = nullptr;
     SDL_Texture* texture_ = nullptr;
+    int textureWidth_ = 0;
+    int textureHeight_ = 0;
 
     // The software way.
     SDL_Surface* screen_ = nullptr;

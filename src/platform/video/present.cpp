@@ -3,6 +3,7 @@
 #include "platform/video/present.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -28,11 +29,44 @@ bool HeldOverlayWanted() {
 
 bool OverlayWanted() { return OpenCompose != nullptr || HeldOverlayWanted(); }
 
+// The overlay is drawn at 640x480 at least: a smaller picture (the ending's 320x240) is first
+// enlarged by the largest whole factor that stays within 640x480, pixel for pixel as the window
+// shows it, so that the overlay's text has the window's pixels rather than being enlarged with
+// the picture.
+constexpr int OVERLAY_WIDTH = 640;
+constexpr int OVERLAY_HEIGHT = 480;
+
+int OverlayFactor(const Surface* primary) {
+    if (primary->width <= 0 || primary->height <= 0) return 1;
+    return std::max(1, std::min(OVERLAY_WIDTH / primary->width, OVERLAY_HEIGHT / primary->height));
+}
+
 const Surface* ComposeOverlay(const Surface* primary) {
-    OverlayPicture.width = primary->width;
-    OverlayPicture.height = primary->height;
-    OverlayPicture.pitch = primary->pitch;
-    OverlayPicture.pixels = primary->pixels;
+    const int factor = OverlayFactor(primary);
+    if (factor == 1) {
+        OverlayPicture.width = primary->width;
+        OverlayPicture.height = primary->height;
+        OverlayPicture.pitch = primary->pitch;
+        OverlayPicture.pixels = primary->pixels;
+    } else {
+        OverlayPicture.width = primary->width * factor;
+        OverlayPicture.height = primary->height * factor;
+        OverlayPicture.pitch = OverlayPicture.width;
+        OverlayPicture.pixels.resize(static_cast<size_t>(OverlayPicture.width) *
+                                     OverlayPicture.height);
+        for (int y = 0; y < primary->height; ++y) {
+            const uint8_t* from = &primary->pixels[static_cast<size_t>(y) * primary->pitch];
+            uint8_t* to =
+                &OverlayPicture.pixels[static_cast<size_t>(y) * factor * OverlayPicture.pitch];
+            for (int x = 0; x < primary->width; ++x) {
+                std::fill_n(to + static_cast<ptrdiff_t>(x) * factor, factor, from[x]);
+            }
+            for (int copy = 1; copy < factor; ++copy) {
+                std::memcpy(to + static_cast<ptrdiff_t>(copy) * OverlayPicture.pitch, to,
+                            static_cast<size_t>(OverlayPicture.width));
+            }
+        }
+    }
     if (OpenCompose != nullptr) OpenCompose(&OverlayPicture, InstalledPalette());
     if (HeldOverlayWanted()) OverlayCompose(&OverlayPicture, InstalledPalette());
     return &OverlayPicture;
@@ -86,6 +120,33 @@ bool ChangedArea(const Surface* primary, Rect* area) {
     return found.left < found.right;
 }
 
+// While the overlay shows, the game's own picture as it was at the last presentation. The card
+// hides what changes under it; a frame in which the game changed only that is presented all the
+// same, so that the presentations (and the trace that counts them) are the game's own whatever
+// the card covers.
+std::vector<uint8_t> OverlayBase;
+
+bool BaseChanged(const Surface* primary) {
+    const size_t w = static_cast<size_t>(primary->width);
+    if (OverlayBase.size() != w * primary->height) return true;
+    for (int y = 0; y < primary->height; ++y) {
+        if (std::memcmp(&OverlayBase[y * w],
+                        &primary->pixels[static_cast<size_t>(y) * primary->pitch], w) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void RememberBase(const Surface* primary) {
+    const size_t w = static_cast<size_t>(primary->width);
+    OverlayBase.resize(w * primary->height);
+    for (int y = 0; y < primary->height; ++y) {
+        std::memcpy(&OverlayBase[y * w], &primary->pixels[static_cast<size_t>(y) * primary->pitch],
+                    w);
+    }
+}
+
 void RememberPresented(const Surface* primary) {
     PresentedWidth = primary->width;
     PresentedHeight = primary->height;
@@ -112,6 +173,7 @@ void PresentIfDirty() {
     const Surface* primary = PlatformPrimary();
     if (primary == nullptr) return;
     const Surface* picture = overlay ? ComposeOverlay(primary) : primary;
+    const bool wasShown = OverlayShown;
     OverlayShown = overlay;
     HeldShown = held;
     Rect changed;
@@ -119,10 +181,14 @@ void PresentIfDirty() {
     if (whole) {
         changed = Rect{0, 0, picture->width, picture->height};
     } else if (!ChangedArea(picture, &changed)) {
-        return;
+        // Nothing visible changed; but under the card the game's picture may have, and that
+        // frame is presented with nothing to redraw.
+        if (!overlay || !wasShown || !BaseChanged(primary)) return;
+        changed = Rect{};
     }
     d.forcePresent = false;
     RememberPresented(picture);
+    if (overlay) RememberBase(primary);
     if (active->Present(changed, whole)) {
         ++PresentCount;
         if (TraceActive()) TraceLine("\"present\":" + std::to_string(PresentCount));

@@ -9,5 +9,6 @@
 // every wait).
 void PresentIfDirty();
 // The picture a backend presents: the primary surface, or while the present overlay shows, the
-// copy of it with the overlay drawn on. Valid until the next presentation.
+// copy of it with the overlay drawn on, which is larger than the display by a whole factor when
+// the display is smaller than 640x480. Valid until the next presentation.
 const Surface* PlatformPresentedPicture();
