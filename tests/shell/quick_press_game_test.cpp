@@ -21,9 +21,8 @@ using testfiles::RunResult;
 using testfiles::WithOut;
 
 const char* const REPLAY = "capture_promotes_and_pays_then_placing_spends_then_forfeit_ends";
-const char* const DUMPS[] = {"start",    "selected", "hop",    "prompt",     "promoted",
-                             "paid",     "replied",  "opened", "chosen",     "placed",
-                             "recoloured", "result"};
+const char* const DUMPS[] = {"start",   "selected", "hop",    "prompt", "promoted",   "paid",
+                             "replied", "opened",   "chosen", "placed", "recoloured", "result"};
 
 std::string Fixture(const std::string& relative) {
     return testfiles::ReadText(fs::path(KELMORAV_SOURCE_DIR) / "tests" / "replays" / relative);

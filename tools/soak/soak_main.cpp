@@ -2,8 +2,8 @@
 // a state dump every few virtual seconds (and at every change of scene) against the invariants
 // of soak_checks.h. The input is chosen as the game goes, from the scene it is in: random moves,
 // clicks and taps, double and right clicks, held buttons and drags over the whole picture and
-// every key of the game but Escape; when a scene has lasted long, the input that leads out of it (the
-// menu's items, the forfeit key, a click on the result) becomes likely, so every scene is
+// every key of the game but Escape; when a scene has lasted long, the input that leads out of it
+// (the menu's items, the forfeit key, a click on the result) becomes likely, so every scene is
 // reached. Every line of input is written to a script that the game itself replays:
 //   kelmorav --headless --seed SEED --script LOG
 // reproduces the session frame for frame.

@@ -47,7 +47,7 @@ bool Leaving = false;
 // loop that notes its frames every message is delivered in order as it comes.
 enum { LEFT_BUTTON, RIGHT_BUTTON, NO_BUTTON };
 bool FramesNoted = false;
-bool PressTaken[2] = {};       // a press of the button was taken since the frame began
+bool PressTaken[2] = {};        // a press of the button was taken since the frame began
 bool HeldReleaseTaken[2] = {};  // a release that waited for a frame was taken since then
 bool KeyUnseen[256] = {};       // down, and neither a frame nor a read has seen it yet
 bool KeyTapped[256] = {};       // released while unseen: reads down until a frame has seen it

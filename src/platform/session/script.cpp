@@ -185,8 +185,8 @@ constexpr Command COMMANDS[] = {
     {"wait", ParseWait},     {"until", ParseUntil},    {"move", ParsePointer},
     {"click", ParsePointer}, {"dclick", ParsePointer}, {"down", ParseButton},
     {"up", ParseButton},     {"key", ParseKey},        {"press", ParsePress},
-    {"tap", ParseTap},
-    {"shot", ParseFile},     {"dump", ParseFile},      {"quit", ParseQuit},
+    {"tap", ParseTap},       {"shot", ParseFile},      {"dump", ParseFile},
+    {"quit", ParseQuit},
 };
 
 // Appends the operations of one line (none for a blank or comment line); "" or why the line is

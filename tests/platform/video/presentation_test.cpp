@@ -193,25 +193,20 @@ TEST_P(Scaler, PointerLandsOnThePixelShownUnderIt) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Presentation, Scaler,
-                         ::testing::Values(ScaleCase{"exact_double", 64, 48, 128, 96},
-                                           ScaleCase{"odd_wide_window", 64, 48, 201, 97},
-                                           ScaleCase{"odd_tall_window", 64, 48, 77, 203},
-                                           ScaleCase{"just_over_one", 64, 48, 65, 49},
-                                           ScaleCase{"triple_with_bars", 32, 24, 100, 80},
-                                           ScaleCase{"smaller_than_picture", 64, 48, 41, 33},
-                                           ScaleCase{"ending_mode_in_a_wide_window", 32, 24, 257,
-                                                     96},
-                                           // Whole multiples, centred with bars on all sides.
-                                           ScaleCase{"integer_full_hd", 640, 480, 1920, 1080,
-                                                     Scaling::INTEGER},
-                                           ScaleCase{"integer_ending_mode_full_hd", 320, 240, 1920,
-                                                     1080, Scaling::INTEGER},
-                                           ScaleCase{"integer_odd_window", 64, 48, 203, 160,
-                                                     Scaling::INTEGER},
-                                           ScaleCase{"integer_smaller_than_picture", 64, 48, 41, 33,
-                                                     Scaling::INTEGER}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Presentation, Scaler,
+    ::testing::Values(
+        ScaleCase{"exact_double", 64, 48, 128, 96}, ScaleCase{"odd_wide_window", 64, 48, 201, 97},
+        ScaleCase{"odd_tall_window", 64, 48, 77, 203}, ScaleCase{"just_over_one", 64, 48, 65, 49},
+        ScaleCase{"triple_with_bars", 32, 24, 100, 80},
+        ScaleCase{"smaller_than_picture", 64, 48, 41, 33},
+        ScaleCase{"ending_mode_in_a_wide_window", 32, 24, 257, 96},
+        // Whole multiples, centred with bars on all sides.
+        ScaleCase{"integer_full_hd", 640, 480, 1920, 1080, Scaling::INTEGER},
+        ScaleCase{"integer_ending_mode_full_hd", 320, 240, 1920, 1080, Scaling::INTEGER},
+        ScaleCase{"integer_odd_window", 64, 48, 203, 160, Scaling::INTEGER},
+        ScaleCase{"integer_smaller_than_picture", 64, 48, 41, 33, Scaling::INTEGER}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PictureBoxTest, KeepsFourByThreeCentredWithBars) {
     const PictureBox wide = FitPicture(1920, 1080, 640, 480);
@@ -233,12 +228,12 @@ TEST(PictureBoxTest, IntegerScalingTakesTheLargestWholeMultipleThatFits) {
         PictureBox box;
     };
     const Case cases[] = {
-        {1920, 1080, 640, 480, {320, 60, 1280, 960}},   // 2.25 fits; 2 is drawn
-        {1920, 1080, 320, 240, {320, 60, 1280, 960}},   // the ending's low resolution: 4
-        {2560, 1440, 640, 480, {320, 0, 1920, 1440}},   // exactly 3 in height
-        {1000, 700, 640, 480, {180, 110, 640, 480}},    // only once
-        {1281, 959, 640, 480, {320, 239, 640, 480}},    // width allows 2, height only 1
-        {600, 400, 640, 480, {33, 0, 533, 400}},        // not even once: fitted as before
+        {1920, 1080, 640, 480, {320, 60, 1280, 960}},  // 2.25 fits; 2 is drawn
+        {1920, 1080, 320, 240, {320, 60, 1280, 960}},  // the ending's low resolution: 4
+        {2560, 1440, 640, 480, {320, 0, 1920, 1440}},  // exactly 3 in height
+        {1000, 700, 640, 480, {180, 110, 640, 480}},   // only once
+        {1281, 959, 640, 480, {320, 239, 640, 480}},   // width allows 2, height only 1
+        {600, 400, 640, 480, {33, 0, 533, 400}},       // not even once: fitted as before
     };
     for (const Case& c : cases) {
         const PictureBox box = PlacePicture(c.ww, c.wh, c.pw, c.ph, Scaling::INTEGER);
