@@ -9,8 +9,8 @@ namespace {
 
 const char* const USAGE =
     "Usage:\n"
-    "  kelmorav [--window] [--scale N] [--renderer auto|gpu|software] [--data DIR] [--seed N]\n"
-    "           [--trace FILE] [--record FILE] [--dump-at-end FILE]\n"
+    "  kelmorav [--window] [--scale N] [--renderer auto|gpu|software] [--scaling fit|integer]\n"
+    "           [--data DIR] [--seed N] [--trace FILE] [--record FILE] [--dump-at-end FILE]\n"
     "      Play. Full screen by default.\n"
     "  kelmorav --headless --script FILE [--seed N] [--trace FILE] [--data DIR]\n"
     "           [--clock-start MS] [--record FILE] [--dump-at-end FILE]\n"
@@ -24,8 +24,8 @@ const char* const USAGE =
 const char* const SCRIPTS_AND_STATUS =
     "Script commands (one a line, '#' starts a comment):\n"
     "  wait MS | until SCENE_NAME [MAXMS] | move X Y | down left|right | up left|right\n"
-    "  click X Y | dclick X Y | key NAME down|up | press NAME [MS] | shot FILE.png\n"
-    "  dump FILE.json | quit\n"
+    "  click X Y | dclick X Y | tap X Y | key NAME down|up | press NAME [MS] | tap NAME\n"
+    "  shot FILE.png | dump FILE.json | quit\n"
     "  Key names: ESC F1 Z Q W A S M C L H N 0-9. Relative files are taken from the working\n"
     "  directory. A shot is 640x480, or 320x240 in the credits and the closing fire\n"
     "  (640x480 there too while F1 holds the help card over them).\n"

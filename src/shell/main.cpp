@@ -74,6 +74,7 @@ bool TakeValue(const char* arg, const char* next, PlatformOptions* options, Give
     long long value = 0;
     const auto is = [arg](const char* name) { return std::strcmp(arg, name) == 0; };
     if (is("--renderer")) return ParseRendererRequest(next, &options->renderer);
+    if (is("--scaling")) return ParseScaling(next, &options->scaling);
     if (is("--scale") && ParseNumber(next, 1, 8, &value)) {
         options->scale = static_cast<int>(value);
         options->windowed = true;

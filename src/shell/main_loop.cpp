@@ -113,6 +113,7 @@ int RunMainLoop() {
         }
         clock.lastFrame = now;
         TraceFrame(now, Scene);
+        FrameStarts();
         DispatchScene(Scene);
         TraceSceneChange();
     }

@@ -213,6 +213,12 @@ bool KeyHeld(int virtualKey);
 // Pointer position in game coordinates (640x480, or 320x240 in the ending).
 void GetCursorPos(int* x, int* y);
 void SetCursorPos(int x, int y);
+// The main loop calls this just before it runs a scene handler. From the first call on, a press
+// shorter than a frame is seen: a mouse button pressed and released between two frames is
+// delivered held to the next frame and released before the one after, and a key pressed and
+// released between two frames reads down through the next frame. Presses that a frame has seen
+// end when they end, as without it.
+void FrameStarts();
 
 // ---------------------------------------------------------------------------------------------
 // Sound voices (one per effect role, plus duplicates that share sample data).
@@ -296,11 +302,19 @@ enum class RendererRequest { AUTO, GPU, SOFTWARE };
 // False for anything but "auto", "gpu" and "software".
 bool ParseRendererRequest(const char* text, RendererRequest* out);
 
+// How the picture is scaled to the window (--scaling): FIT fills as much of the window as its
+// 4:3 shape allows; INTEGER draws it at the largest whole multiple that fits (every picture
+// pixel the same number of screen pixels), centred on black.
+enum class Scaling { FIT, INTEGER };
+// False for anything but "fit" and "integer".
+bool ParseScaling(const char* text, Scaling* out);
+
 struct PlatformOptions {
     bool headless = false;
     bool windowed = false;
     int scale = 2;
     RendererRequest renderer = RendererRequest::AUTO;
+    Scaling scaling = Scaling::FIT;
     std::string dataDir;            // working directory for the game's relative paths
     std::string scriptPath;         // headless: the script to run
     std::string tracePath;          // where the JSON-lines trace goes ("" = none)
