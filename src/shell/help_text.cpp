@@ -9,8 +9,9 @@ namespace {
 
 const char* const USAGE =
     "Usage:\n"
-    "  kelmorav [--window] [--scale N] [--renderer auto|gpu|software] [--data DIR] [--seed N]\n"
-    "           [--trace FILE] [--record FILE] [--dump-at-end FILE] [--settings FILE]\n"
+    "  kelmorav [--window] [--scale N] [--renderer auto|gpu|software] [--scaling fit|integer]\n"
+    "           [--data DIR] [--seed N] [--trace FILE] [--record FILE] [--dump-at-end FILE]\n"
+    "           [--settings FILE]\n"
     "      Play. Full screen by default; F2 opens the options card, whose choices are\n"
     "      remembered in ~/.config/kelmorav/settings.ini.\n"
     "  kelmorav --headless --script FILE [--seed N] [--trace FILE] [--data DIR]\n"
@@ -25,8 +26,8 @@ const char* const USAGE =
 const char* const SCRIPTS_AND_STATUS =
     "Script commands (one a line, '#' starts a comment):\n"
     "  wait MS | until SCENE_NAME [MAXMS] | move X Y | down left|right | up left|right\n"
-    "  click X Y | dclick X Y | key NAME down|up | press NAME [MS] | shot FILE.png\n"
-    "  dump FILE.json | quit\n"
+    "  click X Y | dclick X Y | tap X Y | key NAME down|up | press NAME [MS] | tap NAME\n"
+    "  shot FILE.png | dump FILE.json | quit\n"
     "  Key names: ESC F1 F2 Z Q W A S M C L H N 0-9 LEFT RIGHT UP DOWN. Relative files are\n"
     "  taken from the working directory. A shot is 640x480, or 320x240 in the credits and\n"
     "  the closing fire (640x480 there too while F1 holds the help card over them).\n"

@@ -43,6 +43,7 @@ struct Given {
     bool window = false;  // --window or --scale: this run's screen, not the remembered one
     bool scale = false;
     bool renderer = false;
+    bool scaling = false;
     std::string settingsPath;  // --settings
 };
 
@@ -86,6 +87,10 @@ bool TakeValue(const char* arg, const char* next, PlatformOptions* options, Give
     if (is("--renderer")) {
         given->renderer = true;
         return ParseRendererRequest(next, &options->renderer);
+    }
+    if (is("--scaling")) {
+        given->scaling = true;
+        return ParseScaling(next, &options->scaling);
     }
     if (is("--scale") && ParseNumber(next, 1, 8, &value)) {
         options->scale = static_cast<int>(value);
@@ -192,11 +197,16 @@ Settings StartSettings(const Settings& file, const Given& given, PlatformOptions
         start.windowHeight = 0;
     }
     if (given.renderer) start.renderer = SettingOf(options->renderer);
+    if (given.scaling) {
+        start.scaling =
+            options->scaling == Scaling::FIT ? ScalingSetting::FIT : ScalingSetting::INTEGER;
+    }
     options->windowed = !start.fullScreen;
     options->scale = start.scale;
     options->windowWidth = start.windowWidth;
     options->windowHeight = start.windowHeight;
     options->renderer = RequestOf(start.renderer);
+    options->scaling = start.scaling == ScalingSetting::FIT ? Scaling::FIT : Scaling::INTEGER;
     return start;
 }
 
@@ -255,6 +265,7 @@ int main(int argc, char** argv) {
     if (replay) {
         start = ReplayedSettings();
         PlatformSetScreen(start.fullScreen, start.scale);
+        PlatformSetScaling(start.scaling == ScalingSetting::FIT ? Scaling::FIT : Scaling::INTEGER);
     }
     StartUp(PlatformSeed());
     ApplySettings(start);

@@ -166,6 +166,7 @@ int RunMainLoop() {
         }
         clock.lastFrame = now;
         TraceFrame(now, Scene);
+        FrameStarts();
         DispatchScene(Scene);
         TraceSceneChange();
     }

@@ -143,6 +143,7 @@ Settings LiveSettings(const Settings& base) {
     live.windowWidth = screen.windowWidth;
     live.windowHeight = screen.windowHeight;
     live.renderer = NextRenderer;
+    live.scaling = screen.scaling == Scaling::FIT ? ScalingSetting::FIT : ScalingSetting::INTEGER;
     return live;
 }
 

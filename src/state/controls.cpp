@@ -43,6 +43,10 @@ constexpr CommandOption OPTIONS[] = {
      "how the picture reaches the screen: auto (default) uses the GPU unless its GL draws "
      "in software (virtual machines, remote desktops), then copies the picture into the "
      "window itself; gpu or software force one way"},
+    {"--scaling", "fit|integer",
+     "how the picture is scaled to the screen or window: fit (default) as large as its 4:3 "
+     "shape allows; integer the largest whole multiple of it that fits, centred on black, so "
+     "that every pixel is drawn the same size"},
     {"--data", "DIR",
      "the directory that holds DATA; without it the game looks in $KELMORAV_DATA, the "
      "executable's directory, then ../share/kelmorav beside the executable, and takes the "

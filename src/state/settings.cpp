@@ -106,6 +106,15 @@ const SettingKey KEYS[] = {
          return false;
      },
      [](const Settings& s) { return std::string(RendererSettingName(s.renderer)); }},
+    {"scaling", "fit or integer",
+     [](std::string_view v, Settings* s) {
+         if (v != "fit" && v != "integer") return false;
+         s->scaling = v == "fit" ? ScalingSetting::FIT : ScalingSetting::INTEGER;
+         return true;
+     },
+     [](const Settings& s) {
+         return std::string(s.scaling == ScalingSetting::FIT ? "fit" : "integer");
+     }},
 };
 
 const SettingKey* KeyNamed(std::string_view name) {
@@ -252,5 +261,6 @@ Settings WithChanges(const Settings& base, const Settings& from, const Settings&
         out.windowHeight = to.windowHeight;
     }
     take(out.renderer, from.renderer, to.renderer);
+    take(out.scaling, from.scaling, to.scaling);
     return out;
 }

@@ -16,6 +16,8 @@ constexpr int WINDOW_SIZE_MIN = 160;
 constexpr int WINDOW_SIZE_MAX = 16384;
 
 enum class RendererSetting { AUTO, GPU, SOFTWARE };
+// How the picture is scaled to the screen: to fit, or by whole multiples.
+enum class ScalingSetting { FIT, INTEGER };
 
 struct Settings {
     int musicVolume = VOLUME_STEPS;
@@ -29,6 +31,7 @@ struct Settings {
     int windowWidth = 0;
     int windowHeight = 0;
     RendererSetting renderer = RendererSetting::AUTO;
+    ScalingSetting scaling = ScalingSetting::FIT;
     // Lines of keys this version does not know (another version's choices), kept as they were
     // read so that writing the file again loses nothing.
     std::vector<std::string> otherLines;

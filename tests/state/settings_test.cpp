@@ -20,6 +20,7 @@ Settings Chosen() {
     s.windowWidth = 1000;
     s.windowHeight = 700;
     s.renderer = RendererSetting::SOFTWARE;
+    s.scaling = ScalingSetting::INTEGER;
     s.otherLines = {"computer=second", "level=4"};
     return s;
 }
@@ -117,6 +118,7 @@ TEST_P(SettingsBadValue, CostsOnlyItsOwnKeyWithOneLine) {
     if (key == "scale") expected.scale = d.scale;
     if (key == "window_width") expected.windowWidth = d.windowWidth;
     if (key == "renderer") expected.renderer = d.renderer;
+    if (key == "scaling") expected.scaling = d.scaling;
     EXPECT_EQ(out, expected);
 }
 
@@ -128,7 +130,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadValue{"scale=0", "scale"}, BadValue{"scale=99999999999", "scale"},
                       BadValue{"window_width=100", "window_width"},
                       BadValue{"window_width=-640", "window_width"},
-                      BadValue{"renderer=vulkan", "renderer"}));
+                      BadValue{"renderer=vulkan", "renderer"},
+                      BadValue{"scaling=half", "scaling"}));
 
 // The fault caught: a run's --scale (or anything the run did not change) written over what the
 // file holds, or a choice the player made lost because the file held another value.

@@ -1,9 +1,9 @@
 // kelmorav_soak: plays the game headless for a given virtual time with random input, and checks
 // a state dump every few virtual seconds (and at every change of scene) against the invariants
 // of soak_checks.h. The input is chosen as the game goes, from the scene it is in: random moves,
-// clicks, double and right clicks, held buttons and drags over the whole picture and every key
-// of the game but Escape; when a scene has lasted long, the input that leads out of it (the
-// menu's items, the forfeit key, a click on the result) becomes likely, so every scene is
+// clicks and taps, double and right clicks, held buttons and drags over the whole picture and
+// every key of the game but Escape; when a scene has lasted long, the input that leads out of it
+// (the menu's items, the forfeit key, a click on the result) becomes likely, so every scene is
 // reached. Every line of input is written to a script that the game itself replays:
 //   kelmorav --headless --seed SEED --script LOG
 // reproduces the session frame for frame.
@@ -151,7 +151,11 @@ private:
     void Add(const std::string& line) { pending_.push_back(line); }
     void Wait(int ms) { Add("wait " + std::to_string(ms)); }
     void Move(int x, int y) { Add("move " + std::to_string(x) + " " + std::to_string(y)); }
-    void Click(int x, int y) { Add("click " + std::to_string(x) + " " + std::to_string(y)); }
+    // A click, or now and then a tap (pressed and released with no time between, as a
+    // touchpad gives it), which must do all that a click does.
+    void Click(int x, int y) {
+        Add((Chance(0.25) ? "tap " : "click ") + std::to_string(x) + " " + std::to_string(y));
+    }
     void ClickSquare(int x, int y) {
         // The middle of the square's tile, a few pixels either way.
         Click(320 + 32 * (x - y) + Between(-6, 6), 136 + 16 * (x + y) + Between(-3, 3));
@@ -439,7 +443,11 @@ private:
             // has lasted.
             const char* key = KEYS[Below(sizeof KEYS / sizeof KEYS[0])];
             if (std::strcmp(key, "Z") == 0 && !Chance(0.1)) key = "L";
-            Add(std::string("press ") + key + " " + std::to_string(Between(20, 500)));
+            if (Chance(0.2)) {
+                Add(std::string("tap ") + key);
+            } else {
+                Add(std::string("press ") + key + " " + std::to_string(Between(20, 500)));
+            }
             Wait(Between(20, 400));
         } else if (pick < 71) {
             const std::string key = HOLD_KEYS[Below(sizeof HOLD_KEYS / sizeof HOLD_KEYS[0])];

@@ -49,6 +49,10 @@ ScreenState PlatformScreen() {
     return active ? active->Screen() : ScreenState{};
 }
 
+void PlatformSetScaling(Scaling scaling) {
+    if (Backend* active = ActiveBackend()) active->SetScaling(scaling);
+}
+
 void PlatformSetScreen(bool fullScreen, int scale) {
     Backend* active = ActiveBackend();
     if (active == nullptr) return;

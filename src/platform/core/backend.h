@@ -42,6 +42,8 @@ public:
         screenState_.windowHeight = 0;
     }
 
+    virtual void SetScaling(Scaling scaling) { screenState_.scaling = scaling; }
+
 protected:
     ScreenState screenState_;
 };

@@ -11,7 +11,14 @@
 
 namespace {
 
-std::deque<Message> Queue;
+// A queued message, and whether it has had to wait for a frame (the release of a press no frame
+// has seen yet).
+struct Queued {
+    Message message;
+    bool heldForFrame = false;
+};
+
+std::deque<Queued> Queue;
 bool KeyDownState[256] = {};
 int PointerX = 0;
 int PointerY = 0;
@@ -30,6 +37,71 @@ int GatherDepth = 0;
 bool ClockLatched = false;
 uint32_t LatchedClock = 0;
 bool Leaving = false;
+
+// Presses shorter than a frame. The game looks at the buttons and keys once a frame, so a press
+// that comes and goes between two frames would never be seen. Once the main loop says where its
+// frames begin (FrameStarts), such a press is stretched to be seen by one frame:
+//  - a button's release waits in the queue while a press of that button has been taken from it
+//    since the last frame began, so the next frame sees the button held and the release takes
+//    effect before the frame after; a press of the button that comes behind such a release
+//    waits for a frame in turn, so a second quick click is a click of its own;
+//  - a key released before any frame began with it down or any read saw it down keeps reading
+//    down until the next frame has run with it.
+// Presses that some frame or read has seen end as they arrive, exactly as before. Without a
+// loop that notes its frames every message is delivered in order as it comes.
+enum { LEFT_BUTTON, RIGHT_BUTTON, NO_BUTTON };
+bool FramesNoted = false;
+bool PressTaken[2] = {};        // a press of the button was taken since the frame began
+bool HeldReleaseTaken[2] = {};  // a release that waited for a frame was taken since then
+bool KeyUnseen[256] = {};       // down, and neither a frame nor a read has seen it yet
+bool KeyTapped[256] = {};       // released while unseen: reads down until a frame has seen it
+
+int ButtonOf(MessageType type) {
+    switch (type) {
+    case MessageType::LButtonDown:
+    case MessageType::LButtonDblClk:
+    case MessageType::LButtonUp: return LEFT_BUTTON;
+    case MessageType::RButtonDown:
+    case MessageType::RButtonDblClk:
+    case MessageType::RButtonUp: return RIGHT_BUTTON;
+    default: return NO_BUTTON;
+    }
+}
+
+bool IsRelease(MessageType type) {
+    return type == MessageType::LButtonUp || type == MessageType::RButtonUp;
+}
+
+// The first message that may be taken now (Queue.end() when none may): a message of a button
+// waits when the button's state must first be seen by a frame, and so does every later message
+// of that button, which keeps each button's messages in order.
+std::deque<Queued>::iterator NextDeliverable() {
+    bool waiting[2] = {false, false};
+    for (auto it = Queue.begin(); it != Queue.end(); ++it) {
+        const int button = ButtonOf(it->message.type);
+        if (button == NO_BUTTON || !FramesNoted) return it;
+        const bool release = IsRelease(it->message.type);
+        if (waiting[button] || (release && PressTaken[button]) ||
+            (!release && HeldReleaseTaken[button])) {
+            waiting[button] = true;
+            continue;
+        }
+        return it;
+    }
+    return Queue.end();
+}
+
+bool Deliverable() { return NextDeliverable() != Queue.end(); }
+
+void NoteTaken(const Queued& queued) {
+    const int button = ButtonOf(queued.message.type);
+    if (button == NO_BUTTON) return;
+    if (IsRelease(queued.message.type)) {
+        if (queued.heldForFrame) HeldReleaseTaken[button] = true;
+    } else {
+        PressTaken[button] = true;
+    }
+}
 
 void PresentChanges() {
     if (InstalledCoreParts().present) InstalledCoreParts().present();
@@ -73,16 +145,28 @@ void GatherWait(uint32_t deadline, bool takeMessages) {
 
 void InputPushMessage(const Message& message) {
     if (GatherDepth > 0 && ActiveRecorder()) ActiveRecorder()->NoteMessage(message);
+    const uint32_t key = message.wparam;
     switch (message.type) {
     case MessageType::KeyDown:
-        if (message.wparam < 256) KeyDownState[message.wparam] = true;
+        if (key < 256) {
+            // A repeat of a key held down is no new press.
+            if (!KeyDownState[key]) KeyUnseen[key] = FramesNoted;
+            KeyDownState[key] = true;
+            KeyTapped[key] = false;
+        }
         break;
     case MessageType::KeyUp:
-        if (message.wparam < 256) KeyDownState[message.wparam] = false;
+        if (key < 256) {
+            if (KeyUnseen[key]) {
+                KeyTapped[key] = true;
+            } else {
+                KeyDownState[key] = false;
+            }
+        }
         break;
     default: break;
     }
-    Queue.push_back(message);
+    Queue.push_back(Queued{message});
 }
 
 void InputSetPointer(int x, int y) {
@@ -90,10 +174,12 @@ void InputSetPointer(int x, int y) {
     PointerY = y;
 }
 
-bool InputQueueEmpty() { return Queue.empty(); }
+bool InputQueueEmpty() { return !Deliverable(); }
 
 bool InputKeyDown(int virtualKey) {
-    return virtualKey >= 0 && virtualKey < 256 && KeyDownState[virtualKey];
+    if (virtualKey < 0 || virtualKey >= 256 || !KeyDownState[virtualKey]) return false;
+    KeyUnseen[virtualKey] = false;
+    return true;
 }
 
 const GameHooks& InputHooks() { return Hooks; }
@@ -125,14 +211,15 @@ uint32_t TimeGetTime() {
 // ---- messages and waits ----------------------------------------------------------------------
 
 bool PeekMessage(Message* out) {
-    if (Queue.empty()) GatherPoll();
-    if (Queue.empty()) return false;
-    if (out) *out = Queue.front();
+    if (!Deliverable()) GatherPoll();
+    const auto next = NextDeliverable();
+    if (next == Queue.end()) return false;
+    if (out) *out = next->message;
     return true;
 }
 
 void GetMessage(Message* out) {
-    while (Queue.empty()) {
+    while (!Deliverable()) {
         if (!ActiveBackend()) {
             if (out) *out = Message{MessageType::Quit, 0};
             return;
@@ -140,20 +227,46 @@ void GetMessage(Message* out) {
         PresentChanges();
         GatherWait(TimeGetTime() + 1000, true);
     }
-    if (out) *out = Queue.front();
-    Queue.pop_front();
+    const auto next = NextDeliverable();
+    if (out) *out = next->message;
+    NoteTaken(*next);
+    Queue.erase(next);
 }
 
 void PostQuitMessage(int exitCode) {
     if (QuitPosted) return;
     QuitPosted = true;
-    Queue.push_back(Message{MessageType::Quit, static_cast<uint32_t>(exitCode)});
+    Queue.push_back(Queued{Message{MessageType::Quit, static_cast<uint32_t>(exitCode)}});
+}
+
+void FrameStarts() {
+    FramesNoted = true;
+    // The releases still queued behind a press this frame is about to see have waited for it.
+    for (Queued& queued : Queue) {
+        const int button = ButtonOf(queued.message.type);
+        if (button != NO_BUTTON && IsRelease(queued.message.type) && PressTaken[button]) {
+            queued.heldForFrame = true;
+        }
+    }
+    for (int b = 0; b < 2; ++b) {
+        PressTaken[b] = false;
+        HeldReleaseTaken[b] = false;
+    }
+    // A tapped key that a frame or a read has seen ends now; one that nothing has seen yet
+    // reads down through this frame and ends at the next.
+    for (int k = 0; k < 256; ++k) {
+        if (KeyTapped[k] && !KeyUnseen[k]) {
+            KeyTapped[k] = false;
+            KeyDownState[k] = false;
+        }
+        KeyUnseen[k] = false;
+    }
 }
 
 void WaitForMessageOrTime(uint32_t deadline) {
     PresentChanges();
     if (!ActiveBackend()) return;
-    while (Queue.empty() && Remaining(deadline) > 0) GatherWait(deadline, true);
+    while (!Deliverable() && Remaining(deadline) > 0) GatherWait(deadline, true);
 }
 
 void WaitUntil(uint32_t deadline) {

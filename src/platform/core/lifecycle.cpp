@@ -86,6 +86,7 @@ bool CoreStart(const PlatformOptions& options, Backend* backend, uint32_t seed) 
     screen.scale = options.scale;
     screen.windowWidth = options.windowWidth;
     screen.windowHeight = options.windowHeight;
+    screen.scaling = options.scaling;
     Active->StartScreen(screen);
     if (!Active->Init(options)) {
         Active.reset();

@@ -230,6 +230,12 @@ void SetCursorPos(int x, int y);
 void HoldSceneInput(bool hold);
 bool SceneInputHeld();
 void CardCursorPos(int* x, int* y);
+// The main loop calls this just before it runs a scene handler. From the first call on, a press
+// shorter than a frame is seen: a mouse button pressed and released between two frames is
+// delivered held to the next frame and released before the one after, and a key pressed and
+// released between two frames reads down through the next frame. Presses that a frame has seen
+// end when they end, as without it.
+void FrameStarts();
 
 // ---------------------------------------------------------------------------------------------
 // Sound voices (one per effect role, plus duplicates that share sample data).
@@ -324,6 +330,13 @@ enum class RendererRequest { AUTO, GPU, SOFTWARE };
 // False for anything but "auto", "gpu" and "software".
 bool ParseRendererRequest(const char* text, RendererRequest* out);
 
+// How the picture is scaled to the window (--scaling): FIT fills as much of the window as its
+// 4:3 shape allows; INTEGER draws it at the largest whole multiple that fits (every picture
+// pixel the same number of screen pixels), centred on black.
+enum class Scaling { FIT, INTEGER };
+// False for anything but "fit" and "integer".
+bool ParseScaling(const char* text, Scaling* out);
+
 // The screen as the player left it: full screen or a window of scale x 640x480, and the
 // window's own size once the player has resized it (0 x 0 until then).
 struct ScreenState {
@@ -331,6 +344,7 @@ struct ScreenState {
     int scale = 2;
     int windowWidth = 0;
     int windowHeight = 0;
+    Scaling scaling = Scaling::FIT;
 };
 
 struct PlatformOptions {
@@ -340,6 +354,7 @@ struct PlatformOptions {
     int windowWidth = 0;  // a window of this size rather than scale x 640x480 (0: none)
     int windowHeight = 0;
     RendererRequest renderer = RendererRequest::AUTO;
+    Scaling scaling = Scaling::FIT;
     std::string dataDir;            // working directory for the game's relative paths
     std::string scriptPath;         // headless: the script to run
     std::string tracePath;          // where the JSON-lines trace goes ("" = none)
@@ -371,6 +386,8 @@ const std::string& PlatformSessionSettings();
 ScreenState PlatformScreen();
 // Full screen, or a window of scale x 640x480 (scale 1 to 8) that the desktop's bounds hold.
 void PlatformSetScreen(bool fullScreen, int scale);
+// How the picture is scaled to the screen from now on.
+void PlatformSetScaling(Scaling scaling);
 
 // Ends the process with the given status after writing the trace's last line, the recording's
 // end and the dump asked for at the end. A replay that did not use its whole recording, or

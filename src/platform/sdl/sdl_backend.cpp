@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/audio/audio.h"
 #include "platform/core/input.h"
@@ -27,6 +28,7 @@
 #include "platform/sdl/renderer_probe.h"
 #include "platform/sdl/wake_plan.h"
 #include "platform/video/display.h"
+#include "platform/video/png_read.h"
 #include "platform/video/png_write.h"
 #include "platform/video/present.h"
 #include "platform/video/presentation.h"
@@ -76,6 +78,31 @@ bool DriverWithoutDisplay(const std::string& name) {
     return name == "offscreen" || name == "dummy";
 }
 
+// The game's own icon, as the data generator draws it for the desktop, set on the window so
+// that task switchers that read the window rather than the desktop entry show it. It is looked
+// for beside the data: in the build tree (dist/icons) and in the installed tree
+// (share/icons beside share/kelmorav). Without one the window keeps the desktop's default.
+void SetGameIcon(SDL_Window* window, const std::string& dataDir) {
+    static const char* const SIZES[] = {"128x128", "64x64", "48x48", "32x32"};
+    const std::filesystem::path data(dataDir);
+    for (const std::filesystem::path& icons :
+         {data / "dist" / "icons" / "hicolor", data.parent_path() / "icons" / "hicolor"}) {
+        for (const char* size : SIZES) {
+            std::vector<uint8_t> rgba;
+            int w = 0;
+            int h = 0;
+            const std::filesystem::path file = icons / size / "apps" / "kelmorav.png";
+            if (!ReadPngRgba(file.string(), 256, &rgba, &w, &h)) continue;
+            SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(rgba.data(), w, h, 32, w * 4,
+                                                                   SDL_PIXELFORMAT_RGBA32);
+            if (icon == nullptr) continue;
+            SDL_SetWindowIcon(window, icon);
+            SDL_FreeSurface(icon);
+            return;
+        }
+    }
+}
+
 class SdlBackend : public Backend {
 public:
     bool Init(const PlatformOptions& options) override {
@@ -84,6 +111,8 @@ public:
         startDir_ = std::filesystem::current_path(ignored).string();
         dataDir_ = std::filesystem::absolute(options.dataDir, ignored).string();
         request_ = options.renderer;
+        scaling_ = options.scaling;
+        scaler_ = PictureScaler(scaling_);
         // A driver without a display has no GL to ask about.
         if (request_ == RendererRequest::AUTO && !DriverWithoutDisplay(RequestedVideoDriver())) {
             probe_.Start(PROBE_TIMEOUT_MS);
@@ -128,6 +157,8 @@ public:
         screenState_.scale = scale;
         screenState_.windowWidth = options.windowWidth > 0 ? width : 0;
         screenState_.windowHeight = options.windowHeight > 0 ? height : 0;
+        screenState_.scaling = options.scaling;
+        SetGameIcon(window_, dataDir_);
         SDL_ShowCursor(SDL_DISABLE);
         if (request_ != RendererRequest::AUTO) Decide(RendererReport{});
         return true;
@@ -154,6 +185,14 @@ public:
             SDL_SetWindowSize(window_, width, height);
             SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
         }
+        PresentWhole();
+    }
+
+    // The picture is placed anew in the window, its border cleared.
+    void SetScaling(Scaling scaling) override {
+        Backend::SetScaling(scaling);
+        scaling_ = scaling;
+        scaler_ = PictureScaler(scaling_);
         PresentWhole();
     }
 
@@ -274,12 +313,26 @@ private:
                picture.height == pictureHeight_ * factor;
     }
 
-    // The picture's box in window coordinates, where pointer events arrive.
+    // The picture's box in window coordinates, where pointer events arrive. The GPU way places
+    // it in the renderer's pixels, which a high-density screen makes more than the window's: the
+    // box is placed there and brought back, so the pointer meets the picture where it is drawn.
     PictureBox WindowBox() const {
         int w = 0;
         int h = 0;
         SDL_GetWindowSize(window_, &w, &h);
-        return FitPicture(w, h, pictureWidth_, pictureHeight_);
+        int ow = 0;
+        int oh = 0;
+        if (path_ == PresentPath::GPU && renderer_ != nullptr &&
+            SDL_GetRendererOutputSize(renderer_, &ow, &oh) == 0 && ow > 0 && oh > 0 &&
+            (ow != w || oh != h)) {
+            const PictureBox out = PlacePicture(ow, oh, pictureWidth_, pictureHeight_, scaling_);
+            const auto back = [](int v, int to, int from) {
+                return static_cast<int>(static_cast<int64_t>(v) * to / from);
+            };
+            return PictureBox{back(out.x, w, ow), back(out.y, h, oh), back(out.width, w, ow),
+                              back(out.height, h, oh)};
+        }
+        return PlacePicture(w, h, pictureWidth_, pictureHeight_, scaling_);
     }
 
     bool PresentGpu(const Surface* primary) {
@@ -295,7 +348,7 @@ private:
         int w = 0;
         int h = 0;
         SDL_GetRendererOutputSize(renderer_, &w, &h);
-        const PictureBox box = FitPicture(w, h, pictureWidth_, pictureHeight_);
+        const PictureBox box = PlacePicture(w, h, pictureWidth_, pictureHeight_, scaling_);
         const SDL_Rect dest{box.x, box.y, box.width, box.height};
         SDL_RenderClear(renderer_);
         SDL_RenderCopy(renderer_, texture_, nullptr, &dest);
@@ -331,9 +384,9 @@ private:
                                      primary->height};
         Rect drawn;
         if (whole) {
-            PictureScaler::FillBars(pixels,
-                                    FitPicture(target->w, target->h, picture.width, picture.height),
-                                    SDL_MapRGB(target->format, 0, 0, 0));
+            PictureScaler::FillBars(
+                pixels, PlacePicture(target->w, target->h, picture.width, picture.height, scaling_),
+                SDL_MapRGB(target->format, 0, 0, 0));
             scaler_.Draw(picture, lookup_, pixels, Rect{0, 0, picture.width, picture.height});
             drawn = Rect{0, 0, target->w, target->h};
         } else {
@@ -505,6 +558,7 @@ private:
 
     SDL_Window* window_ = nullptr;
     RendererRequest request_ = RendererRequest::AUTO;
+    Scaling scaling_ = Scaling::FIT;
     RendererProbe probe_;
     bool decided_ = false;
     PresentPath path_ = PresentPath::SOFTWARE;

@@ -105,6 +105,25 @@ std::string ParsePointer(const Line& line, std::vector<ScriptOp>* ops) {
     return "";
 }
 
+// tap X Y: the left button pressed and released at the point at once, as a touchpad's tap does;
+// tap NAME: the key pressed and released at once. Both come and go before the next frame.
+std::string ParseTap(const Line& line, std::vector<ScriptOp>* ops) {
+    const std::vector<std::string>& w = line.words;
+    int x = 0;
+    int y = 0;
+    if (w.size() == 3 && ParseInt(w[1], &x) && ParseInt(w[2], &y)) {
+        Push(ops, line, ScriptOpType::Move, x, y);
+        Push(ops, line, ScriptOpType::Down, 0, 0);
+        Push(ops, line, ScriptOpType::Up, 0);
+        return "";
+    }
+    const int key = w.size() == 2 ? ScriptKeyCode(w[1]) : -1;
+    if (key < 0) return "expected: tap X Y or tap NAME";
+    Push(ops, line, ScriptOpType::Key, key, 1);
+    Push(ops, line, ScriptOpType::Key, key, 0);
+    return "";
+}
+
 std::string ParseButton(const Line& line, std::vector<ScriptOp>* ops) {
     const std::vector<std::string>& w = line.words;
     const int button = w.size() == 2 ? ButtonCode(w[1]) : -1;
@@ -166,7 +185,8 @@ constexpr Command COMMANDS[] = {
     {"wait", ParseWait},     {"until", ParseUntil},    {"move", ParsePointer},
     {"click", ParsePointer}, {"dclick", ParsePointer}, {"down", ParseButton},
     {"up", ParseButton},     {"key", ParseKey},        {"press", ParsePress},
-    {"shot", ParseFile},     {"dump", ParseFile},      {"quit", ParseQuit},
+    {"tap", ParseTap},       {"shot", ParseFile},      {"dump", ParseFile},
+    {"quit", ParseQuit},
 };
 
 // Appends the operations of one line (none for a blank or comment line); "" or why the line is

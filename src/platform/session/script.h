@@ -1,9 +1,10 @@
 #pragma once
 // The headless test script: one command a line, '#' starts a comment.
 //   wait MS | until SCENE_NAME [MAXMS] | move X Y | down left|right | up left|right
-//   click X Y | dclick X Y | key NAME down|up | press NAME [MS] | shot FILE.png
-//   dump FILE.json | quit
-// Composite commands (click, dclick, press) are expanded into primitive operations.
+//   click X Y | dclick X Y | tap X Y | key NAME down|up | press NAME [MS] | tap NAME
+//   shot FILE.png | dump FILE.json | quit
+// Composite commands (click, dclick, tap, press) are expanded into primitive operations; a tap
+// presses and releases at once, so both arrive before the next frame.
 
 #include <string>
 #include <vector>

@@ -50,6 +50,18 @@ bool ParseRendererRequest(const char* text, RendererRequest* out) {
     return true;
 }
 
+bool ParseScaling(const char* text, Scaling* out) {
+    if (text == nullptr) return false;
+    if (std::strcmp(text, "fit") == 0) {
+        *out = Scaling::FIT;
+    } else if (std::strcmp(text, "integer") == 0) {
+        *out = Scaling::INTEGER;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 const char* PresentPathName(PresentPath path) {
     return path == PresentPath::GPU ? "gpu" : "software";
 }
@@ -83,6 +95,21 @@ PictureBox FitPicture(int windowWidth, int windowHeight, int pictureWidth, int p
         box.height = static_cast<int>(ww * ph / pw);
         box.y = (windowHeight - box.height) / 2;
     }
+    return box;
+}
+
+PictureBox PlacePicture(int windowWidth, int windowHeight, int pictureWidth, int pictureHeight,
+                        Scaling scaling) {
+    if (scaling == Scaling::FIT || pictureWidth <= 0 || pictureHeight <= 0) {
+        return FitPicture(windowWidth, windowHeight, pictureWidth, pictureHeight);
+    }
+    const int factor = std::min(windowWidth / pictureWidth, windowHeight / pictureHeight);
+    if (factor < 1) return FitPicture(windowWidth, windowHeight, pictureWidth, pictureHeight);
+    PictureBox box;
+    box.width = pictureWidth * factor;
+    box.height = pictureHeight * factor;
+    box.x = (windowWidth - box.width) / 2;
+    box.y = (windowHeight - box.height) / 2;
     return box;
 }
 
@@ -128,7 +155,8 @@ void PictureScaler::Prepare(const PictureBox& box, int pictureWidth) {
 
 Rect PictureScaler::Draw(const IndexedPicture& picture, const uint32_t lookup[256],
                          const PixelTarget& target, const Rect& changed) {
-    const PictureBox box = FitPicture(target.width, target.height, picture.width, picture.height);
+    const PictureBox box =
+        PlacePicture(target.width, target.height, picture.width, picture.height, scaling_);
     const int left = Clamp(changed.left, 0, picture.width);
     const int right = Clamp(changed.right, 0, picture.width);
     const int top = Clamp(changed.top, 0, picture.height);

@@ -33,6 +33,11 @@ struct PictureBox {
     int x = 0, y = 0, width = 0, height = 0;
 };
 PictureBox FitPicture(int windowWidth, int windowHeight, int pictureWidth, int pictureHeight);
+// The picture's box under the scaling asked for: FitPicture's for FIT; for INTEGER the largest
+// whole multiple of the picture that fits, centred (FitPicture's when not even one does, so a
+// window smaller than the picture still shows all of it).
+PictureBox PlacePicture(int windowWidth, int windowHeight, int pictureWidth, int pictureHeight,
+                        Scaling scaling);
 
 // Nearest-neighbour along one axis of a box of boxSize pixels showing pictureSize pixels: the
 // picture pixel under the centre of box pixel d, and the first box pixel that shows picture
@@ -68,6 +73,7 @@ struct IndexedPicture {
 // black bars around it. Keeps the column map of the last box between calls.
 class PictureScaler {
 public:
+    explicit PictureScaler(Scaling scaling = Scaling::FIT) : scaling_(scaling) {}
     // Draws the part of the box that shows `changed` (picture coordinates, clipped to the
     // picture) and returns the window rectangle drawn (empty when nothing was).
     Rect Draw(const IndexedPicture& picture, const uint32_t lookup[256], const PixelTarget& target,
@@ -78,6 +84,7 @@ public:
 private:
     void Prepare(const PictureBox& box, int pictureWidth);
 
+    Scaling scaling_;
     PictureBox box_;
     int pictureWidth_ = -1;
     std::vector<int> columns_;  // picture column of each box column

@@ -159,6 +159,32 @@ TEST_F(RecordReplay, RecordingChangesNothingOfTheRun) {
     EXPECT_EQ(plain.dump, Recorded->dump);
 }
 
+// Presses released before any frame saw them (taps): the start item, a piece, a reach marker,
+// the forfeit key and a click on the result. Each press and its release come in one gather of
+// the recording, and the replay delivers them to the same frames as the session did.
+TEST_F(RecordReplay, ASessionOfTapsReplaysWithTheSameTraceAndFinalState) {
+    WriteText(*Dir / "taps.txt",
+              "wait 10200\ntap 250 380\nuntil SCENE_MATCH 10000\nwait 9000\ntap 384 232\n"
+              "wait 300\ntap 352 248\nwait 2500\ntap L\nwait 300\ntap Z\n"
+              "until SCENE_RESULT 20000\nwait 4000\ntap 300 300\nuntil SCENE_TITLE 15000\n"
+              "wait 500\npress ESC\n");
+    const Outcome recorded =
+        Play(*Dir, "taps-recorded",
+             {"--headless", "--seed", "11", "--script", (*Dir / "taps.txt").string(), "--record",
+              (*Dir / "taps.rec").string()});
+    ASSERT_EQ(recorded.status, 0) << recorded.err;
+    // The tapped piece hopped to the tapped marker, and the tapped Z forfeited the match.
+    EXPECT_NE(recorded.trace.find("\"voice\":\"SFX_JUMP1\""), std::string::npos);
+    EXPECT_NE(recorded.trace.find("\"name\":\"SCENE_RESULT\""), std::string::npos);
+    EXPECT_NE(ReadText(*Dir / "taps.rec").find(" ld lu @384,232"), std::string::npos);
+    const Outcome replayed =
+        Play(*Dir, "taps-replayed", {"--headless", "--replay", (*Dir / "taps.rec").string()});
+    EXPECT_EQ(replayed.status, 0) << replayed.err;
+    EXPECT_EQ(replayed.err, "");
+    EXPECT_TRUE(replayed.trace == recorded.trace) << "the traces differ";
+    EXPECT_EQ(replayed.dump, recorded.dump);
+}
+
 // What a damaged, foreign or cut recording does to a replay: status 2 and one line saying why.
 struct Damage {
     const char* name;

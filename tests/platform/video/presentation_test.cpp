@@ -67,8 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
 // What a pixel of the window must show: black outside the box, else the picture pixel under
 // the centre of the window pixel (nearest neighbour, as a GPU samples it).
 uint32_t Expected(const std::vector<uint8_t>& picture, int pw, int ph, int ww, int wh, int x, int y,
-                  const uint32_t lookup[256]) {
-    const PictureBox box = FitPicture(ww, wh, pw, ph);
+                  const uint32_t lookup[256], Scaling scaling) {
+    const PictureBox box = PlacePicture(ww, wh, pw, ph, scaling);
     if (x < box.x || x >= box.x + box.width || y < box.y || y >= box.y + box.height) return 0;
     const double u = (x - box.x + 0.5) * pw / box.width;
     const double v = (y - box.y + 0.5) * ph / box.height;
@@ -78,6 +78,10 @@ uint32_t Expected(const std::vector<uint8_t>& picture, int pw, int ph, int ww, i
 struct ScaleCase {
     const char* name;
     int pictureWidth, pictureHeight, windowWidth, windowHeight;
+    Scaling scaling = Scaling::FIT;
+    PictureBox Box() const {
+        return PlacePicture(windowWidth, windowHeight, pictureWidth, pictureHeight, scaling);
+    }
 };
 
 class Scaler : public ::testing::TestWithParam<ScaleCase> {
@@ -105,7 +109,7 @@ protected:
             for (int x = 0; x < c.windowWidth; ++x) {
                 ASSERT_EQ(window[static_cast<size_t>(y) * c.windowWidth + x],
                           Expected(picture, c.pictureWidth, c.pictureHeight, c.windowWidth,
-                                   c.windowHeight, x, y, lookup))
+                                   c.windowHeight, x, y, lookup, c.scaling))
                     << "window pixel " << x << "," << y;
             }
         }
@@ -114,17 +118,15 @@ protected:
     std::vector<uint8_t> picture;
     uint32_t lookup[256];
     std::vector<uint32_t> window;
-    PictureScaler scaler;
+    PictureScaler scaler{GetParam().scaling};
 };
 
 TEST_P(Scaler, WholePictureAndBarsMatchTheReference) {
     const ScaleCase& c = GetParam();
-    PictureScaler::FillBars(
-        Target(), FitPicture(c.windowWidth, c.windowHeight, c.pictureWidth, c.pictureHeight), 0);
+    PictureScaler::FillBars(Target(), c.Box(), 0);
     const Rect drawn =
         scaler.Draw(Picture(), lookup, Target(), Rect{0, 0, c.pictureWidth, c.pictureHeight});
-    const PictureBox box =
-        FitPicture(c.windowWidth, c.windowHeight, c.pictureWidth, c.pictureHeight);
+    const PictureBox box = c.Box();
     EXPECT_EQ(drawn.left, box.x);
     EXPECT_EQ(drawn.top, box.y);
     EXPECT_EQ(drawn.right, box.x + box.width);
@@ -134,8 +136,7 @@ TEST_P(Scaler, WholePictureAndBarsMatchTheReference) {
 
 TEST_P(Scaler, APartialRedrawTouchesOnlyWhatShowsTheChangedPixels) {
     const ScaleCase& c = GetParam();
-    const PictureBox box =
-        FitPicture(c.windowWidth, c.windowHeight, c.pictureWidth, c.pictureHeight);
+    const PictureBox box = c.Box();
     PictureScaler::FillBars(Target(), box, 0);
     scaler.Draw(Picture(), lookup, Target(), Rect{0, 0, c.pictureWidth, c.pictureHeight});
     // Change a block of the picture, redraw only it, and compare the whole window again.
@@ -161,8 +162,7 @@ TEST_P(Scaler, APartialRedrawTouchesOnlyWhatShowsTheChangedPixels) {
 
 TEST_P(Scaler, PointerLandsOnThePixelShownUnderIt) {
     const ScaleCase& c = GetParam();
-    const PictureBox box =
-        FitPicture(c.windowWidth, c.windowHeight, c.pictureWidth, c.pictureHeight);
+    const PictureBox box = c.Box();
     for (int y = box.y; y < box.y + box.height; y += 3) {
         for (int x = box.x; x < box.x + box.width; x += 3) {
             int px = 0;
@@ -170,7 +170,7 @@ TEST_P(Scaler, PointerLandsOnThePixelShownUnderIt) {
             WindowToPicture(box, c.pictureWidth, c.pictureHeight, x, y, &px, &py);
             ASSERT_EQ(lookup[picture[static_cast<size_t>(py) * c.pictureWidth + px]],
                       Expected(picture, c.pictureWidth, c.pictureHeight, c.windowWidth,
-                               c.windowHeight, x, y, lookup))
+                               c.windowHeight, x, y, lookup, c.scaling))
                 << "window " << x << "," << y;
         }
     }
@@ -193,16 +193,20 @@ TEST_P(Scaler, PointerLandsOnThePixelShownUnderIt) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Presentation, Scaler,
-                         ::testing::Values(ScaleCase{"exact_double", 64, 48, 128, 96},
-                                           ScaleCase{"odd_wide_window", 64, 48, 201, 97},
-                                           ScaleCase{"odd_tall_window", 64, 48, 77, 203},
-                                           ScaleCase{"just_over_one", 64, 48, 65, 49},
-                                           ScaleCase{"triple_with_bars", 32, 24, 100, 80},
-                                           ScaleCase{"smaller_than_picture", 64, 48, 41, 33},
-                                           ScaleCase{"ending_mode_in_a_wide_window", 32, 24, 257,
-                                                     96}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Presentation, Scaler,
+    ::testing::Values(
+        ScaleCase{"exact_double", 64, 48, 128, 96}, ScaleCase{"odd_wide_window", 64, 48, 201, 97},
+        ScaleCase{"odd_tall_window", 64, 48, 77, 203}, ScaleCase{"just_over_one", 64, 48, 65, 49},
+        ScaleCase{"triple_with_bars", 32, 24, 100, 80},
+        ScaleCase{"smaller_than_picture", 64, 48, 41, 33},
+        ScaleCase{"ending_mode_in_a_wide_window", 32, 24, 257, 96},
+        // Whole multiples, centred with bars on all sides.
+        ScaleCase{"integer_full_hd", 640, 480, 1920, 1080, Scaling::INTEGER},
+        ScaleCase{"integer_ending_mode_full_hd", 320, 240, 1920, 1080, Scaling::INTEGER},
+        ScaleCase{"integer_odd_window", 64, 48, 203, 160, Scaling::INTEGER},
+        ScaleCase{"integer_smaller_than_picture", 64, 48, 41, 33, Scaling::INTEGER}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PictureBoxTest, KeepsFourByThreeCentredWithBars) {
     const PictureBox wide = FitPicture(1920, 1080, 640, 480);
@@ -216,6 +220,35 @@ TEST(PictureBoxTest, KeepsFourByThreeCentredWithBars) {
     EXPECT_EQ(tall.y, 125);
     const PictureBox none = FitPicture(0, 480, 640, 480);
     EXPECT_EQ(none.width, 0);
+}
+
+TEST(PictureBoxTest, IntegerScalingTakesTheLargestWholeMultipleThatFits) {
+    struct Case {
+        int ww, wh, pw, ph;
+        PictureBox box;
+    };
+    const Case cases[] = {
+        {1920, 1080, 640, 480, {320, 60, 1280, 960}},  // 2.25 fits; 2 is drawn
+        {1920, 1080, 320, 240, {320, 60, 1280, 960}},  // the ending's low resolution: 4
+        {2560, 1440, 640, 480, {320, 0, 1920, 1440}},  // exactly 3 in height
+        {1000, 700, 640, 480, {180, 110, 640, 480}},   // only once
+        {1281, 959, 640, 480, {320, 239, 640, 480}},   // width allows 2, height only 1
+        {600, 400, 640, 480, {33, 0, 533, 400}},       // not even once: fitted as before
+    };
+    for (const Case& c : cases) {
+        const PictureBox box = PlacePicture(c.ww, c.wh, c.pw, c.ph, Scaling::INTEGER);
+        EXPECT_EQ(box.x, c.box.x) << c.ww << "x" << c.wh;
+        EXPECT_EQ(box.y, c.box.y) << c.ww << "x" << c.wh;
+        EXPECT_EQ(box.width, c.box.width) << c.ww << "x" << c.wh;
+        EXPECT_EQ(box.height, c.box.height) << c.ww << "x" << c.wh;
+    }
+    Scaling parsed = Scaling::FIT;
+    EXPECT_TRUE(ParseScaling("integer", &parsed));
+    EXPECT_EQ(parsed, Scaling::INTEGER);
+    EXPECT_TRUE(ParseScaling("fit", &parsed));
+    EXPECT_EQ(parsed, Scaling::FIT);
+    EXPECT_FALSE(ParseScaling("Integer", &parsed));
+    EXPECT_FALSE(ParseScaling(nullptr, &parsed));
 }
 
 }  // namespace
