@@ -22,6 +22,8 @@ constexpr int RETHINK_FRAMES = 30;
 // Arrow clicks that change nothing before the hand gives up choosing (the kind cannot be paid).
 constexpr int ARROW_TRIES = 12;
 constexpr int COMPUTER_KEY = 'P';
+// The turns after which a demonstration match is ended without a winner.
+constexpr int DEMONSTRATION_TURNS = 300;
 
 // Where the hand points on the screen.
 struct Point {
@@ -357,4 +359,8 @@ void ComputerHandFrameEnd() {
     if (!h.acting) return;
     h.acting = false;
     MouseButtons = h.personButtons;
+}
+
+bool DemonstrationOver() {
+    return ComputerPlaysBoth() && TurnNumber > DEMONSTRATION_TURNS && MatchState == MATCH_SELECT;
 }

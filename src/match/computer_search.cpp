@@ -1,86 +1,108 @@
 #include "match/computer_search.h"
 
 #include <atomic>
-#include <cstring>
 #include <memory>
 #include <thread>
 
+#include "engine/engine.h"
 #include "match/effects.h"
 #include "rules/board.h"
-#include "rules/movement.h"
 
 namespace {
 
-// One search: what it was given, and its move once it has it. A search the game stops waiting
-// for (the turn handed back, the match left) keeps its job alive until its thread is done.
+// One search: the position it was given, and its move once it has it. The game may stop
+// waiting for a search (the turn handed back, the match left): the job then lives on with its
+// thread until the search is done, and its move goes unheard.
 struct Job {
-    PieceRecord pieces[PIECE_SLOT_COUNT] = {};
-    int side = 0;
-    int points = 0;
+    engine::Position position{};
     int level = 3;
     uint64_t seed = 0;
-    bool ran = false;
+    bool beside = false;  // runs on its own thread
+    bool ran = false;     // the move is there (for a search that runs at once)
     std::atomic<bool> done{false};
-    ComputerMove move;
+    engine::Move move{};
+    engine::SearchInfo info{};
+
+    void Run() {
+        move = engine::ChooseMove(position, level, seed, &info);
+        done.store(true, std::memory_order_release);
+    }
 };
 
 std::shared_ptr<Job> Current;
 
-// A stand-in for the engine until it lands: takes the enemy's first slot when it can, else the
-// capture of the most worth, else the first move found; never places.
-void Choose(Job& job) {
-    ComputerMove best;
-    int bestWorth = -1;
-    const int saveSelected = SelectedPiece;
-    const uint8_t saveSide = SideToMove;
-    ReachEntry saveReach[REACH_ENTRY_COUNT];
-    std::memcpy(saveReach, ReachTable, sizeof saveReach);
-    SideToMove = static_cast<uint8_t>(job.side);
-    const int enemy = 1 - job.side;
-    for (int slot = FirstSlotOf(job.side); slot < FirstSlotOf(job.side) + SIDE_SLOT_COUNT; ++slot) {
-        if (PieceTable[slot].kind == KIND_NONE) continue;
-        SelectedPiece = slot;
-        GenerateMoves();
-        for (int i = 0; i < 20; ++i) {
-            const ReachEntry& e = ReachTable[i];
-            if (!e.reachable) continue;
-            const int taken = SidePieceAt(enemy, e.x, e.y);
-            int worth = taken < 0 ? 0 : PieceTable[taken].value;
-            if (taken == FirstSlotOf(enemy)) worth = 1000;
-            if (worth > bestWorth) {
-                bestWorth = worth;
-                best = ComputerMove{false, slot, 0, e.x, e.y, true, true};
-            }
-        }
+// The live match as the engine's position: the slots, the side to move, the points held, the
+// points still flying to each side's pad, the turn and the placing costs.
+engine::Position ReadLiveMatch() {
+    engine::Position p{};
+    for (int i = 0; i < PIECE_SLOT_COUNT; ++i) {
+        const PieceRecord& r = PieceTable[i];
+        // A piece the layout put off the board is never seen by the game; the engine is given
+        // the slot as empty-or-not all the same, on the nearest square it can hold.
+        p.slots[i].x = static_cast<int8_t>(r.x < 0 ? -1 : r.x > 9 ? 9 : r.x);
+        p.slots[i].y = static_cast<int8_t>(r.y < 0 ? -1 : r.y > 9 ? 9 : r.y);
+        p.slots[i].value = r.value;
+        p.slots[i].kind = r.kind;
     }
-    SelectedPiece = saveSelected;
-    SideToMove = saveSide;
-    std::memcpy(ReachTable, saveReach, sizeof saveReach);
-    job.move = best;
-    job.ran = true;
-    job.done = true;
+    p.side = SideToMove == 0 ? 0 : 1;
+    for (int s = 0; s < 2; ++s) {
+        p.points[s] = SideTally[s].points;
+        p.pending[s] = 0;
+    }
+    for (const PointMote& m : PointMoteTable) {
+        if (m.delay != 0 && m.side <= 1) p.pending[m.side] += 1;
+    }
+    p.turn = TurnNumber;
+    for (int k = 0; k < 8; ++k) p.dropCost[k] = k < DROP_COST_COUNT ? DropCost[k] : 0;
+    return p;
+}
+
+ComputerMove FromEngine(const engine::Move& m, bool found) {
+    ComputerMove out;
+    out.found = found;
+    out.place = m.place;
+    out.slot = m.slot;
+    out.kind = m.kind;
+    out.toX = m.toX;
+    out.toY = m.toY;
+    out.promote = m.promote;
+    return out;
 }
 
 }  // namespace
 
 void ComputerSearchStart(int level, uint64_t seed, bool beside) {
-    (void)beside;
     auto job = std::make_shared<Job>();
-    std::memcpy(job->pieces, PieceTable, sizeof job->pieces);
-    job->side = SideToMove == 0 ? 0 : 1;
-    job->points = SideTally[job->side].points;
+    job->position = ReadLiveMatch();
     job->level = level;
     job->seed = seed;
-    Choose(*job);
+    job->beside = beside;
     Current = job;
+    if (!beside) return;
+    // The thread holds the job, so a search the game stops waiting for can finish on its own.
+    std::thread([job] { job->Run(); }).detach();
 }
 
-bool ComputerSearchReady() { return Current && Current->done; }
+bool ComputerSearchReady() {
+    if (!Current) return false;
+    return !Current->beside || Current->done.load(std::memory_order_acquire);
+}
 
 ComputerMove ComputerSearchTake() {
     if (!Current) return ComputerMove{};
-    if (!Current->ran) Choose(*Current);
-    return Current->move;
+    Job& job = *Current;
+    if (job.beside && !job.done.load(std::memory_order_acquire)) {
+        // Only reached when the game was told the move is there before this machine's thread
+        // has it: the search is deterministic, so it is made again here rather than waited for.
+        engine::SearchInfo info{};
+        const engine::Move move = engine::ChooseMove(job.position, job.level, job.seed, &info);
+        return FromEngine(move, info.found);
+    }
+    if (!job.beside && !job.ran) {
+        job.Run();
+        job.ran = true;
+    }
+    return FromEngine(job.move, job.info.found);
 }
 
 void ComputerSearchDrop() { Current.reset(); }

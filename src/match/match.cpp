@@ -355,6 +355,10 @@ void MatchFrame() {
     ReadPointer();
     PulseAndClocks();
     if (!HandleKeys()) return;
+    if (DemonstrationOver()) {
+        MatchEnd(OUTCOME_FORFEIT);
+        return;
+    }
     // While the computer has the side to move, its hand gives this frame's pointer and buttons.
     if (ComputerHandFrame(&PointerX, &PointerY)) {
         PointerToSquare(PointerX, PointerY, &CursorSquare.x, &CursorSquare.y);
