@@ -141,9 +141,7 @@ void HoldAt(Point p, bool taken, Step next) {
 
 bool PanelChoosing() { return MatchState == MATCH_PLACING && PlacePanelStep == PLACE_CHOOSING; }
 
-int PlacingCost(int kind) {
-    return kind >= 1 && kind <= 7 ? DropCost[kind - 1] : 0;
-}
+int PlacingCost(int kind) { return kind >= 1 && kind <= 7 ? DropCost[kind - 1] : 0; }
 
 // The first step of the move found, from the state the turn is in.
 Step FirstStep() {
@@ -246,8 +244,7 @@ void StepPlacement() {
 // The states in which a person would be deciding: the hand may take over there.
 bool Deciding() {
     return MatchState == MATCH_SELECT || MatchState == MATCH_CHOOSE_DESTINATION ||
-           MatchState == MATCH_GENERATE || MatchState == MATCH_PROMOTION_PROMPT ||
-           PanelChoosing();
+           MatchState == MATCH_GENERATE || MatchState == MATCH_PROMOTION_PROMPT || PanelChoosing();
 }
 
 void BeginTurn() {

@@ -53,7 +53,7 @@ engine::Position ReadLiveMatch() {
         if (m.delay != 0 && m.side <= 1) p.pending[m.side] += 1;
     }
     p.turn = TurnNumber;
-    for (int k = 0; k < 8; ++k) p.dropCost[k] = k < DROP_COST_COUNT ? DropCost[k] : 0;
+    for (int k = 0; k < 8; ++k) p.dropCost[k] = k < DROP_COST_COUNT ? DropCost[k] : int8_t{0};
     return p;
 }
 

@@ -163,8 +163,7 @@ void ApplyComputerSetting(const std::string& setting) {
     uint8_t sides = 0;
     long long level = 0;
     if (!ParseComputerSides(setting.substr(0, space).c_str(), &sides) ||
-        !ParseNumber(setting.c_str() + space + 1, COMPUTER_LEVEL_MIN, COMPUTER_LEVEL_MAX,
-                     &level)) {
+        !ParseNumber(setting.c_str() + space + 1, COMPUTER_LEVEL_MIN, COMPUTER_LEVEL_MAX, &level)) {
         return;
     }
     ComputerSides = sides;

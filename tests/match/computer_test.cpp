@@ -95,9 +95,8 @@ json WithoutPointer(json state) {
 
 size_t Count(const RunResult& run, const std::string& voice) {
     const auto lines = run.With("voice");
-    return static_cast<size_t>(std::count_if(lines.begin(), lines.end(), [&](const json& j) {
-        return j["voice"] == voice;
-    }));
+    return static_cast<size_t>(std::count_if(lines.begin(), lines.end(),
+                                             [&](const json& j) { return j["voice"] == voice; }));
 }
 
 // Side 0 (the computer) has one move on the computer_forced layout: its knight takes the silver
@@ -105,9 +104,9 @@ size_t Count(const RunResult& run, const std::string& voice) {
 // whose pieces can no longer move, can only buy a piece with the silver's points.
 Timeline ForcedMatch() {
     Timeline t;
-    Click(&t, 10200, 250, 380);      // the title's start item
-    Click(&t, 27000, 448, 200);      // side 1 picks up its king on (4, 0)
-    Click(&t, 27360, 416, 216);      // and steps to (4, 1)
+    Click(&t, 10200, 250, 380);  // the title's start item
+    Click(&t, 27000, 448, 200);  // side 1 picks up its king on (4, 0)
+    Click(&t, 27360, 416, 216);  // and steps to (4, 1)
     t.emplace(37000, "move 100 100");
     t.emplace(37100, "dump OUT/end.json");
     return t;

@@ -254,8 +254,8 @@ TEST_F(RecordReplay, AMissingRecordingOrAClashingOptionIsStatus2) {
         Play(*Dir, "clash", {"--replay", (*Dir / "session.rec").string(), "--seed", "3"});
     EXPECT_EQ(clash.status, 2);
     EXPECT_NE(clash.err.find("leave out --seed"), std::string::npos) << clash.err;
-    const Outcome computer = Play(
-        *Dir, "computer-clash", {"--replay", (*Dir / "session.rec").string(), "--level", "2"});
+    const Outcome computer =
+        Play(*Dir, "computer-clash", {"--replay", (*Dir / "session.rec").string(), "--level", "2"});
     EXPECT_EQ(computer.status, 2);
     EXPECT_NE(computer.err.find("leave out --computer"), std::string::npos) << computer.err;
 }
@@ -277,9 +277,9 @@ TEST_F(RecordReplay, ASessionAgainstTheComputerReplaysWithTheSameTraceAndFinalSt
     WriteText(*Dir / "computer.txt", AGAINST_THE_COMPUTER);
     const fs::path rec = *Dir / "computer.rec";
     const Outcome recorded =
-        Play(*Dir, "computer", {"--headless", "--seed", "5", "--script",
-                                (*Dir / "computer.txt").string(), "--computer", "second",
-                                "--level", "1", "--record", rec.string()});
+        Play(*Dir, "computer",
+             {"--headless", "--seed", "5", "--script", (*Dir / "computer.txt").string(),
+              "--computer", "second", "--level", "1", "--record", rec.string()});
     ASSERT_EQ(recorded.status, 0) << recorded.err;
     const std::string text = ReadText(rec);
     EXPECT_NE(text.find("\ncomputer second 1\n"), std::string::npos);
@@ -350,8 +350,7 @@ TEST_F(RecordReplay, ASessionAgainstTheComputerInAWindowReplaysHeadless) {
         "-s TERM 32 '" +
         Game() + "' --window --computer both --level 5 --data '" + KELMORAV_BUILD_DIR +
         "' --trace '" + (*Dir / "window-computer.trace").string() + "' --dump-at-end '" +
-        (*Dir / "window-computer.dump").string() + "' --record '" + rec.string() +
-        "' 2>/dev/null";
+        (*Dir / "window-computer.dump").string() + "' --record '" + rec.string() + "' 2>/dev/null";
     const int raw = std::system(cmd.c_str());
     ASSERT_TRUE(WIFEXITED(raw));
     ASSERT_EQ(WEXITSTATUS(raw), 0);

@@ -225,8 +225,7 @@ TEST(RecordingWrite, RunsMergeAndSplitAtTheLongestCount) {
 
 TEST(RecordingWrite, WhatIsWrittenReadsBackTheSame) {
     Recording r;
-    r.header = RecordingHeader{"1.0.0", "headless", 4294967295u, 0, "fedcba9876543210",
-                               "second 5"};
+    r.header = RecordingHeader{"1.0.0", "headless", 4294967295u, 0, "fedcba9876543210", "second 5"};
     RecordedGather moved;
     moved.late = -2147483647 - 1;
     moved.input.pointerMoved = true;
