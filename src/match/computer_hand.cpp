@@ -21,6 +21,9 @@ constexpr int GLIDE_FRAMES = 8;
 constexpr int RETHINK_FRAMES = 30;
 // Arrow clicks that change nothing before the hand gives up choosing (the kind cannot be paid).
 constexpr int ARROW_TRIES = 12;
+// A turn the hand has acted on this long without its end (a click the game did not take, points
+// that never arrived) is thought over again from the live match.
+constexpr int STALLED_FRAMES = 600;
 constexpr int COMPUTER_KEY = 'P';
 // The turns after which a demonstration match is ended without a winner.
 constexpr int DEMONSTRATION_TURNS = 300;
@@ -82,6 +85,8 @@ struct Hand {
     int tries = 0;
     // This frame: the hand acts, and the person's buttons are set aside until its end.
     bool acting = false;
+    // The hand had the pointer in the frame before (the computer's turn before this one).
+    bool hadPointer = false;
     uint8_t personButtons = 0;
     // What the trace was last told of the hand.
     Point traced{-1, -1};
@@ -308,6 +313,7 @@ void Rest() {
 
 void ComputerHandNewMatch() {
     Rest();
+    TheHand.hadPointer = false;
     MatchCount += 1;
     TheHand.traced = {-1, -1};
     TheHand.tracedButtons = 0xFF;
@@ -325,16 +331,31 @@ bool ComputerHandFrame(int* pointerX, int* pointerY) {
     h.acting = false;
     if (MatchState >= MATCH_OPENING || !ComputerPlays(SideToMove)) {
         if (h.phase != Phase::REST) Rest();
+        h.hadPointer = false;
         return false;
     }
     if (h.phase != Phase::REST && (h.turn != TurnNumber || h.side != SideToMove)) Rest();
     if (h.phase == Phase::REST) {
-        // The hand starts where the person's pointer is, and waits for a decision to make.
-        h.at = {*pointerX, *pointerY};
-        if (!Deciding()) return false;
+        // The hand starts where the person's pointer is (or goes on from where it was, when
+        // the computer played the turn before too), and waits for a decision to make.
+        if (!h.hadPointer) h.at = {*pointerX, *pointerY};
+        if (!Deciding()) {
+            h.hadPointer = false;
+            return false;
+        }
         BeginTurn();
     }
     if (h.phase == Phase::THINK) Think();
+    if (h.phase == Phase::ACT && ++h.frames > THINK_FRAMES + STALLED_FRAMES) {
+        // The pointer stays where the hand left it.
+        Rest();
+        if (!Deciding()) {
+            h.hadPointer = false;
+            return false;
+        }
+        BeginTurn();
+        Think();
+    }
     if (h.phase == Phase::ACT) {
         if (h.move.place) {
             StepPlacement();
@@ -343,6 +364,7 @@ bool ComputerHandFrame(int* pointerX, int* pointerY) {
         }
     }
     h.acting = true;
+    h.hadPointer = true;
     h.personButtons = MouseButtons;
     MouseButtons = h.buttons;
     *pointerX = h.at.x;
