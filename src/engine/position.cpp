@@ -170,7 +170,7 @@ void Board::Load(const Position& pos) {
     }
     turn = pos.turn;
     std::memcpy(dropCost, pos.dropCost, sizeof dropCost);
-    winner = static_cast<int8_t>(kind[side * SIDE_SLOTS] == 0 ? 1 - side : -1);
+    winner = static_cast<int8_t>(kind[FirstSlot(side)] == 0 ? 1 - side : -1);
     key = ComputeKey();
     material[0] = material[1] = 0;
     for (int slot = 0; slot < SLOT_COUNT; ++slot) {
@@ -350,7 +350,7 @@ void Board::Make(PackedMove m, Undo* u) {
             key ^= SlotKindKey(slot, kind[slot]);
         }
         material[s] += MaterialOf(static_cast<MoveClass>(cls[slot]), s, to);
-        if (kind[o * SIDE_SLOTS] == 0) winner = static_cast<int8_t>(s);
+        if (kind[FirstSlot(o)] == 0) winner = static_cast<int8_t>(s);
     }
     // The turn passes; the new mover's motes have landed by now.
     side = static_cast<uint8_t>(o);

@@ -70,6 +70,9 @@ constexpr PackedMove PlacementMove(int kind, int to) {
     return static_cast<PackedMove>(to) | (static_cast<PackedMove>(kind) << 7) | PLACE_FLAG;
 }
 
+// A side's first slot: losing the piece in it loses the match.
+constexpr int FirstSlot(int side) { return side * SIDE_SLOTS; }
+
 constexpr int SquareOf(int x, int y) { return y * 9 + x; }
 constexpr int FileOf(int sq) { return sq % 9; }
 constexpr int RowOf(int sq) { return sq / 9; }
@@ -120,7 +123,7 @@ struct Board {
     // True when a piece of `by` can move onto `sq`.
     bool Attacks(int by, int sq) const;
     int OwnerAt(int sq) const { return at[sq] == 0 ? -1 : (at[sq] - 1) / SIDE_SLOTS; }
-    int KingSquare(int s) const { return square[s * SIDE_SLOTS]; }
+    int KingSquare(int s) const { return square[FirstSlot(s)]; }
 };
 
 // Zobrist keys: slot by square, slot by kind byte, side to move, points and pending points.
