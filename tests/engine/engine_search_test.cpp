@@ -91,6 +91,45 @@ TEST(EngineKey, MakeAndUnmakeKeepTheKeyOfAFreshPosition) {
     EXPECT_GT(checked, 10000);
 }
 
+// Points as the game pays them: a capture pays one point a mote, no more than the motes free
+// (ten less those still flying), and the points land during the opponent's turn, so they can
+// be spent from the capturer's next turn on, never in the turn they were won.
+TEST(EnginePoints, ACapturePaysAsManyPointsAsMotesAreFreeAndOnlyFromTheNextTurn) {
+    engine::Position pos{};
+    const int8_t costs[8] = {1, 2, 3, 4, 5, 6, 6, 0};
+    std::memcpy(pos.dropCost, costs, sizeof costs);
+    pos.slots[0] = {0, 0, 10, 8};
+    pos.slots[1] = {4, 4, 6, 6};
+    pos.slots[32] = {8, 8, 10, 8};
+    pos.slots[33] = {4, 6, 4, 4};
+    pos.pending[1] = 8;  // side 1's motes from its last capture are still flying
+    engine::Move take{};
+    take.slot = 1;
+    take.toX = 4;
+    take.toY = 6;
+    take.promote = true;
+    const engine::Position after = engine::ApplyMove(pos, take);
+    EXPECT_EQ(after.pending[0], 2);
+    EXPECT_EQ(after.points[0], 0);
+    EXPECT_EQ(after.points[1], 8);
+    EXPECT_EQ(after.pending[1], 0);
+    EXPECT_EQ(after.slots[33].kind, 0);
+    EXPECT_EQ(after.slots[1].kind, 6 | 0x80);
+
+    engine::Move king{};
+    king.slot = 32;
+    king.toX = 8;
+    king.toY = 7;
+    const engine::Position next = engine::ApplyMove(after, king);
+    EXPECT_EQ(next.points[0], 2);
+    EXPECT_EQ(next.pending[0], 0);
+    engine::Move moves[engine::MAX_MOVES];
+    const int n = engine::GenerateMoves(next, moves, engine::MAX_MOVES);
+    int placements = 0;
+    for (int i = 0; i < n; ++i) placements += moves[i].place ? 1 : 0;
+    EXPECT_EQ(placements, 2 * (81 - 3));  // pawn or lance on each square but the three held
+}
+
 bool SameMove(const engine::Move& a, const engine::Move& b) {
     return a.place == b.place && a.slot == b.slot && a.kind == b.kind && a.toX == b.toX &&
            a.toY == b.toY && a.promote == b.promote;
