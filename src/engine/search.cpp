@@ -178,9 +178,10 @@ private:
         uint64_t keys[MAX_MOVES];
         for (int i = 0; i < n; ++i) {
             const int s = OrderScore(moves[i], ttMove, ply);
-            // Higher score first; equal scores keep the generator's order.
-            keys[i] = (static_cast<uint64_t>(static_cast<uint32_t>(INT32_MAX - s)) << 32) |
-                      static_cast<uint32_t>(i);
+            // Higher score first; equal scores keep the generator's order. The score's sign bit
+            // flipped orders it as an unsigned number; the complement sorts it downwards.
+            const uint32_t biased = static_cast<uint32_t>(s) ^ 0x80000000u;
+            keys[i] = (static_cast<uint64_t>(~biased) << 32) | static_cast<uint32_t>(i);
         }
         std::sort(keys, keys + n);
         PackedMove copy[MAX_MOVES];
