@@ -36,7 +36,7 @@ Position ApplyMove(const Position& pos, const Move& move) {
 
 int Winner(const Position& pos) {
     const int side = pos.side == 0 ? 0 : 1;
-    return pos.slots[side * SIDE_SLOTS].kind == 0 ? 1 - side : -1;
+    return pos.slots[FirstSlot(side)].kind == 0 ? 1 - side : -1;
 }
 
 Position OpeningPosition(const int (&layout)[40][4], uint8_t sideToMove) {

@@ -19,7 +19,9 @@ namespace engine {
 
 // The same meaning as the game's piece record: kind byte (low five bits 1..8 = pawn, lance,
 // knight, silver, gold, rook, bishop, king; bit 7 = promoted; 0 = empty slot), square (x, y)
-// 0..8, value (points the capturer gains; value & 31 counts as material).
+// 0..8, value (points the capturer gains; value & 31 counts as material). A piece whose square
+// lies off the board stands nowhere: give such a square as -1 (the game's 32-bit coordinates
+// must be held to -1..9 before they are narrowed, or a far square could wrap onto the board).
 struct Piece {
     int8_t x;
     int8_t y;

@@ -9,25 +9,8 @@ namespace engine {
 
 namespace {
 
-constexpr int WORTH[CLASS_COUNT] = {
-    0,     // none
-    100,   // pawn
-    260,   // lance
-    300,   // knight
-    430,   // silver
-    500,   // gold
-    800,   // rook
-    740,   // bishop
-    0,     // king: its loss ends the match, which the search sees
-    1020,  // dragon
-    940,   // horse
-    520,   // promoted pawn, lance, knight, silver
-};
-
 // Mobility per reachable square of the long-range pieces.
 constexpr int SLIDER_MOBILITY = 4;
-// Each row a pawn, lance, knight or silver has come towards the promotion zone.
-constexpr int ADVANCE = 6;
 // Enemy pieces by the king: near (within two squares), and an own piece next to it.
 constexpr int NEAR_ENEMY = 28;
 constexpr int ADJACENT_GUARD = 14;
@@ -64,9 +47,6 @@ int Mobility(const Board& b, int sq, MoveClass cls, int side) {
     }
 }
 
-// Rows the piece has advanced from its side's back row.
-int Advance(int sq, int side) { return side == 0 ? RowOf(sq) : 8 - RowOf(sq); }
-
 int KingSafety(const Board& b, int side) {
     const int king = b.KingSquare(side);
     if (king < 0) return 0;
@@ -101,7 +81,17 @@ int KingSafety(const Board& b, int side) {
 
 }  // namespace
 
-int ClassWorth(MoveClass cls) { return WORTH[cls]; }
+int ClassWorth(MoveClass cls) { return CLASS_WORTH[cls]; }
+
+int MaterialBalance(const Board& b) {
+    int score[2];
+    for (int side = 0; side < 2; ++side) {
+        const int pts = std::max(0, b.points[side] + b.pending[side]);
+        score[side] = b.material[side] + POINT_WORTH * std::min(pts, 12) +
+                      (POINT_WORTH / 2) * std::max(0, pts - 12);
+    }
+    return score[b.side] - score[1 - b.side] + SIDE_TO_MOVE;
+}
 
 int Evaluate(const Board& b) {
     int score[2] = {0, 0};
@@ -111,20 +101,18 @@ int Evaluate(const Board& b) {
         while (bits != 0) {
             const int slot = side * SIDE_SLOTS + std::countr_zero(bits);
             bits &= bits - 1;
+            const auto cls = static_cast<MoveClass>(b.cls[slot]);
+            if (cls != CLASS_LANCE && cls != CLASS_ROOK && cls != CLASS_BISHOP &&
+                cls != CLASS_DRAGON && cls != CLASS_HORSE) {
+                continue;
+            }
             const int sq = b.square[slot];
-            if (sq < 0) continue;
-            const MoveClass cls = ClassOf(b.kind[slot]);
-            s += WORTH[cls];
-            if (cls >= CLASS_PAWN && cls <= CLASS_SILVER) s += ADVANCE * Advance(sq, side);
-            s += SLIDER_MOBILITY * Mobility(b, sq, cls, side);
+            if (sq >= 0) s += SLIDER_MOBILITY * Mobility(b, sq, cls, side);
         }
-        // Points beyond what the dearest piece costs buy less each.
-        const int pts = std::max(0, b.points[side] + b.pending[side]);
-        s += POINT_WORTH * std::min(pts, 12) + (POINT_WORTH / 2) * std::max(0, pts - 12);
         s += KingSafety(b, side);
         score[side] = s;
     }
-    return score[b.side] - score[1 - b.side] + SIDE_TO_MOVE;
+    return MaterialBalance(b) + score[b.side] - score[1 - b.side];
 }
 
 }  // namespace engine

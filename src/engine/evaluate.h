@@ -11,6 +11,9 @@ constexpr int POINT_WORTH = 90;
 // The worth of a piece of each move class on the board.
 int ClassWorth(MoveClass cls);
 
+// Material and points only: the cheap part of Evaluate.
+int MaterialBalance(const Board& board);
+
 // Material, points as buying power, king safety (enemy pieces near and aimed at the king, drop
 // squares beside it against the enemy's points), promotion and mobility.
 int Evaluate(const Board& board);

@@ -150,6 +150,7 @@ void Board::Load(const Position& pos) {
     for (int slot = 0; slot < SLOT_COUNT; ++slot) {
         const Piece& p = pos.slots[slot];
         kind[slot] = p.kind;
+        cls[slot] = T().classes[p.kind];
         value[slot] = p.value;
         square[slot] = NO_SQUARE;
         if (p.kind == 0) continue;
@@ -169,8 +170,15 @@ void Board::Load(const Position& pos) {
     }
     turn = pos.turn;
     std::memcpy(dropCost, pos.dropCost, sizeof dropCost);
-    winner = static_cast<int8_t>(kind[side * SIDE_SLOTS] == 0 ? 1 - side : -1);
+    winner = static_cast<int8_t>(kind[FirstSlot(side)] == 0 ? 1 - side : -1);
     key = ComputeKey();
+    material[0] = material[1] = 0;
+    for (int slot = 0; slot < SLOT_COUNT; ++slot) {
+        if (square[slot] >= 0) {
+            material[slot / SIDE_SLOTS] +=
+                MaterialOf(static_cast<MoveClass>(cls[slot]), slot / SIDE_SLOTS, square[slot]);
+        }
+    }
 }
 
 Position Board::Save() const {
@@ -219,7 +227,7 @@ int Board::Generate(PackedMove* out, bool capturesOnly) const {
         const int from = square[slot];
         if (from < 0) continue;
         const uint8_t k = kind[slot];
-        const MoveClass cls = t.classes[k];
+        const auto cls = static_cast<MoveClass>(this->cls[slot]);
         const bool offered = (k & PROMOTED_BIT) == 0 && k != 5 && k != 8;
         auto emit = [&](int to) {
             const int target = at[to] - 1;
@@ -289,6 +297,8 @@ void Board::Make(PackedMove m, Undo* u) {
     u->pending[1] = pending[1];
     u->winner = winner;
     u->captured = -1;
+    u->material[0] = material[0];
+    u->material[1] = material[1];
     const int s = side;
     const int o = 1 - s;
     const int to = ToSquare(m);
@@ -298,8 +308,10 @@ void Board::Make(PackedMove m, Undo* u) {
         u->placedSlot = static_cast<int8_t>(slot);
         u->oldValue = value[slot];
         kind[slot] = static_cast<uint8_t>(k);
+        cls[slot] = static_cast<uint8_t>(k);
         square[slot] = static_cast<int8_t>(to);
         value[slot] = dropCost[k - 1];
+        material[s] += MaterialOf(static_cast<MoveClass>(k), s, to);
         at[to] = static_cast<uint8_t>(slot + 1);
         live[s] |= 1u << (slot % SIDE_SLOTS);
         key ^= SlotKindKey(slot, kind[slot]) ^ SlotSquareKey(slot, to) ^ PointsKey(s, points[s]);
@@ -320,7 +332,9 @@ void Board::Make(PackedMove m, Undo* u) {
             pending[s] += pay;
             key ^= PendingKey(s, pending[s]);
             key ^= SlotKindKey(target, kind[target]) ^ SlotSquareKey(target, to);
+            material[o] -= MaterialOf(static_cast<MoveClass>(cls[target]), o, to);
             kind[target] = 0;
+            cls[target] = CLASS_NONE;
             square[target] = NO_SQUARE;
             live[o] &= ~(1u << (target % SIDE_SLOTS));
         }
@@ -328,12 +342,15 @@ void Board::Make(PackedMove m, Undo* u) {
         at[to] = static_cast<uint8_t>(slot + 1);
         square[slot] = static_cast<int8_t>(to);
         key ^= SlotSquareKey(slot, from) ^ SlotSquareKey(slot, to);
+        material[s] -= MaterialOf(static_cast<MoveClass>(cls[slot]), s, from);
         if (IsPromotion(m)) {
             key ^= SlotKindKey(slot, kind[slot]);
             kind[slot] |= PROMOTED_BIT;
+            cls[slot] = T().classes[kind[slot]];
             key ^= SlotKindKey(slot, kind[slot]);
         }
-        if (kind[o * SIDE_SLOTS] == 0) winner = static_cast<int8_t>(s);
+        material[s] += MaterialOf(static_cast<MoveClass>(cls[slot]), s, to);
+        if (kind[FirstSlot(o)] == 0) winner = static_cast<int8_t>(s);
     }
     // The turn passes; the new mover's motes have landed by now.
     side = static_cast<uint8_t>(o);
@@ -355,6 +372,7 @@ void Board::Unmake(PackedMove m, const Undo& u) {
     if (IsPlacement(m)) {
         const int slot = u.placedSlot;
         kind[slot] = 0;
+        cls[slot] = CLASS_NONE;
         square[slot] = NO_SQUARE;
         value[slot] = u.oldValue;
         at[to] = 0;
@@ -362,12 +380,14 @@ void Board::Unmake(PackedMove m, const Undo& u) {
     } else {
         const int slot = MoveSlot(m);
         kind[slot] = u.oldKind;
+        cls[slot] = T().classes[u.oldKind];
         square[slot] = u.fromSquare;
         at[u.fromSquare] = static_cast<uint8_t>(slot + 1);
         at[to] = 0;
         if (u.captured >= 0) {
             const int target = u.captured;
             kind[target] = static_cast<uint8_t>(u.oldValue);
+            cls[target] = T().classes[kind[target]];
             square[target] = static_cast<int8_t>(to);
             at[to] = static_cast<uint8_t>(target + 1);
             live[target / SIDE_SLOTS] |= 1u << (target % SIDE_SLOTS);
@@ -379,6 +399,8 @@ void Board::Unmake(PackedMove m, const Undo& u) {
     pending[1] = u.pending[1];
     winner = u.winner;
     key = u.key;
+    material[0] = u.material[0];
+    material[1] = u.material[1];
 }
 
 void Board::MakeNull(Undo* u) {
@@ -419,7 +441,7 @@ bool Board::Attacks(int by, int sq) const {
         bits &= bits - 1;
         const int from = square[slot];
         if (from < 0 || at[from] != slot + 1) continue;
-        const MoveClass cls = t.classes[kind[slot]];
+        const auto cls = static_cast<MoveClass>(this->cls[slot]);
         const int dx = FileOf(sq) - FileOf(from);
         const int dy = RowOf(sq) - RowOf(from);
         auto along = [&](int d) {

@@ -37,6 +37,19 @@ enum MoveClass : uint8_t {
 
 MoveClass ClassOf(uint8_t kind);
 
+// The worth of a piece of each move class on the board, in centipawns. The king's is nothing:
+// its loss ends the match, which the search sees.
+constexpr int CLASS_WORTH[CLASS_COUNT] = {0, 100, 260, 300, 430, 500, 800, 740, 0, 1020, 940, 520};
+// Each row a pawn, lance, knight or silver has come from its side's back row.
+constexpr int ADVANCE_WORTH = 6;
+
+// What a piece adds to its side's material where it stands.
+constexpr int MaterialOf(MoveClass cls, int side, int sq) {
+    const int advanced = side == 0 ? sq / 9 : 8 - sq / 9;
+    return CLASS_WORTH[cls] +
+           (cls >= CLASS_PAWN && cls <= CLASS_SILVER ? ADVANCE_WORTH * advanced : 0);
+}
+
 // A packed move: bits 0..6 the destination square, 7..12 the slot (board move) or the kind
 // (placement), bit 13 a placement, bit 14 promote.
 using PackedMove = uint32_t;
@@ -57,6 +70,9 @@ constexpr PackedMove PlacementMove(int kind, int to) {
     return static_cast<PackedMove>(to) | (static_cast<PackedMove>(kind) << 7) | PLACE_FLAG;
 }
 
+// A side's first slot: losing the piece in it loses the match.
+constexpr int FirstSlot(int side) { return side * SIDE_SLOTS; }
+
 constexpr int SquareOf(int x, int y) { return y * 9 + x; }
 constexpr int FileOf(int sq) { return sq % 9; }
 constexpr int RowOf(int sq) { return sq / 9; }
@@ -73,11 +89,12 @@ struct Undo {
     int8_t captured;    // the slot captured, -1 for none
     int8_t placedSlot;  // placement: the slot filled
     int8_t winner;
-    int8_t pad[3];
+    int32_t material[2];
 };
 
 struct Board {
     uint8_t kind[SLOT_COUNT];
+    uint8_t cls[SLOT_COUNT];    // the move class of each slot's kind
     int8_t square[SLOT_COUNT];  // NO_SQUARE for an empty slot or a piece that is not on a square
     int32_t value[SLOT_COUNT];
     uint8_t at[SQUARE_COUNT];  // the slot on a square plus one, 0 for an empty square
@@ -89,6 +106,7 @@ struct Board {
     int32_t turn;
     int8_t dropCost[8];
     uint64_t key;
+    int32_t material[2];  // MaterialOf summed over each side's pieces on the board
 
     void Load(const Position& pos);
     Position Save() const;
@@ -105,7 +123,7 @@ struct Board {
     // True when a piece of `by` can move onto `sq`.
     bool Attacks(int by, int sq) const;
     int OwnerAt(int sq) const { return at[sq] == 0 ? -1 : (at[sq] - 1) / SIDE_SLOTS; }
-    int KingSquare(int s) const { return square[s * SIDE_SLOTS]; }
+    int KingSquare(int s) const { return square[FirstSlot(s)]; }
 };
 
 // Zobrist keys: slot by square, slot by kind byte, side to move, points and pending points.

@@ -18,6 +18,7 @@ namespace {
 constexpr int MAX_PLY = 64;
 constexpr int INF = 32000;
 constexpr int MATE_BOUND = MATE_SCORE - MAX_PLY;
+constexpr int LAZY_MARGIN = 300;
 
 // What each level may do: the deepest iteration, the positions it may search, the noise added
 // to every evaluation, and whether it refuses root moves that leave its king to be taken.
@@ -129,8 +130,9 @@ public:
     }
 
 private:
-    int Eval() {
-        int v = Evaluate(board_);
+    int Eval() { return Noisy(Evaluate(board_)); }
+
+    int Noisy(int v) const {
         if (plan_.noise > 0) {
             const uint64_t h = Mix(board_.key ^ seed_);
             v += static_cast<int>(h % (2 * static_cast<uint64_t>(plan_.noise) + 1)) - plan_.noise;
@@ -162,9 +164,8 @@ private:
         const int slot = MoveSlot(m);
         const int victim = board_.at[to] - 1;
         if (victim >= 0) {
-            const int worth =
-                victim % SIDE_SLOTS == 0 ? 20000 : ClassWorth(ClassOf(board_.kind[victim]));
-            return (1 << 24) + worth * 16 - ClassWorth(ClassOf(board_.kind[slot])) / 16 +
+            const int worth = victim % SIDE_SLOTS == 0 ? 20000 : CLASS_WORTH[board_.cls[victim]];
+            return (1 << 24) + worth * 16 - CLASS_WORTH[board_.cls[slot]] / 16 +
                    (IsPromotion(m) ? 8 : 0);
         }
         if (IsPromotion(m)) return 1 << 23;
@@ -177,9 +178,10 @@ private:
         uint64_t keys[MAX_MOVES];
         for (int i = 0; i < n; ++i) {
             const int s = OrderScore(moves[i], ttMove, ply);
-            // Higher score first; equal scores keep the generator's order.
-            keys[i] = (static_cast<uint64_t>(static_cast<uint32_t>(INT32_MAX - s)) << 32) |
-                      static_cast<uint32_t>(i);
+            // Higher score first; equal scores keep the generator's order. The score's sign bit
+            // flipped orders it as an unsigned number; the complement sorts it downwards.
+            const uint32_t biased = static_cast<uint32_t>(s) ^ 0x80000000u;
+            keys[i] = (static_cast<uint64_t>(~biased) << 32) | static_cast<uint32_t>(i);
         }
         std::sort(keys, keys + n);
         PackedMove copy[MAX_MOVES];
@@ -190,6 +192,9 @@ private:
     int Quiesce(int alpha, int beta, int ply) {
         if (board_.winner >= 0) return -(MATE_SCORE - ply);
         if (CountNode()) return 0;
+        // Far above beta on material alone, the finer terms cannot bring it back.
+        const int rough = Noisy(MaterialBalance(board_));
+        if (rough - LAZY_MARGIN >= beta) return rough;
         const int stand = Eval();
         if (stand >= beta || ply >= MAX_PLY - 1) return stand;
         alpha = std::max(alpha, stand);
@@ -205,7 +210,7 @@ private:
             // Of promote and keep, only promote is looked at here.
             if (i > 0 && IsPromotion(moves[i - 1]) && (moves[i - 1] & ~PROMOTE_FLAG) == m) continue;
             const int victim = board_.at[ToSquare(m)] - 1;
-            if (stand + ClassWorth(ClassOf(board_.kind[victim])) +
+            if (stand + CLASS_WORTH[board_.cls[victim]] +
                     POINT_WORTH * std::min(board_.value[victim], 10) + 200 <
                 alpha) {
                 continue;
