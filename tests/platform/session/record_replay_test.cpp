@@ -263,7 +263,8 @@ TEST_F(RecordReplay, AMissingRecordingOrAClashingOptionIsStatus2) {
 // Against the computer: side 1 is the computer's from the command line, and side 0 is handed to
 // it with the P key during its first turn, so both play on by themselves. The recording names
 // the computer and holds its answers, and replays to the same trace and final state without
-// being told of the computer again.
+// being told of the computer again. The forfeit key still ends the match while the computer
+// plays both sides.
 const char* const AGAINST_THE_COMPUTER = R"(wait 10200
 move 250 380
 click 250 380
@@ -271,6 +272,9 @@ until SCENE_MATCH 10000
 wait 9000
 press P
 wait 30000
+press Z
+until SCENE_RESULT 20000
+wait 1000
 )";
 
 TEST_F(RecordReplay, ASessionAgainstTheComputerReplaysWithTheSameTraceAndFinalState) {
@@ -289,6 +293,7 @@ TEST_F(RecordReplay, ASessionAgainstTheComputerReplaysWithTheSameTraceAndFinalSt
     EXPECT_NE(recorded.dump.find("\"TurnNumber\":"), std::string::npos);
     EXPECT_EQ(recorded.dump.find("\"TurnNumber\":1,"), std::string::npos);
     EXPECT_EQ(recorded.dump.find("\"TurnNumber\":2,"), std::string::npos);
+    EXPECT_NE(recorded.trace.find("\"name\":\"SCENE_RESULT\""), std::string::npos);
     const Outcome replayed =
         Play(*Dir, "computer-replayed", {"--headless", "--replay", rec.string()});
     EXPECT_EQ(replayed.status, 0) << replayed.err;
