@@ -133,7 +133,8 @@ bool ClickAt(Point p) {
     return false;
 }
 
-// Goes to p and holds the left button there until `until` says the game has taken it.
+// Goes to p and holds the left button there until `taken` says the game has taken it, then lets
+// go and goes on to `next`.
 void HoldAt(Point p, bool taken, Step next) {
     Hand& h = TheHand;
     if (taken) {
