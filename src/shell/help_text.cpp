@@ -26,7 +26,7 @@ const char* const SCRIPTS_AND_STATUS =
     "  wait MS | until SCENE_NAME [MAXMS] | move X Y | down left|right | up left|right\n"
     "  click X Y | dclick X Y | tap X Y | key NAME down|up | press NAME [MS] | tap NAME\n"
     "  shot FILE.png | dump FILE.json | quit\n"
-    "  Key names: ESC F1 Z Q W A S M C L H N 0-9. Relative files are taken from the working\n"
+    "  Key names: ESC F1 Z Q W A S M C L H N P 0-9. Relative files are taken from the working\n"
     "  directory. A shot is 640x480, or 320x240 in the credits and the closing fire\n"
     "  (640x480 there too while F1 holds the help card over them).\n"
     "\n"

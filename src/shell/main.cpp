@@ -17,6 +17,7 @@
 #include "shell/sound_check.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
+#include "state/computer_setting.h"
 #include "state/loop_state.h"
 
 namespace {
@@ -38,6 +39,9 @@ struct Given {
     bool seed = false;
     bool clock = false;
     bool soundCheck = false;
+    bool computer = false;  // --computer or --level
+    uint8_t computerSides = 0;
+    int level = COMPUTER_LEVEL_DEFAULT;
 };
 
 // Options that do not go together with recording or replaying, or null when all is well.
@@ -50,6 +54,10 @@ const char* SessionClash(const PlatformOptions& options, const Given& given) {
     if (replay && (given.seed || given.clock || !options.scriptPath.empty())) {
         return "--replay takes the seed, the clock and the input from the recording: leave out "
                "--seed, --script and --clock-start";
+    }
+    if (replay && given.computer) {
+        return "--replay takes the computer opponent from the recording: leave out --computer "
+               "and --level";
     }
     return nullptr;
 }
@@ -81,6 +89,11 @@ bool TakeValue(const char* arg, const char* next, PlatformOptions* options, Give
     } else if (is("--seed") && ParseNumber(next, 0, UINT32_MAX, &value)) {
         options->seed = static_cast<uint32_t>(value);
         given->seed = true;
+    } else if (is("--level") && ParseNumber(next, COMPUTER_LEVEL_MIN, COMPUTER_LEVEL_MAX, &value)) {
+        given->level = static_cast<int>(value);
+        given->computer = true;
+    } else if (is("--computer") && ParseComputerSides(next, &given->computerSides)) {
+        given->computer = true;
     } else if (is("--clock-start") && ParseNumber(next, 0, UINT32_MAX, &value)) {
         options->clockStart = static_cast<uint32_t>(value);
         given->clock = true;
@@ -125,6 +138,10 @@ int ReadCommandLine(int argc, char** argv, PlatformOptions* options, Given* give
         }
         ++i;
     }
+    if (given->computer) {
+        options->computer = std::string(ComputerSidesWord(given->computerSides)) + " " +
+                            std::to_string(given->level);
+    }
     if (const char* clash = SessionClash(*options, *given)) {
         std::fprintf(stderr, "kelmorav: %s (try --help)\n", clash);
         return 2;
@@ -137,6 +154,21 @@ std::string ExecutableDir(const char* argv0) {
     std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) exe = std::filesystem::absolute(argv0, ec);
     return exe.parent_path().string();
+}
+
+// The computer opponent of the session, "SIDES LEVEL" as the command line or the recording
+// gives it; "" leaves every side to a person.
+void ApplyComputerSetting(const std::string& setting) {
+    const size_t space = setting.find(' ');
+    if (space == std::string::npos) return;
+    uint8_t sides = 0;
+    long long level = 0;
+    if (!ParseComputerSides(setting.substr(0, space).c_str(), &sides) ||
+        !ParseNumber(setting.c_str() + space + 1, COMPUTER_LEVEL_MIN, COMPUTER_LEVEL_MAX, &level)) {
+        return;
+    }
+    ComputerSides = sides;
+    ComputerLevel = static_cast<int>(level);
 }
 
 // The shell's hooks into the platform: the scene for scripts, and the state for dumps.
@@ -171,6 +203,7 @@ int main(int argc, char** argv) {
         PlatformOpenAudio();
         PlatformExit(RunSoundCheck());
     }
+    ApplyComputerSetting(PlatformComputerSetting());
     StartUp(PlatformSeed());
     PlatformExit(RunMainLoop());
 }

@@ -40,3 +40,5 @@ bool PlatformInit(const PlatformOptions& options) {
     if (!SessionOpen(options, options.version.empty() ? "unknown" : options.version)) return false;
     return CoreStart(options, ChooseBackend(options), SessionSeed(options.seed));
 }
+
+std::string PlatformComputerSetting() { return SessionComputerSetting(); }

@@ -210,6 +210,7 @@ std::string AnswerLine(const RecordedAnswer& a) {
     case AnswerKind::VOICE_PLAYING: return std::string("v ") + (a.yes ? "1" : "0");
     case AnswerKind::VOICE_STARTS: return std::string("s ") + (a.yes ? "1" : "0");
     case AnswerKind::MUSIC: return "m " + std::to_string(a.result) + " " + EncodeReply(a.reply);
+    case AnswerKind::SEARCH_READY: return std::string("c ") + (a.yes ? "1" : "0");
     }
     return "";
 }
@@ -229,11 +230,12 @@ public:
         if (key == "game" || key == "made" || key == "seed" || key == "clock" || key == "data") {
             return HeaderField(words);
         }
+        if (key == "computer") return ComputerField(words);
         if (!HeaderComplete())
             return Fail("the header lacks its " + std::string(Missing()) + " line");
         if (key == "w") return WaitLine(words);
         if (key == "p") return PollLine(words);
-        if (key == "v" || key == "s" || key == "m") return AnswerLineRead(words);
+        if (key == "v" || key == "s" || key == "m" || key == "c") return AnswerLineRead(words);
         if (key == "end") return EndLine(words);
         return Fail("unknown line \"" + std::string(key.substr(0, 16)) + "\"");
     }
@@ -305,6 +307,22 @@ private:
             if (!ParseHex16(value, &ignored)) return Fail("data is 16 hex digits");
             h.data = value;
         }
+        return true;
+    }
+
+    // The computer opponent: "computer SIDES LEVEL", at most once; a session without one has
+    // no such line.
+    bool ComputerField(const std::vector<std::string_view>& words) {
+        if (seenComputer_) return Fail("a second computer line");
+        seenComputer_ = true;
+        uint64_t level = 0;
+        if (words.size() != 3 ||
+            (words[1] != "none" && words[1] != "first" && words[1] != "second" &&
+             words[1] != "both") ||
+            !ParseUnsigned(words[2], 5, &level) || level < 1) {
+            return Fail("expected: computer none|first|second|both LEVEL (1 to 5)");
+        }
+        out_->header.computer = std::string(words[1]) + " " + std::string(words[2]);
         return true;
     }
 
@@ -394,7 +412,9 @@ private:
                 return Fail("expected: m RESULT REPLY [xCOUNT]");
             }
         } else {
-            a.kind = words[0] == "v" ? AnswerKind::VOICE_PLAYING : AnswerKind::VOICE_STARTS;
+            a.kind = words[0] == "v"   ? AnswerKind::VOICE_PLAYING
+                     : words[0] == "s" ? AnswerKind::VOICE_STARTS
+                                       : AnswerKind::SEARCH_READY;
             if (last != 2 || (words[1] != "0" && words[1] != "1")) {
                 return Fail("expected: " + std::string(words[0]) + " 0|1 [xCOUNT]");
             }
@@ -427,6 +447,7 @@ private:
     bool seenSeed_ = false;
     bool seenClock_ = false;
     bool seenData_ = false;
+    bool seenComputer_ = false;
 };
 
 bool Printable(std::string_view line) {
@@ -546,6 +567,7 @@ void RecordingWriter::Header(const RecordingHeader& header) {
     Emit("seed " + std::to_string(header.seed));
     Emit("clock " + std::to_string(header.clock));
     Emit("data " + header.data);
+    if (!header.computer.empty()) Emit("computer " + header.computer);
 }
 
 void RecordingWriter::CloseWaitRun() {

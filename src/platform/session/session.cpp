@@ -50,6 +50,7 @@ Mode Current = Mode::NONE;
 RecordingFile Rec;
 Replayer Play;
 uint32_t GivenSeed = 0;
+std::string GivenComputer;
 std::string Version;
 
 void WriteLine(const std::string& line) {
@@ -155,6 +156,7 @@ public:
     bool VoicePlaying(bool live) override;
     bool VoiceStarts(bool live) override;
     void MusicAnswer(uint32_t* result, std::string* reply) override;
+    bool SearchReady(bool live) override;
     int End(int status, uint32_t exitClock) override;
 };
 
@@ -165,6 +167,7 @@ bool Writing() { return Current == Mode::RECORD && Rec.started; }
 
 bool SessionOpen(const PlatformOptions& options, const std::string& version) {
     GivenSeed = options.seed;
+    GivenComputer = options.computer;
     Version = version;
     if (!options.replayPath.empty()) {
         if (!LoadReplay(options.replayPath, version)) PlatformExit(2);
@@ -202,6 +205,7 @@ void Session::Start(uint32_t clock) {
     header.seed = GivenSeed;
     header.clock = clock;
     header.data = data;
+    header.computer = GivenComputer;
     Rec.writer->Header(header);
     Rec.started = true;
     Rec.runsSince = clock;
@@ -226,6 +230,10 @@ bool SessionReplaying() { return Current == Mode::REPLAY; }
 
 uint32_t SessionSeed(uint32_t given) {
     return Current == Mode::REPLAY ? Play.recording.header.seed : given;
+}
+
+std::string SessionComputerSetting() {
+    return Current == Mode::REPLAY ? Play.recording.header.computer : GivenComputer;
 }
 
 uint32_t SessionReplayClockStart() { return Play.recording.header.clock; }
@@ -327,6 +335,12 @@ void Session::MusicAnswer(uint32_t* result, std::string* reply) {
         a.reply = *reply;
         if (Rec.writer) Rec.writer->Answer(a);
     }
+}
+
+bool Session::SearchReady(bool live) {
+    if (Current == Mode::REPLAY) return NextAnswer(AnswerKind::SEARCH_READY).yes;
+    if (Writing()) NoteAnswer(AnswerKind::SEARCH_READY, live);
+    return live;
 }
 
 // ---- the end ------------------------------------------------------------------------------

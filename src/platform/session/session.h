@@ -25,6 +25,9 @@ bool SessionReplaying();
 // The seed to play with: the recording's in a replay, else the one given.
 uint32_t SessionSeed(uint32_t given);
 
+// The computer opponent's setting: the recording's in a replay, else the one given.
+std::string SessionComputerSetting();
+
 // Replaying: the clock's first reading, and the backend's poll and wait. A wait sets *clock to
 // the reading it ends at.
 uint32_t SessionReplayClockStart();
