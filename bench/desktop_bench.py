@@ -24,6 +24,8 @@ Needs xvfb (Xvfb) and xdotool. Not a test: it prints figures, it asserts nothing
 Usage: bench/desktop_bench.py [--build DIR] [--runs N] [--scenes title,match,credits]
                               [--renderers gpu,software] [--seconds S] [--match-seconds S]
        bench/desktop_bench.py --script bench/session.txt [--keep-trace FILE]
+       bench/desktop_bench.py --script bench/computer_session.txt --game-arg=--computer
+                              --game-arg=second [--game-arg=--level --game-arg=5]
 """
 import argparse
 import json
@@ -297,6 +299,17 @@ def run_script(args):
         else:
             print(f"{names.get(scene, scene):20} {len(times):7} {'':8} {'':5} {'':5} "
                   f"{presents[0]:9}")
+    # With the computer playing: the cadence from its hand's first move to its last (the
+    # opening banner and the end of the match, which run timed loops of their own, fall
+    # outside), the stretch in which its search runs beside the frames.
+    hands = [e["t"] for e in events if "hand" in e]
+    if hands:
+        times = [e["t"] for e in events if "frame" in e and hands[0] <= e["t"] <= hands[-1]]
+        gaps = sorted(b - a for a, b in zip(times, times[1:]))
+        if gaps:
+            print(f"computer playing: {len(times)} frames, mean {statistics.mean(gaps):.2f} ms, "
+                  f"median {statistics.median(gaps)} ms, worst {gaps[-1]} ms, "
+                  f"over 50 ms: {sum(g > 50 for g in gaps)}")
     voices = [e["voice"] for e in events if "voice" in e]
     print("sound voices started: " + ", ".join(f"{v} x{voices.count(v)}"
                                                for v in sorted(set(voices))))

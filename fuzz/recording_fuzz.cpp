@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const RecordingHeader& a = first.header;
     const RecordingHeader& b = second.header;
     if (a.game != b.game || a.made != b.made || a.seed != b.seed || a.clock != b.clock ||
-        a.data != b.data) {
+        a.data != b.data || a.computer != b.computer) {
         std::abort();
     }
     if (first.ended != second.ended || first.exitStatus != second.exitStatus ||

@@ -14,7 +14,8 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 # input, clock, trace, files, exit, and the interfaces the rooms above it implement), video,
 # audio, session (scripts, recordings, the headless backends), sdl (every SDL include), and the
 # assembly, which chooses the backends. state is the loop's shared state that every room of the
-# game reads, and the random generator; shell (main loop, start-up, quit) is on top. datagen is
+# game reads, and the random generator; engine is the computer opponent's engine, which knows
+# the rules by itself and includes nothing of the game; shell (main loop, start-up, quit) is on top. datagen is
 # tools/datagen, which builds the game's DATA from the media room's tables.
 ALLOWED="
 platform/core:
@@ -23,12 +24,13 @@ platform/audio: platform/core
 platform/session: platform/video platform/core
 platform/sdl: platform/audio platform/video platform/core
 platform/assembly: platform/sdl platform/session platform/audio platform/video platform/core
+engine:
 state:
 media: platform/core state
 rules: media platform/core state
-match: rules media platform/core state
-scenes: match rules media platform/core state
-shell: scenes match rules media platform/core state
+match: rules media platform/core state engine
+scenes: match rules media platform/core state engine
+shell: scenes match rules media platform/core state engine
 datagen: media platform/core
 "
 # The game's one door into the platform: a room outside the platform may include no other
@@ -46,6 +48,7 @@ room_of() {
     src/platform/assembly/*) echo platform/assembly ;;
     src/platform/*) echo platform ;;
     src/state/*) echo state ;;
+    src/engine/*) echo engine ;;
     src/shell/*) echo shell ;;
     src/media/*) echo media ;;
     src/rules/*) echo rules ;;

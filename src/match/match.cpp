@@ -6,6 +6,7 @@
 #include "match/blocking_sequences.h"
 #include "match/board_aids.h"
 #include "match/board_draw.h"
+#include "match/computer_hand.h"
 #include "match/effects.h"
 #include "match/kind_labels.h"
 #include "match/panels.h"
@@ -304,6 +305,7 @@ bool HandleKeys() {
     }
     WatchKindLabelKey();
     WatchBoardAidKeys();
+    WatchComputerKey();
     return true;
 }
 
@@ -340,6 +342,7 @@ void MatchLoad() {
     // A match forfeited while the placing panel was open must not leave it half open for the
     // next match.
     ResetPlacePanel();
+    ComputerHandNewMatch();
 
     MatchSetup();
     SendMusicCommand("open DATA\\BGM\\BGM2.mid alias bgm type sequencer");
@@ -352,6 +355,14 @@ void MatchFrame() {
     ReadPointer();
     PulseAndClocks();
     if (!HandleKeys()) return;
+    if (DemonstrationOver()) {
+        MatchEnd(OUTCOME_FORFEIT);
+        return;
+    }
+    // While the computer has the side to move, its hand gives this frame's pointer and buttons.
+    if (ComputerHandFrame(&PointerX, &PointerY)) {
+        PointerToSquare(PointerX, PointerY, &CursorSquare.x, &CursorSquare.y);
+    }
     KeepMusicLooping();
     UpdateMaterial();
 
@@ -379,5 +390,6 @@ void MatchFrame() {
 
     MouseWasUp =
         static_cast<uint8_t>((MouseWasUp & ~TRACKED_BUTTONS) | (~MouseButtons & TRACKED_BUTTONS));
+    ComputerHandFrameEnd();
     BltFast(FrontSurface, 0, 0, BackBuffer, nullptr, BLTFAST_WAIT);
 }

@@ -3,6 +3,7 @@
 #include "match/board_aids.h"
 #include "match/kind_labels.h"
 #include "platform/core/platform.h"
+#include "state/computer_setting.h"
 
 RendererSetting NextRenderer = RendererSetting::AUTO;
 
@@ -39,6 +40,11 @@ std::string RendererText(int value) {
     return "自動  auto";
 }
 
+std::string SidesText(int value) {
+    constexpr const char* TEXTS[] = {"なし  none", "一之方  first", "二之方  second", "両方  both"};
+    return TEXTS[value & 3];
+}
+
 const OptionRow ROWS[] = {
     {"音楽", "Music volume", "", [] { return VOLUME_STEPS + 1; }, [] { return MusicVolume(); },
      [](int v) { SetSoundVolumes(v, EffectsVolume()); }, Volume, false},
@@ -60,6 +66,12 @@ const OptionRow ROWS[] = {
     {"描画", "Renderer", "次回起動から  at the next start", [] { return 3; },
      [] { return static_cast<int>(NextRenderer); },
      [](int v) { NextRenderer = static_cast<RendererSetting>(v); }, RendererText, true},
+    {"相手", "Computer opponent", "", [] { return 4; }, [] { return ComputerSides & 3; },
+     [](int v) { ComputerSides = static_cast<uint8_t>(v & 3); }, SidesText, true},
+    {"強さ", "Computer level", "", [] { return COMPUTER_LEVEL_MAX; },
+     [] { return ComputerLevel - COMPUTER_LEVEL_MIN; },
+     [](int v) { ComputerLevel = v + COMPUTER_LEVEL_MIN; },
+     [](int v) { return std::to_string(v + COMPUTER_LEVEL_MIN); }, false},
 };
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/core/platform.h"
 #include "rules/board.h"
 #include "rules/tally.h"
+#include "state/computer_setting.h"
 #include "state/loop_state.h"
 
 int ResultStep = 0;
@@ -24,6 +25,9 @@ constexpr int LAST_GROUP = 5;
 constexpr int FADING_OUT = 7;
 constexpr int FADE_OUT_STEPS = 90;
 constexpr Rgb BLACK = {0, 0, 0};
+// With both sides to the computer nobody clicks: the screen leaves by itself after the scores and
+// ranks have stood a few seconds.
+constexpr int DEMO_LEAVE_FRAMES = 250;
 
 // The emblem beside each portrait is the side's own piece sprite.
 constexpr int EMBLEM_CELL = CELL_PIECE_0;
@@ -84,6 +88,7 @@ void ResultFrame() {
     }
     // A button shows everything at once and starts the fade-out.
     if (MouseButtons != 0) ResultStep = FADING_OUT;
+    if (ComputerPlaysBoth() && ResultCounter >= DEMO_LEAVE_FRAMES) ResultStep = FADING_OUT;
     if (ResultStep >= 1) DrawPortraits();
     if (ResultStep >= 2) DrawSidePanels(BackBuffer);
     if (ResultStep >= 3) DrawUpperRule();

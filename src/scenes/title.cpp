@@ -8,6 +8,7 @@
 #include "media/resources.h"
 #include "media/sheet_cells.h"
 #include "platform/core/platform.h"
+#include "state/computer_setting.h"
 #include "state/loop_state.h"
 #include "state/random.h"
 
@@ -26,6 +27,9 @@ constexpr Rect HOT_ZONE = {270, 460, 410, 480};
 constexpr Rect HOT_ZONE_TEXT_BOX = {270, 460, 640, 480};
 constexpr int ITEM_TOP = 360;
 constexpr int ITEM_BOTTOM = 410;
+// With both sides to the computer the menu chooses the start item by itself after this many
+// frames, so that demonstration matches follow one another.
+constexpr int DEMO_START_FRAMES = 90;
 
 Rect ItemArea(int item) {
     const int left = 208 + 148 * item;
@@ -97,6 +101,11 @@ void DrawMenu() {
     }
     BltFast(TitleWork, 208, 360, TitleArt, &CellRect(CELL_START_ITEM), BLT_KEYED);
     BltFast(TitleWork, 356, 360, TitleArt, &CellRect(CELL_QUIT_ITEM), BLT_KEYED);
+    if (ComputerPlaysBoth() && TitleCounter >= DEMO_START_FRAMES) {
+        TitleStep = TITLE_CHOSEN;
+        MenuChoice = 0;
+        PlayTitleVoice();
+    }
     if (PointerOver(HOT_ZONE)) {
         DrawSurfaceText(TitleWork, "STAFFROAL", "", HOT_ZONE_TEXT_BOX, 16, 16, 255, 255, 255, 0);
         if (MouseButtons != 0) {

@@ -28,7 +28,7 @@ const char* const SCRIPTS_AND_STATUS =
     "  wait MS | until SCENE_NAME [MAXMS] | move X Y | down left|right | up left|right\n"
     "  click X Y | dclick X Y | tap X Y | key NAME down|up | press NAME [MS] | tap NAME\n"
     "  shot FILE.png | dump FILE.json | quit\n"
-    "  Key names: ESC F1 F2 Z Q W A S M C L H N 0-9 LEFT RIGHT UP DOWN. Relative files are\n"
+    "  Key names: ESC F1 F2 Z Q W A S M C L H N P 0-9 LEFT RIGHT UP DOWN. Relative files are\n"
     "  taken from the working directory. A shot is 640x480, or 320x240 in the credits and\n"
     "  the closing fire (640x480 there too while F1 holds the help card over them).\n"
     "\n"

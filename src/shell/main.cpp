@@ -18,6 +18,7 @@
 #include "shell/sound_check.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
+#include "state/computer_setting.h"
 #include "state/loop_state.h"
 #include "state/settings.h"
 
@@ -45,6 +46,9 @@ struct Given {
     bool renderer = false;
     bool scaling = false;
     std::string settingsPath;  // --settings
+    bool computer = false;     // --computer or --level
+    uint8_t computerSides = 0;
+    int level = COMPUTER_LEVEL_DEFAULT;
 };
 
 // Options that do not go together with recording or replaying, or null when all is well.
@@ -60,6 +64,10 @@ const char* SessionClash(const PlatformOptions& options, const Given& given) {
     if (replay && (given.seed || given.clock || !options.scriptPath.empty())) {
         return "--replay takes the seed, the clock and the input from the recording: leave out "
                "--seed, --script and --clock-start";
+    }
+    if (replay && given.computer) {
+        return "--replay takes the computer opponent from the recording: leave out --computer "
+               "and --level";
     }
     return nullptr;
 }
@@ -100,6 +108,11 @@ bool TakeValue(const char* arg, const char* next, PlatformOptions* options, Give
     } else if (is("--seed") && ParseNumber(next, 0, UINT32_MAX, &value)) {
         options->seed = static_cast<uint32_t>(value);
         given->seed = true;
+    } else if (is("--level") && ParseNumber(next, COMPUTER_LEVEL_MIN, COMPUTER_LEVEL_MAX, &value)) {
+        given->level = static_cast<int>(value);
+        given->computer = true;
+    } else if (is("--computer") && ParseComputerSides(next, &given->computerSides)) {
+        given->computer = true;
     } else if (is("--clock-start") && ParseNumber(next, 0, UINT32_MAX, &value)) {
         options->clockStart = static_cast<uint32_t>(value);
         given->clock = true;
@@ -145,6 +158,10 @@ int ReadCommandLine(int argc, char** argv, PlatformOptions* options, Given* give
             return 2;
         }
         ++i;
+    }
+    if (given->computer) {
+        options->computer = std::string(ComputerSidesWord(given->computerSides)) + " " +
+                            std::to_string(given->level);
     }
     if (const char* clash = SessionClash(*options, *given)) {
         std::fprintf(stderr, "kelmorav: %s (try --help)\n", clash);
@@ -197,6 +214,10 @@ Settings StartSettings(const Settings& file, const Given& given, PlatformOptions
         start.windowHeight = 0;
     }
     if (given.renderer) start.renderer = SettingOf(options->renderer);
+    if (given.computer) {
+        start.computerSides = given.computerSides & 3;
+        start.computerLevel = given.level;
+    }
     if (given.scaling) {
         start.scaling =
             options->scaling == Scaling::FIT ? ScalingSetting::FIT : ScalingSetting::INTEGER;
@@ -223,6 +244,21 @@ Settings ReplayedSettings() {
         std::fprintf(stderr, "kelmorav: the recording's settings: %s\n", problem.c_str());
     }
     return settings;
+}
+
+// The computer opponent of the session, "SIDES LEVEL" as the command line or the recording
+// gives it; "" leaves every side to a person.
+void ApplyComputerSetting(const std::string& setting) {
+    const size_t space = setting.find(' ');
+    if (space == std::string::npos) return;
+    uint8_t sides = 0;
+    long long level = 0;
+    if (!ParseComputerSides(setting.substr(0, space).c_str(), &sides) ||
+        !ParseNumber(setting.c_str() + space + 1, COMPUTER_LEVEL_MIN, COMPUTER_LEVEL_MAX, &level)) {
+        return;
+    }
+    ComputerSides = sides;
+    ComputerLevel = static_cast<int>(level);
 }
 
 // The shell's hooks into the platform: the scene for scripts, and the state for dumps.
@@ -269,6 +305,8 @@ int main(int argc, char** argv) {
     }
     StartUp(PlatformSeed());
     ApplySettings(start);
+    // The command line's computer opponent (or the one a recording kept) has the last word.
+    ApplyComputerSetting(PlatformComputerSetting());
     if (!settingsFile.empty()) KeepSettings(settingsFile, file, start);
     const int exitStatus = RunMainLoop();
     SettingsFlush();

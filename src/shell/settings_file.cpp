@@ -10,6 +10,7 @@
 #include "match/kind_labels.h"
 #include "platform/core/platform.h"
 #include "scenes/option_rows.h"
+#include "state/computer_setting.h"
 
 namespace {
 
@@ -143,6 +144,8 @@ Settings LiveSettings(const Settings& base) {
     live.windowWidth = screen.windowWidth;
     live.windowHeight = screen.windowHeight;
     live.renderer = NextRenderer;
+    live.computerSides = ComputerSides & 3;
+    live.computerLevel = ComputerLevel;
     live.scaling = screen.scaling == Scaling::FIT ? ScalingSetting::FIT : ScalingSetting::INTEGER;
     return live;
 }
@@ -153,4 +156,6 @@ void ApplySettings(const Settings& settings) {
     LastMoveMarkOn = settings.lastMove ? 1 : 0;
     CoordinatesOn = settings.coordinates ? 1 : 0;
     NextRenderer = settings.renderer;
+    ComputerSides = static_cast<uint8_t>(settings.computerSides & 3);
+    ComputerLevel = settings.computerLevel;
 }

@@ -32,6 +32,8 @@ constexpr Control CONTROLS[] = {
     {"L", KEY, PRESS, ON_MATCH, "駒名", "kind labels on the pieces on / off"},
     {"H", KEY, PRESS, ON_MATCH, "前の手", "the last move's squares marked on / off"},
     {"N", KEY, PRESS, ON_MATCH, "座標", "the board coordinates on / off"},
+    {"P", KEY, PRESS, ON_MATCH, "計算機",
+     "the computer takes over the side to move, or hands it back"},
     // The result screen.
     {"Click", MOUSE, PRESS, ON_RESULT, "戻る", "any button: back to the title"},
 };
@@ -51,6 +53,10 @@ constexpr CommandOption OPTIONS[] = {
      "the directory that holds DATA; without it the game looks in $KELMORAV_DATA, the "
      "executable's directory, then ../share/kelmorav beside the executable, and takes the "
      "first that holds DATA"},
+    {"--computer", "none|first|second|both",
+     "the computer plays that side (first: 一之方, second: 二之方) or both, in which case it "
+     "plays demonstration matches from the title on by itself"},
+    {"--level", "N", "the computer's strength, N from 1 (a gentle beginner) to 5 (default 3)"},
     {"--seed", "N", "seed of the random generator (default: the time in seconds)"},
     {"--trace", "FILE",
      "write a JSON-lines trace of scenes, frames, presented pictures, palettes, sounds and "

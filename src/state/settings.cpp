@@ -106,6 +106,24 @@ const SettingKey KEYS[] = {
          return false;
      },
      [](const Settings& s) { return std::string(RendererSettingName(s.renderer)); }},
+    {"computer", "none, first, second or both",
+     [](std::string_view v, Settings* s) {
+         constexpr std::string_view WORDS[] = {"none", "first", "second", "both"};
+         for (int sides = 0; sides < 4; ++sides) {
+             if (v == WORDS[sides]) {
+                 s->computerSides = sides;
+                 return true;
+             }
+         }
+         return false;
+     },
+     [](const Settings& s) {
+         constexpr const char* WORDS[] = {"none", "first", "second", "both"};
+         return std::string(WORDS[s.computerSides & 3]);
+     }},
+    {"level", "a level from 1 to 5",
+     [](std::string_view v, Settings* s) { return ReadInt(v, 1, 5, &s->computerLevel); },
+     [](const Settings& s) { return std::to_string(s.computerLevel); }},
     {"scaling", "fit or integer",
      [](std::string_view v, Settings* s) {
          if (v != "fit" && v != "integer") return false;
@@ -262,5 +280,7 @@ Settings WithChanges(const Settings& base, const Settings& from, const Settings&
     }
     take(out.renderer, from.renderer, to.renderer);
     take(out.scaling, from.scaling, to.scaling);
+    take(out.computerSides, from.computerSides, to.computerSides);
+    take(out.computerLevel, from.computerLevel, to.computerLevel);
     return out;
 }

@@ -32,6 +32,9 @@ struct Settings {
     int windowHeight = 0;
     RendererSetting renderer = RendererSetting::AUTO;
     ScalingSetting scaling = ScalingSetting::FIT;
+    // The sides the computer plays (bit 0 the first side, bit 1 the second) and its level.
+    int computerSides = 0;
+    int computerLevel = 3;
     // Lines of keys this version does not know (another version's choices), kept as they were
     // read so that writing the file again loses nothing.
     std::vector<std::string> otherLines;

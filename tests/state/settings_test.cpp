@@ -21,7 +21,9 @@ Settings Chosen() {
     s.windowHeight = 700;
     s.renderer = RendererSetting::SOFTWARE;
     s.scaling = ScalingSetting::INTEGER;
-    s.otherLines = {"computer=second", "level=4"};
+    s.computerSides = 2;
+    s.computerLevel = 4;
+    s.otherLines = {"future_key=1", "another=two words"};
     return s;
 }
 

@@ -67,8 +67,8 @@ constexpr int QUIT_TOP = 345;
 constexpr int QUIT_RIGHT = 470;
 constexpr int QUIT_BOTTOM = 420;
 
-const char* const KEYS[] = {"F1", "Z", "Q", "W", "A", "S", "M", "C", "L", "0",
-                            "1",  "2", "3", "4", "5", "6", "7", "8", "9"};
+const char* const KEYS[] = {"F1", "Z", "Q", "W", "A", "S", "M", "C", "L", "P",
+                            "0",  "1", "2", "3", "4", "5", "6", "7", "8", "9"};
 // Keys that may stay held across other input (Z held would forfeit every match at once).
 const char* const HOLD_KEYS[] = {"F1", "M", "C", "Q", "W", "A", "S", "L", "1", "5"};
 

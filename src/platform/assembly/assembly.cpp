@@ -58,3 +58,5 @@ void PlatformSetScreen(bool fullScreen, int scale) {
     if (active == nullptr) return;
     active->SetScreen(fullScreen, scale < 1 ? 1 : (scale > 8 ? 8 : scale));
 }
+
+std::string PlatformComputerSetting() { return SessionComputerSetting(); }

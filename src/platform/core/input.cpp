@@ -281,6 +281,8 @@ bool KeyHeld(int virtualKey) {
     return InputKeyDown(virtualKey);
 }
 
+bool KeyStillHeld(int virtualKey) { return InputKeyDown(virtualKey); }
+
 void GetCursorPos(int* x, int* y) {
     GatherPoll();
     if (x) *x = SceneHeld ? HeldX : PointerX;

@@ -220,6 +220,9 @@ void WaitUntil(uint32_t deadline);
 
 // Keyboard polling: true while the key is held (GetAsyncKeyState's high bit).
 bool KeyHeld(int virtualKey);
+// The key as the last gather of input left it, without gathering anew: for a key looked at
+// again within a frame that has already read the keys.
+bool KeyStillHeld(int virtualKey);
 // Pointer position in game coordinates (640x480, or 320x240 in the ending).
 void GetCursorPos(int* x, int* y);
 void SetCursorPos(int x, int y);
@@ -366,6 +369,9 @@ struct PlatformOptions {
     std::string dumpAtEndPath;      // the game state as JSON when the program leaves ("" = none)
     std::string sessionSettings;    // the player's settings the session starts with, one line
                                     // of text kept in a recording ("" = none)
+    // The computer opponent as the command line set it, "SIDES LEVEL" ("both 3"), or "" when
+    // neither its sides nor its level were given. A recording keeps it in its header.
+    std::string computer;
 };
 
 // Opens the window (or the headless stand-in). False, after one line on stderr, if the window
@@ -375,6 +381,13 @@ struct PlatformOptions {
 bool PlatformInit(const PlatformOptions& options);
 // The random seed of the session: the recorded one in a replay, else options.seed.
 uint32_t PlatformSeed();
+// The computer opponent's setting of the session: the recorded one in a replay (from its header,
+// "" when it has none), else options.computer.
+std::string PlatformComputerSetting();
+// Whether the computer's search, running beside the game, has its move, as the game is told:
+// `live` is the answer of the machine; a recording keeps each answer and a replay gives them
+// back, so a replay takes the move in the same frame as the session did.
+bool PlatformSearchReady(bool live);
 // Opens the sound and music devices; failures leave the game silent, with one line on stderr.
 void PlatformOpenAudio();
 void PlatformShutdown();

@@ -20,3 +20,7 @@ bool RecorderVoiceStarts(bool live) {
 void RecorderMusicAnswer(uint32_t* result, std::string* reply) {
     if (Installed != nullptr) Installed->MusicAnswer(result, reply);
 }
+
+bool PlatformSearchReady(bool live) {
+    return Installed != nullptr ? Installed->SearchReady(live) : live;
+}

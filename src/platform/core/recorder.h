@@ -34,6 +34,8 @@ public:
     virtual bool VoicePlaying(bool live) = 0;
     virtual bool VoiceStarts(bool live) = 0;
     virtual void MusicAnswer(uint32_t* result, std::string* reply) = 0;
+    // Whether the computer's search has its move (see PlatformSearchReady).
+    virtual bool SearchReady(bool live) = 0;
 
     // The first step of leaving (exitClock: how far the clock moved in a wait the program
     // leaves from). Returns the status to leave with.

@@ -211,6 +211,7 @@ std::string AnswerLine(const RecordedAnswer& a) {
     case AnswerKind::VOICE_PLAYING: return std::string("v ") + (a.yes ? "1" : "0");
     case AnswerKind::VOICE_STARTS: return std::string("s ") + (a.yes ? "1" : "0");
     case AnswerKind::MUSIC: return "m " + std::to_string(a.result) + " " + EncodeReply(a.reply);
+    case AnswerKind::SEARCH_READY: return std::string("c ") + (a.yes ? "1" : "0");
     }
     return "";
 }
@@ -231,11 +232,12 @@ public:
             return HeaderField(words);
         }
         if (key == "settings") return SettingsLine(words);
+        if (key == "computer") return ComputerField(words);
         if (!HeaderComplete())
             return Fail("the header lacks its " + std::string(Missing()) + " line");
         if (key == "w") return WaitLine(words);
         if (key == "p") return PollLine(words);
-        if (key == "v" || key == "s" || key == "m") return AnswerLineRead(words);
+        if (key == "v" || key == "s" || key == "m" || key == "c") return AnswerLineRead(words);
         if (key == "end") return EndLine(words);
         return Fail("unknown line \"" + std::string(key.substr(0, 16)) + "\"");
     }
@@ -320,6 +322,22 @@ private:
             if (c <= ' ' || c > '~') return Fail("settings of printable characters");
         }
         out_->header.settings = words[1];
+        return true;
+    }
+
+    // The computer opponent: "computer SIDES LEVEL", at most once; a session without one has
+    // no such line.
+    bool ComputerField(const std::vector<std::string_view>& words) {
+        if (seenComputer_) return Fail("a second computer line");
+        seenComputer_ = true;
+        uint64_t level = 0;
+        if (words.size() != 3 ||
+            (words[1] != "none" && words[1] != "first" && words[1] != "second" &&
+             words[1] != "both") ||
+            !ParseUnsigned(words[2], 5, &level) || level < 1) {
+            return Fail("expected: computer none|first|second|both LEVEL (1 to 5)");
+        }
+        out_->header.computer = std::string(words[1]) + " " + std::string(words[2]);
         return true;
     }
 
@@ -409,7 +427,9 @@ private:
                 return Fail("expected: m RESULT REPLY [xCOUNT]");
             }
         } else {
-            a.kind = words[0] == "v" ? AnswerKind::VOICE_PLAYING : AnswerKind::VOICE_STARTS;
+            a.kind = words[0] == "v"   ? AnswerKind::VOICE_PLAYING
+                     : words[0] == "s" ? AnswerKind::VOICE_STARTS
+                                       : AnswerKind::SEARCH_READY;
             if (last != 2 || (words[1] != "0" && words[1] != "1")) {
                 return Fail("expected: " + std::string(words[0]) + " 0|1 [xCOUNT]");
             }
@@ -443,6 +463,7 @@ private:
     bool seenClock_ = false;
     bool seenData_ = false;
     bool seenSettings_ = false;
+    bool seenComputer_ = false;
 };
 
 bool Printable(std::string_view line) {
@@ -563,6 +584,7 @@ void RecordingWriter::Header(const RecordingHeader& header) {
     Emit("clock " + std::to_string(header.clock));
     Emit("data " + header.data);
     if (!header.settings.empty()) Emit("settings " + header.settings);
+    if (!header.computer.empty()) Emit("computer " + header.computer);
 }
 
 void RecordingWriter::CloseWaitRun() {

@@ -9,7 +9,8 @@
 //    distance from the wait's deadline) and the polls that brought input, each with the
 //    messages and the pointer position that arrived in it;
 //  - the answers: what the sound device said when the game asked whether a voice sounds,
-//    whether a voice started, and what a music command returned.
+//    whether a voice started, and what a music command returned; and whether the computer's
+//    search had its move when the game asked.
 // Runs of equal items without input are written once with a count.
 
 #include <cstdint>
@@ -48,11 +49,11 @@ struct RecordedGather {
     int line = 0;  // where it stands in the file (0 when made, not read)
 };
 
-enum class AnswerKind { VOICE_PLAYING, VOICE_STARTS, MUSIC };
+enum class AnswerKind { VOICE_PLAYING, VOICE_STARTS, MUSIC, SEARCH_READY };
 
 struct RecordedAnswer {
     AnswerKind kind = AnswerKind::VOICE_PLAYING;
-    bool yes = false;     // the voice sounds / the voice started
+    bool yes = false;     // the voice sounds / the voice started / the search has its move
     uint32_t result = 0;  // a music command's result
     std::string reply;    // and its reply text
     uint32_t repeat = 1;  // so many alike in a row
@@ -69,6 +70,9 @@ struct RecordingHeader {
     // The player's settings the session started with, as the game wrote them (one word of
     // printable characters, no spaces); "" when the header has no settings line.
     std::string settings;
+    // The computer opponent, "SIDES LEVEL" ("second 2"); "" when the session was started
+    // without one (the line is then left out).
+    std::string computer;
 };
 
 struct Recording {

@@ -221,7 +221,7 @@ int ScriptKeyCode(const std::string& name) {
     if (name.size() == 1) {
         const char c = name[0];
         if (c == 'Z' || c == 'Q' || c == 'W' || c == 'A' || c == 'S' || c == 'M' || c == 'C' ||
-            c == 'L' || c == 'H' || c == 'N') {
+            c == 'L' || c == 'H' || c == 'N' || c == 'P') {
             return c;
         }
         if (c >= '0' && c <= '9') return c;

@@ -23,5 +23,6 @@ struct ScriptOp {
 // with a message naming the line.
 bool ParseScript(const std::string& text, std::vector<ScriptOp>* ops, std::string* error);
 bool LoadScriptFile(const std::string& path, std::vector<ScriptOp>* ops, std::string* error);
-// Virtual key of a script key name (ESC, F1, Z, Q, W, A, S, M, C, L, H, N, 0..9), -1 if unknown.
+// Virtual key of a script key name (ESC, F1, Z, Q, W, A, S, M, C, L, H, N, P, 0..9), -1 if
+// unknown.
 int ScriptKeyCode(const std::string& name);

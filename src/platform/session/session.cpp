@@ -51,6 +51,7 @@ RecordingFile Rec;
 Replayer Play;
 uint32_t GivenSeed = 0;
 std::string GivenSettings;
+std::string GivenComputer;
 std::string Version;
 
 void WriteLine(const std::string& line) {
@@ -156,6 +157,7 @@ public:
     bool VoicePlaying(bool live) override;
     bool VoiceStarts(bool live) override;
     void MusicAnswer(uint32_t* result, std::string* reply) override;
+    bool SearchReady(bool live) override;
     int End(int status, uint32_t exitClock) override;
 };
 
@@ -167,6 +169,7 @@ bool Writing() { return Current == Mode::RECORD && Rec.started; }
 bool SessionOpen(const PlatformOptions& options, const std::string& version) {
     GivenSeed = options.seed;
     GivenSettings = options.sessionSettings;
+    GivenComputer = options.computer;
     Version = version;
     if (!options.replayPath.empty()) {
         if (!LoadReplay(options.replayPath, version)) PlatformExit(2);
@@ -205,6 +208,7 @@ void Session::Start(uint32_t clock) {
     header.clock = clock;
     header.data = data;
     header.settings = GivenSettings;
+    header.computer = GivenComputer;
     Rec.writer->Header(header);
     Rec.started = true;
     Rec.runsSince = clock;
@@ -233,6 +237,10 @@ uint32_t SessionSeed(uint32_t given) {
 
 const std::string& SessionSettings() {
     return Current == Mode::REPLAY ? Play.recording.header.settings : GivenSettings;
+}
+
+std::string SessionComputerSetting() {
+    return Current == Mode::REPLAY ? Play.recording.header.computer : GivenComputer;
 }
 
 uint32_t SessionReplayClockStart() { return Play.recording.header.clock; }
@@ -334,6 +342,12 @@ void Session::MusicAnswer(uint32_t* result, std::string* reply) {
         a.reply = *reply;
         if (Rec.writer) Rec.writer->Answer(a);
     }
+}
+
+bool Session::SearchReady(bool live) {
+    if (Current == Mode::REPLAY) return NextAnswer(AnswerKind::SEARCH_READY).yes;
+    if (Writing()) NoteAnswer(AnswerKind::SEARCH_READY, live);
+    return live;
 }
 
 // ---- the end ------------------------------------------------------------------------------

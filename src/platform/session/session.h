@@ -27,6 +27,9 @@ uint32_t SessionSeed(uint32_t given);
 // The settings line of the session: the recorded one in a replay, else the one given.
 const std::string& SessionSettings();
 
+// The computer opponent's setting: the recording's in a replay, else the one given.
+std::string SessionComputerSetting();
+
 // Replaying: the clock's first reading, and the backend's poll and wait. A wait sets *clock to
 // the reading it ends at.
 uint32_t SessionReplayClockStart();

@@ -280,6 +280,51 @@ TEST_F(RecordReplay, AMissingRecordingOrAClashingOptionIsStatus2) {
         Play(*Dir, "clash", {"--replay", (*Dir / "session.rec").string(), "--seed", "3"});
     EXPECT_EQ(clash.status, 2);
     EXPECT_NE(clash.err.find("leave out --seed"), std::string::npos) << clash.err;
+    const Outcome computer =
+        Play(*Dir, "computer-clash", {"--replay", (*Dir / "session.rec").string(), "--level", "2"});
+    EXPECT_EQ(computer.status, 2);
+    EXPECT_NE(computer.err.find("leave out --computer"), std::string::npos) << computer.err;
+}
+
+// Against the computer: side 1 is the computer's from the command line, and side 0 is handed to
+// it with the P key during its first turn, so both play on by themselves. The recording names
+// the computer and holds its answers, and replays to the same trace and final state without
+// being told of the computer again. The forfeit key still ends the match while the computer
+// plays both sides.
+const char* const AGAINST_THE_COMPUTER = R"(wait 10200
+move 250 380
+click 250 380
+until SCENE_MATCH 10000
+wait 9000
+press P
+wait 30000
+press Z
+until SCENE_RESULT 20000
+wait 1000
+)";
+
+TEST_F(RecordReplay, ASessionAgainstTheComputerReplaysWithTheSameTraceAndFinalState) {
+    WriteText(*Dir / "computer.txt", AGAINST_THE_COMPUTER);
+    const fs::path rec = *Dir / "computer.rec";
+    const Outcome recorded =
+        Play(*Dir, "computer",
+             {"--headless", "--seed", "5", "--script", (*Dir / "computer.txt").string(),
+              "--computer", "second", "--level", "1", "--record", rec.string()});
+    ASSERT_EQ(recorded.status, 0) << recorded.err;
+    const std::string text = ReadText(rec);
+    EXPECT_NE(text.find("\ncomputer second 1\n"), std::string::npos);
+    EXPECT_NE(text.find("\nc 1"), std::string::npos);
+    // Both sides moved by the computer's hand: a move of each side at least.
+    EXPECT_NE(recorded.trace.find("\"hand\""), std::string::npos);
+    EXPECT_NE(recorded.dump.find("\"TurnNumber\":"), std::string::npos);
+    EXPECT_EQ(recorded.dump.find("\"TurnNumber\":1,"), std::string::npos);
+    EXPECT_EQ(recorded.dump.find("\"TurnNumber\":2,"), std::string::npos);
+    EXPECT_NE(recorded.trace.find("\"name\":\"SCENE_RESULT\""), std::string::npos);
+    const Outcome replayed =
+        Play(*Dir, "computer-replayed", {"--headless", "--replay", rec.string()});
+    EXPECT_EQ(replayed.status, 0) << replayed.err;
+    EXPECT_TRUE(replayed.trace == recorded.trace) << "the traces differ";
+    EXPECT_EQ(replayed.dump, recorded.dump);
 }
 
 // The lines of a trace but those that only a window writes: how often it presented (it
@@ -322,6 +367,35 @@ TEST_F(RecordReplay, ASessionRecordedInAWindowReplaysHeadless) {
     EXPECT_TRUE(WithoutWindowLines(replayed.trace) == WithoutWindowLines(windowTrace))
         << "the traces differ";
     EXPECT_EQ(replayed.dump, ReadText(*Dir / "window.dump"));
+}
+
+// The computer in a window: its search runs on a thread of its own, and the frame in which the
+// game learns of its move depends on the machine. With both sides to the computer the title
+// starts a demonstration match by itself; the strongest level thinks long enough to be asked
+// more than once. The recording keeps each answer, so the replay takes every move in the same
+// frame.
+TEST_F(RecordReplay, ASessionAgainstTheComputerInAWindowReplaysHeadless) {
+    const fs::path rec = *Dir / "window-computer.rec";
+    const std::string cmd =
+        "SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy timeout --preserve-status "
+        "-s TERM 32 '" +
+        Game() + "' --window --computer both --level 5 --data '" + KELMORAV_BUILD_DIR +
+        "' --trace '" + (*Dir / "window-computer.trace").string() + "' --dump-at-end '" +
+        (*Dir / "window-computer.dump").string() + "' --record '" + rec.string() + "' 2>/dev/null";
+    const int raw = std::system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    ASSERT_EQ(WEXITSTATUS(raw), 0);
+    const std::string text = ReadText(rec);
+    EXPECT_NE(text.find("\ncomputer both 5\n"), std::string::npos);
+    EXPECT_NE(text.find("\nc 1"), std::string::npos) << "no move was made";
+    const std::string windowTrace = ReadText(*Dir / "window-computer.trace");
+    EXPECT_NE(windowTrace.find("\"voice\":\"SFX_JUMP1\""), std::string::npos);
+    const Outcome replayed =
+        Play(*Dir, "window-computer-replayed", {"--headless", "--replay", rec.string()});
+    EXPECT_EQ(replayed.status, 0) << replayed.err;
+    EXPECT_TRUE(WithoutWindowLines(replayed.trace) == WithoutWindowLines(windowTrace))
+        << "the traces differ";
+    EXPECT_EQ(replayed.dump, ReadText(*Dir / "window-computer.dump"));
 }
 
 }  // namespace

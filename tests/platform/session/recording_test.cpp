@@ -19,7 +19,7 @@ const std::string HEADER =
 // A complete recording with a correct sum, written by the writer.
 std::string Complete() {
     Recording r;
-    r.header = RecordingHeader{"1.0.0", "sdl", 7, 4294967000u, "00ff00ff00ff00ff", ""};
+    r.header = RecordingHeader{"1.0.0", "sdl", 7, 4294967000u, "00ff00ff00ff00ff", "", ""};
     RecordedGather wait;
     wait.late = 3;
     wait.repeat = 4;
@@ -113,6 +113,13 @@ std::vector<Malformed> MalformedCases() {
         {"ReplyTooLong", HEADER + "m 0 " + std::string(RECORDING_MAX_REPLY + 1, 'a') + "\n",
          "expected: m RESULT REPLY"},
         {"NegativeResult", HEADER + "m -1 -\n", "expected: m RESULT REPLY"},
+        {"SearchNotABit", HEADER + "c 2\n", "expected: c 0|1"},
+        {"ComputerWithoutLevel", HEADER + "computer both\n", "expected: computer"},
+        {"ComputerLevelSix", HEADER + "computer first 6\n", "expected: computer"},
+        {"ComputerLevelZero", HEADER + "computer first 0\n", "expected: computer"},
+        {"ComputerSideUnknown", HEADER + "computer third 3\n", "expected: computer"},
+        {"ComputerTwice", HEADER + "computer first 3\ncomputer both 3\n",
+         "line 8: a second computer line"},
         {"UnknownLine", HEADER + "q 1\n", "line 7: unknown line"},
         {"EndWithoutSum", HEADER + "end 0 0\n", "expected: end STATUS CLOCK SUM"},
         {"EndStatusAbove255", HEADER + "end 256 0 0000000000000000\n", "expected: end STATUS"},
@@ -200,7 +207,7 @@ std::vector<std::string> Lines(const std::string& text) {
 TEST(RecordingWrite, RunsMergeAndSplitAtTheLongestCount) {
     std::vector<std::string> lines;
     RecordingWriter writer([&](const std::string& line) { lines.push_back(line); });
-    writer.Header(RecordingHeader{"1.0.0", "headless", 1, 2, "0000000000000000", ""});
+    writer.Header(RecordingHeader{"1.0.0", "headless", 1, 2, "0000000000000000", "", ""});
     lines.clear();
     writer.Wait(0, {}, 2 * RECORDING_MAX_REPEAT + 7);
     writer.Wait(0, {});
@@ -222,8 +229,8 @@ TEST(RecordingWrite, RunsMergeAndSplitAtTheLongestCount) {
 
 TEST(RecordingWrite, WhatIsWrittenReadsBackTheSame) {
     Recording r;
-    r.header = RecordingHeader{"1.0.0", "headless",         4294967295u,
-                               0,       "fedcba9876543210", "music=3,labels=on"};
+    r.header = RecordingHeader{
+        "1.0.0", "headless", 4294967295u, 0, "fedcba9876543210", "music=3,labels=on", "second 5"};
     RecordedGather moved;
     moved.late = -2147483647 - 1;
     moved.input.pointerMoved = true;
@@ -248,6 +255,15 @@ TEST(RecordingWrite, WhatIsWrittenReadsBackTheSame) {
     started.kind = AnswerKind::VOICE_STARTS;
     started.yes = true;
     r.answers.push_back(started);
+    // The computer's search, not ready twice and then ready: a run each, not merged with the
+    // voice's answer of the same bit.
+    RecordedAnswer thinking;
+    thinking.kind = AnswerKind::SEARCH_READY;
+    thinking.repeat = 2;
+    r.answers.push_back(thinking);
+    thinking.yes = true;
+    thinking.repeat = 1;
+    r.answers.push_back(thinking);
     r.ended = true;
     r.exitStatus = 3;
     r.exitClock = 250;
@@ -258,6 +274,7 @@ TEST(RecordingWrite, WhatIsWrittenReadsBackTheSame) {
     EXPECT_EQ(back.header.seed, r.header.seed);
     EXPECT_EQ(back.header.made, "headless");
     EXPECT_EQ(back.header.settings, "music=3,labels=on");
+    EXPECT_EQ(back.header.computer, "second 5");
     ASSERT_EQ(back.gathers.size(), 2u);
     EXPECT_EQ(back.gathers[0].late, moved.late);
     EXPECT_TRUE(back.gathers[0].input == moved.input);
@@ -266,6 +283,7 @@ TEST(RecordingWrite, WhatIsWrittenReadsBackTheSame) {
     ASSERT_EQ(back.answers.size(), r.answers.size());
     for (size_t i = 0; i < r.answers.size(); ++i) {
         EXPECT_TRUE(back.answers[i].SameAs(r.answers[i])) << i << ": " << back.answers[i].reply;
+        EXPECT_EQ(back.answers[i].repeat, r.answers[i].repeat) << i;
     }
     EXPECT_EQ(back.exitStatus, 3);
     EXPECT_EQ(back.exitClock, 250u);
