@@ -50,7 +50,8 @@ std::string WithoutF2(const std::string& script) {
 }
 
 // Over the title the card takes the click on 開始 (which starts a match); in the match it takes
-// Z (the forfeit), L and a click on a piece. Each part closes the card, then moves the pointer
+// Z (the forfeit), L and a click on a piece (under the card's column of row names, where a click
+// changes no choice). Each part closes the card, then moves the pointer
 // where the clicks left it, as it closes. The presses that are not the card's are written as down
 // and up, so that the runs without the card keep them.
 const char* const HELD_SESSION = R"(wait 500
@@ -77,9 +78,9 @@ wait 9500
 press F2
 press Z 200
 press L
-click 384 232
+click 128 236
 key F2 down
-move 384 232
+move 128 236
 key F2 up
 wait 500
 dump OUT/match.json
