@@ -289,13 +289,39 @@ int Board::Generate(PackedMove* out, bool capturesOnly) const {
     return n;
 }
 
-void Board::Make(PackedMove m, Undo* u) {
+void Board::SaveTurn(Undo* u) const {
     u->key = key;
     u->points[0] = points[0];
     u->points[1] = points[1];
     u->pending[0] = pending[0];
     u->pending[1] = pending[1];
     u->winner = winner;
+}
+
+void Board::PassTurn() {
+    const int o = 1 - side;
+    side = static_cast<uint8_t>(o);
+    key ^= SideKey();
+    turn += 1;
+    if (pending[o] != 0) {
+        key ^= PointsKey(o, points[o]) ^ PendingKey(o, pending[o]);
+        points[o] += pending[o];
+        pending[o] = 0;
+        key ^= PointsKey(o, points[o]);
+    }
+}
+
+void Board::RestoreTurn(const Undo& u) {
+    points[0] = u.points[0];
+    points[1] = u.points[1];
+    pending[0] = u.pending[0];
+    pending[1] = u.pending[1];
+    winner = u.winner;
+    key = u.key;
+}
+
+void Board::Make(PackedMove m, Undo* u) {
+    SaveTurn(u);
     u->captured = -1;
     u->material[0] = material[0];
     u->material[1] = material[1];
@@ -353,15 +379,7 @@ void Board::Make(PackedMove m, Undo* u) {
         if (kind[FirstSlot(o)] == 0) winner = static_cast<int8_t>(s);
     }
     // The turn passes; the new mover's motes have landed by now.
-    side = static_cast<uint8_t>(o);
-    key ^= SideKey();
-    turn += 1;
-    if (pending[o] != 0) {
-        key ^= PointsKey(o, points[o]) ^ PendingKey(o, pending[o]);
-        points[o] += pending[o];
-        pending[o] = 0;
-        key ^= PointsKey(o, points[o]);
-    }
+    PassTurn();
 }
 
 void Board::Unmake(PackedMove m, const Undo& u) {
@@ -393,44 +411,20 @@ void Board::Unmake(PackedMove m, const Undo& u) {
             live[target / SIDE_SLOTS] |= 1u << (target % SIDE_SLOTS);
         }
     }
-    points[0] = u.points[0];
-    points[1] = u.points[1];
-    pending[0] = u.pending[0];
-    pending[1] = u.pending[1];
-    winner = u.winner;
-    key = u.key;
+    RestoreTurn(u);
     material[0] = u.material[0];
     material[1] = u.material[1];
 }
 
 void Board::MakeNull(Undo* u) {
-    u->key = key;
-    u->points[0] = points[0];
-    u->points[1] = points[1];
-    u->pending[0] = pending[0];
-    u->pending[1] = pending[1];
-    u->winner = winner;
-    const int o = 1 - side;
-    side = static_cast<uint8_t>(o);
-    key ^= SideKey();
-    turn += 1;
-    if (pending[o] != 0) {
-        key ^= PointsKey(o, points[o]) ^ PendingKey(o, pending[o]);
-        points[o] += pending[o];
-        pending[o] = 0;
-        key ^= PointsKey(o, points[o]);
-    }
+    SaveTurn(u);
+    PassTurn();
 }
 
 void Board::UnmakeNull(const Undo& u) {
     side = static_cast<uint8_t>(1 - side);
     turn -= 1;
-    points[0] = u.points[0];
-    points[1] = u.points[1];
-    pending[0] = u.pending[0];
-    pending[1] = u.pending[1];
-    winner = u.winner;
-    key = u.key;
+    RestoreTurn(u);
 }
 
 bool Board::Attacks(int by, int sq) const {

@@ -120,6 +120,12 @@ struct Board {
     void MakeNull(Undo* u);
     void UnmakeNull(const Undo& u);
 
+    // The parts of a move and of a null move alike: what both keep in the undo record, the
+    // turn passed to the other side (whose points in flight land then), and the restoring.
+    void SaveTurn(Undo* u) const;
+    void PassTurn();
+    void RestoreTurn(const Undo& u);
+
     // True when a piece of `by` can move onto `sq`.
     bool Attacks(int by, int sq) const;
     int OwnerAt(int sq) const { return at[sq] == 0 ? -1 : (at[sq] - 1) / SIDE_SLOTS; }

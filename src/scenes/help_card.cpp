@@ -8,6 +8,7 @@
 #include <tuple>
 #include <utility>
 
+#include "media/palette.h"
 #include "state/loop_state.h"
 
 namespace {
@@ -538,21 +539,6 @@ constexpr Rgb ROLE_COLOURS[ROLE_COUNT] = {
     {236, 236, 236},  // English: white
 };
 
-uint8_t Nearest(const PaletteEntry palette[256], const Rgb& colour) {
-    int best = 1 << 30;
-    int bestIndex = 0;
-    for (int k = 0; k < 256; ++k) {
-        const int d = std::abs(palette[k].red - colour.red) +
-                      std::abs(palette[k].green - colour.green) +
-                      std::abs(palette[k].blue - colour.blue);
-        if (d < best) {
-            best = d;
-            bestIndex = k;
-        }
-    }
-    return static_cast<uint8_t>(bestIndex);
-}
-
 // The palette's index for each role, worked out again only when the palette changes (in a
 // fade, every presented frame). The card is made of the installed colours, so a fade dims it
 // with the scene: a 256-colour picture has no entries to spare for a card that ignores the
@@ -573,7 +559,7 @@ const CardColours& ColoursFor(const PaletteEntry palette[256]) {
     }
     std::memcpy(colours.palette, palette, sizeof colours.palette);
     colours.valid = true;
-    for (int r = 0; r < ROLE_COUNT; ++r) colours.role[r] = Nearest(palette, ROLE_COLOURS[r]);
+    for (int r = 0; r < ROLE_COUNT; ++r) colours.role[r] = NearestIndexIn(palette, ROLE_COLOURS[r]);
     return colours;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "media/draw.h"
+#include "media/palette.h"
 #include "scenes/option_rows.h"
 #include "state/loop_state.h"
 
@@ -233,20 +234,6 @@ const Surface& CurrentMask() {
 
 // ---- the colours ---------------------------------------------------------------------------
 
-uint8_t Nearest(const PaletteEntry palette[256], int r, int g, int b) {
-    int best = 1 << 30;
-    int bestIndex = 0;
-    for (int k = 0; k < 256; ++k) {
-        const int d = std::abs(palette[k].red - r) + std::abs(palette[k].green - g) +
-                      std::abs(palette[k].blue - b);
-        if (d < best) {
-            best = d;
-            bestIndex = k;
-        }
-    }
-    return static_cast<uint8_t>(bestIndex);
-}
-
 // The roles' indexes and each colour's dimmed index, picked again only when the palette changes.
 struct CardColours {
     PaletteEntry palette[256] = {};
@@ -263,14 +250,17 @@ const CardColours& ColoursFor(const PaletteEntry palette[256]) {
     std::memcpy(colours.palette, palette, sizeof colours.palette);
     colours.valid = true;
     for (int r = 0; r < ROLE_COUNT; ++r) {
-        colours.role[r] =
-            Nearest(palette, ROLE_COLOURS[r].red, ROLE_COLOURS[r].green, ROLE_COLOURS[r].blue);
+        colours.role[r] = NearestIndexIn(palette, ROLE_COLOURS[r]);
     }
     for (int i = 0; i < 256; ++i) {
         const PaletteEntry& c = palette[i];
-        colours.dimmed[i] = Nearest(palette, c.red * BACKDROP_KEEP_PERCENT / 100 + BACKDROP_INK.red,
-                                    c.green * BACKDROP_KEEP_PERCENT / 100 + BACKDROP_INK.green,
-                                    c.blue * BACKDROP_KEEP_PERCENT / 100 + BACKDROP_INK.blue);
+        // The scene under the card: a few percent of it over the card's ink.
+        const auto dim = [](int channel, int ink) {
+            return static_cast<uint8_t>(channel * BACKDROP_KEEP_PERCENT / 100 + ink);
+        };
+        colours.dimmed[i] = NearestIndexIn(
+            palette, Rgb{dim(c.red, BACKDROP_INK.red), dim(c.green, BACKDROP_INK.green),
+                         dim(c.blue, BACKDROP_INK.blue)});
     }
     return colours;
 }
