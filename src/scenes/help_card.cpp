@@ -461,29 +461,6 @@ struct CardMask {
     std::vector<uint8_t> role;  // one role a pixel, rows of rect's width
 };
 
-// The rim in the game's plaque style: cut corners, a dark line, a gold rim and a dark line again.
-void DrawRim(Surface& mask) {
-    const int w = mask.width;
-    const int h = mask.height;
-    constexpr int CUT = 4;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const int dx = std::min(x, w - 1 - x);
-            const int dy = std::min(y, h - 1 - y);
-            const int d = std::min(std::min(dx, dy), dx + dy - CUT);
-            uint8_t role = ROLE_PLATE;
-            if (d < 0) {
-                role = ROLE_OUTSIDE;
-            } else if (d == 0 || d == 3) {
-                role = ROLE_EDGE;
-            } else if (d <= 2) {
-                role = ROLE_RIM;
-            }
-            mask.pixels[static_cast<size_t>(y) * mask.pitch + x] = role;
-        }
-    }
-}
-
 // Draws a placed text into the mask (whose top-left is the card's), run by run.
 void DrawPlaced(Surface& mask, const Rect& card, const Placed& placed) {
     const Style& style = StyleOf(placed.style);
@@ -507,7 +484,7 @@ CardMask BuildMask(HelpCardId card, int width, int height, const MatchEnding& en
     mask.height = out.rect.bottom - out.rect.top;
     mask.pitch = mask.width;
     mask.pixels.assign(static_cast<size_t>(mask.pitch) * mask.height, ROLE_PLATE);
-    DrawRim(mask);
+    DrawCardRim(mask, {ROLE_OUTSIDE, ROLE_EDGE, ROLE_RIM, ROLE_PLATE});
     for (const Placed& placed : layout.texts) DrawPlaced(mask, layout.card, placed);
     out.role = std::move(mask.pixels);
     return out;
@@ -608,6 +585,28 @@ void ComposeHelpCard(Surface* picture, const PaletteEntry palette[256]) {
         uint8_t* row = &picture->pixels[static_cast<size_t>(y) * picture->pitch + mask.rect.left];
         for (int x = 0; x < width; ++x) {
             if (roles[x] != ROLE_OUTSIDE) row[x] = colours.role[roles[x]];
+        }
+    }
+}
+
+void DrawCardRim(Surface& mask, const CardRimRoles& roles) {
+    const int w = mask.width;
+    const int h = mask.height;
+    constexpr int CUT = 4;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int dx = std::min(x, w - 1 - x);
+            const int dy = std::min(y, h - 1 - y);
+            const int d = std::min(std::min(dx, dy), dx + dy - CUT);
+            uint8_t role = roles.inside;
+            if (d < 0) {
+                role = roles.outside;
+            } else if (d == 0 || d == 3) {
+                role = roles.edge;
+            } else if (d <= 2) {
+                role = roles.rim;
+            }
+            mask.pixels[static_cast<size_t>(y) * mask.pitch + x] = role;
         }
     }
 }

@@ -50,3 +50,14 @@ HelpCardLayout LayOutHelpCard(HelpCardId card, int width, int height, const Matc
 // colours of palette that come nearest to the card's own. Installed by the start-up for the F1
 // key.
 void ComposeHelpCard(Surface* picture, const PaletteEntry palette[256]);
+
+// The roles of a card's rim in the game's plaque style, and the routine that lays it into a mask
+// of roles the size of the card: cut corners (outside), a dark line, a gold rim, a dark line
+// again, and the inside. The help card and the options card share it.
+struct CardRimRoles {
+    uint8_t outside;
+    uint8_t edge;
+    uint8_t rim;
+    uint8_t inside;
+};
+void DrawCardRim(Surface& mask, const CardRimRoles& roles);

@@ -8,6 +8,7 @@
 
 #include "media/draw.h"
 #include "media/palette.h"
+#include "scenes/help_card.h"
 #include "scenes/option_rows.h"
 #include "state/loop_state.h"
 
@@ -117,27 +118,6 @@ void Text(Surface& m, const std::string& text, const Rect& r, const FontSpec& fo
     GdiDrawTextIndex(&m, text.c_str(), r, font, role, format);
 }
 
-// The rim in the game's plaque style: cut corners, a dark line, a gold rim and a dark line.
-void Rim(Surface& m) {
-    constexpr int CUT = 4;
-    for (int y = 0; y < m.height; ++y) {
-        for (int x = 0; x < m.width; ++x) {
-            const int dx = std::min(x, m.width - 1 - x);
-            const int dy = std::min(y, m.height - 1 - y);
-            const int d = std::min(std::min(dx, dy), dx + dy - CUT);
-            uint8_t role = ROLE_BACKDROP;
-            if (d < 0) {
-                role = ROLE_OUTSIDE;
-            } else if (d == 0 || d == 3) {
-                role = ROLE_EDGE;
-            } else if (d <= 2) {
-                role = ROLE_RIM;
-            }
-            m.pixels[static_cast<size_t>(y) * m.pitch + x] = role;
-        }
-    }
-}
-
 void DrawRow(Surface& m, const OptionRow& row, int index, int top) {
     const FontSpec japanese = Font(16, "");
     const FontSpec english = Font(12, ENGLISH_FACE);
@@ -189,7 +169,7 @@ void DrawRow(Surface& m, const OptionRow& row, int index, int top) {
 
 void DrawCard(Surface& m) {
     const OptionsCardLayout& l = OptionsCardGeometry();
-    Rim(m);
+    DrawCardRim(m, {ROLE_OUTSIDE, ROLE_EDGE, ROLE_RIM, ROLE_BACKDROP});
     Text(m, "設定", Rect{PADDING, PADDING - 4, 80, PADDING + TITLE_HEIGHT}, Font(24, TextFace),
          ROLE_HEADING);
     Text(m, "Options: Up/Down choose, Left/Right or a click change",
