@@ -8,9 +8,11 @@
 // avoided that). With --perft it measures the move generator with make/unmake first.
 //
 // Usage: kelmorav_arena [--a PLAYER] [--b PLAYER] [--pairs N] [--seed S] [--turns N]
-//                       [--opening N] [--perft] [--quiet]
+//                       [--opening N] [--resign SCORE] [--jobs N] [--perft] [--quiet]
 // PLAYER is 1..5 (an engine level), random or greedy.
+#include <sys/wait.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -111,8 +113,11 @@ struct PlayerStats {
     int kingLeftHanging = 0;
 };
 
+// `*score` receives the engine's score of the position from the mover's view (0 for the
+// baselines).
 engine::Move Choose(int player, const engine::Position& pos, uint64_t seed, Rng* rng,
-                    PlayerStats* stats) {
+                    PlayerStats* stats, int* score) {
+    *score = 0;
     static engine::Move moves[engine::MAX_MOVES];
     const int n = engine::GenerateMoves(pos, moves, engine::MAX_MOVES);
     if (player == PLAYER_RANDOM) return moves[rng->Below(n)];
@@ -137,6 +142,7 @@ engine::Move Choose(int player, const engine::Position& pos, uint64_t seed, Rng*
     stats->seconds += spent;
     stats->worst = std::max(stats->worst, spent);
     stats->nodes += info.nodes;
+    *score = info.score;
     // The counters: a king that could be taken, and a king left to be taken when a move
     // avoided it.
     bool kingTakeable = false;
@@ -152,9 +158,22 @@ engine::Move Choose(int player, const engine::Position& pos, uint64_t seed, Rng*
     return chosen;
 }
 
-// One match; answers 1 when side 0 wins, -1 when side 1 wins, 0 for a draw.
-int PlayMatch(const int players[2], uint64_t seed, int openingPlies, int maxTurns,
-              PlayerStats* stats[2]) {
+// How a match ended: 1 when side 0 won, -1 when side 1 won, 0 for a draw; the turns played;
+// whether the resign rule decided it.
+struct MatchResult {
+    int result;
+    int turns;
+    bool adjudicated;
+};
+
+// The resign rule, for engine against engine only (off when `resignScore` is 0): once both
+// engines' last RESIGN_MOVES scores agree that one side leads by at least `resignScore` (the
+// leader's own scores at or above it, the other's at or below its negative), the match is scored
+// for the leader, as the rest of it would be the leader's mop-up.
+constexpr int RESIGN_MOVES = 3;
+
+MatchResult PlayMatch(const int players[2], uint64_t seed, int openingPlies, int maxTurns,
+                      int resignScore, PlayerStats* stats[2]) {
     Rng rng(seed);
     engine::Position pos = StandardOpening();
     static engine::Move moves[engine::MAX_MOVES];
@@ -167,15 +186,28 @@ int PlayMatch(const int players[2], uint64_t seed, int openingPlies, int maxTurn
         pos = engine::ApplyMove(pos, moves[rng.Below(boardMoves)]);
     }
     Rng play(seed ^ 0xA5A5A5A5ull);
+    const bool resign = resignScore > 0 && players[0] > 0 && players[1] > 0;
+    int leading[2] = {0, 0};   // each side's run of scores at or above +resignScore
+    int trailing[2] = {0, 0};  // each side's run of scores at or below -resignScore
     for (int turn = openingPlies; turn < maxTurns; ++turn) {
         const int side = pos.side;
-        if (engine::GenerateMoves(pos, moves, engine::MAX_MOVES) == 0) return 0;
-        const engine::Move m = Choose(players[side], pos, seed, &play, stats[side]);
+        if (engine::GenerateMoves(pos, moves, engine::MAX_MOVES) == 0) return {0, turn, false};
+        int score = 0;
+        const engine::Move m = Choose(players[side], pos, seed, &play, stats[side], &score);
         pos = engine::ApplyMove(pos, m);
         const int winner = engine::Winner(pos);
-        if (winner >= 0) return winner == 0 ? 1 : -1;
+        if (winner >= 0) return {winner == 0 ? 1 : -1, turn + 1, false};
+        if (resign) {
+            leading[side] = score >= resignScore ? leading[side] + 1 : 0;
+            trailing[side] = score <= -resignScore ? trailing[side] + 1 : 0;
+            for (int s = 0; s < 2; ++s) {
+                if (leading[s] >= RESIGN_MOVES && trailing[1 - s] >= RESIGN_MOVES) {
+                    return {s == 0 ? 1 : -1, turn + 1, true};
+                }
+            }
+        }
     }
-    return 0;
+    return {0, maxTurns, false};
 }
 
 int ParsePlayer(const char* text) {
@@ -223,46 +255,182 @@ void MeasurePerft() {
 void PrintStats(const PlayerStats& s) {
     if (s.player <= 0) return;
     std::printf(
-        "%s: %d moves, think time mean %.3f s worst %.3f s, %.2f million nodes a second, "
-        "king misses %d, king left hanging %d\n",
+        "%s: %d moves, think time mean %.3f s worst %.3f s, %llu nodes, %.2f million nodes a "
+        "second, king misses %d, king left hanging %d\n",
         PlayerName(s.player).c_str(), s.moves, s.moves > 0 ? s.seconds / s.moves : 0.0, s.worst,
-        s.seconds > 0 ? s.nodes / s.seconds / 1e6 : 0.0, s.kingMisses, s.kingLeftHanging);
+        static_cast<unsigned long long>(s.nodes), s.seconds > 0 ? s.nodes / s.seconds / 1e6 : 0.0,
+        s.kingMisses, s.kingLeftHanging);
+}
+
+// One match's record, as a worker process hands it to the parent.
+struct MatchRecord {
+    int pair;
+    int swap;
+    int forA;  // 1 a win of the first player, 0 a draw, -1 a loss
+    int turns;
+    int adjudicated;
+};
+
+struct ArenaPlan {
+    int a;
+    int b;
+    uint64_t seed;
+    int maxTurns;
+    int openingPlies;
+    int resignScore;
+    bool quiet;
+};
+
+// Plays both matches of `pair` and prints them as they end.
+void PlayPair(const ArenaPlan& plan, int pair, PlayerStats* statsA, PlayerStats* statsB,
+              std::vector<MatchRecord>* out) {
+    const uint64_t matchSeed = plan.seed * 1000003ull + static_cast<uint64_t>(pair);
+    for (int swap = 0; swap < 2; ++swap) {
+        const int players[2] = {swap == 0 ? plan.a : plan.b, swap == 0 ? plan.b : plan.a};
+        PlayerStats* stats[2] = {swap == 0 ? statsA : statsB, swap == 0 ? statsB : statsA};
+        const MatchResult r = PlayMatch(players, matchSeed, plan.openingPlies, plan.maxTurns,
+                                        plan.resignScore, stats);
+        const int forA = swap == 0 ? r.result : -r.result;
+        out->push_back({pair, swap, forA, r.turns, r.adjudicated ? 1 : 0});
+        if (!plan.quiet) {
+            std::printf("pair %d match %d: %s in %d turns%s\n", pair + 1, swap + 1,
+                        forA > 0 ? "win" : (forA == 0 ? "draw" : "loss"), r.turns,
+                        r.adjudicated ? " (resign rule)" : "");
+            std::fflush(stdout);
+        }
+    }
+}
+
+bool WriteAll(int fd, const void* data, size_t size) {
+    const auto* p = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t n = write(fd, p, size);
+        if (n <= 0) return false;
+        p += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool ReadAll(int fd, void* data, size_t size) {
+    auto* p = static_cast<char*>(data);
+    while (size > 0) {
+        const ssize_t n = read(fd, p, size);
+        if (n <= 0) return false;
+        p += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+void AddStats(PlayerStats* into, const PlayerStats& s) {
+    into->moves += s.moves;
+    into->seconds += s.seconds;
+    into->worst = std::max(into->worst, s.worst);
+    into->nodes += s.nodes;
+    into->kingMisses += s.kingMisses;
+    into->kingLeftHanging += s.kingLeftHanging;
+}
+
+// Plays every pair, in `jobs` worker processes when more than one: worker w plays the pairs
+// w, w + jobs, ... and hands its records and counters back through a pipe. Each match depends
+// on its pair's seed alone, so the results are the same for any number of workers; think times
+// are each worker's own thread CPU time.
+bool PlayPairs(const ArenaPlan& plan, int pairs, int jobs, PlayerStats* statsA, PlayerStats* statsB,
+               std::vector<MatchRecord>* records) {
+    if (jobs <= 1) {
+        for (int pair = 0; pair < pairs; ++pair) PlayPair(plan, pair, statsA, statsB, records);
+        return true;
+    }
+    std::vector<int> fds;
+    std::vector<pid_t> pids;
+    for (int w = 0; w < jobs; ++w) {
+        int fd[2];
+        if (pipe(fd) != 0) return false;
+        std::fflush(stdout);
+        const pid_t pid = fork();
+        if (pid < 0) return false;
+        if (pid == 0) {
+            close(fd[0]);
+            PlayerStats a{};
+            PlayerStats b{};
+            std::vector<MatchRecord> mine;
+            for (int pair = w; pair < pairs; pair += jobs) PlayPair(plan, pair, &a, &b, &mine);
+            const int count = static_cast<int>(mine.size());
+            const bool ok = WriteAll(fd[1], &count, sizeof count) &&
+                            WriteAll(fd[1], mine.data(), mine.size() * sizeof(MatchRecord)) &&
+                            WriteAll(fd[1], &a, sizeof a) && WriteAll(fd[1], &b, sizeof b);
+            std::fflush(stdout);
+            _exit(ok ? 0 : 1);
+        }
+        close(fd[1]);
+        fds.push_back(fd[0]);
+        pids.push_back(pid);
+    }
+    bool ok = true;
+    for (size_t w = 0; w < fds.size(); ++w) {
+        int count = 0;
+        PlayerStats a{};
+        PlayerStats b{};
+        std::vector<MatchRecord> theirs;
+        if (ReadAll(fds[w], &count, sizeof count) && count >= 0 && count <= 2 * pairs) {
+            theirs.resize(static_cast<size_t>(count));
+            ok = ReadAll(fds[w], theirs.data(), theirs.size() * sizeof(MatchRecord)) &&
+                 ReadAll(fds[w], &a, sizeof a) && ReadAll(fds[w], &b, sizeof b) && ok;
+        } else {
+            ok = false;
+        }
+        close(fds[w]);
+        int status = 0;
+        waitpid(pids[w], &status, 0);
+        ok = ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        records->insert(records->end(), theirs.begin(), theirs.end());
+        a.player = statsA->player;
+        b.player = statsB->player;
+        AddStats(statsA, a);
+        AddStats(statsB, b);
+    }
+    std::sort(records->begin(), records->end(), [](const MatchRecord& x, const MatchRecord& y) {
+        return x.pair != y.pair ? x.pair < y.pair : x.swap < y.swap;
+    });
+    return ok;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    int a = 1;
-    int b = PLAYER_RANDOM;
+    ArenaPlan plan{1, PLAYER_RANDOM, 1, 300, 4, 0, false};
     int pairs = 10;
-    uint64_t seed = 1;
-    int maxTurns = 300;
-    int openingPlies = 4;
+    int jobs = 1;
     bool perft = false;
-    bool quiet = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
         if (arg == "--a" && hasValue) {
-            a = ParsePlayer(argv[++i]);
+            plan.a = ParsePlayer(argv[++i]);
         } else if (arg == "--b" && hasValue) {
-            b = ParsePlayer(argv[++i]);
+            plan.b = ParsePlayer(argv[++i]);
         } else if (arg == "--pairs" && hasValue) {
             pairs = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--seed" && hasValue) {
-            seed = std::strtoull(argv[++i], nullptr, 10);
+            plan.seed = std::strtoull(argv[++i], nullptr, 10);
         } else if (arg == "--turns" && hasValue) {
-            maxTurns = std::max(1, std::atoi(argv[++i]));
+            plan.maxTurns = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--opening" && hasValue) {
-            openingPlies = std::max(0, std::atoi(argv[++i]));
+            plan.openingPlies = std::max(0, std::atoi(argv[++i]));
+        } else if (arg == "--resign" && hasValue) {
+            plan.resignScore = std::max(0, std::atoi(argv[++i]));
+        } else if (arg == "--jobs" && hasValue) {
+            jobs = std::clamp(std::atoi(argv[++i]), 1, 64);
         } else if (arg == "--perft") {
             perft = true;
         } else if (arg == "--quiet") {
-            quiet = true;
+            plan.quiet = true;
         } else {
             std::fprintf(stderr,
                          "usage: kelmorav_arena [--a PLAYER] [--b PLAYER] [--pairs N] [--seed S] "
-                         "[--turns N] [--opening N] [--perft] [--quiet]\n"
+                         "[--turns N] [--opening N] [--resign SCORE] [--jobs N] [--perft] "
+                         "[--quiet]\n"
                          "PLAYER: 1..5 (engine level), random or greedy\n");
             return 2;
         }
@@ -271,30 +439,29 @@ int main(int argc, char** argv) {
 
     PlayerStats statsA;
     PlayerStats statsB;
-    statsA.player = a;
-    statsB.player = b;
+    statsA.player = plan.a;
+    statsB.player = plan.b;
+    std::vector<MatchRecord> records;
+    if (!PlayPairs(plan, pairs, jobs, &statsA, &statsB, &records)) {
+        std::fprintf(stderr, "kelmorav_arena: a worker process failed\n");
+        return 1;
+    }
     int wins = 0;
     int draws = 0;
     int losses = 0;
+    int adjudicated = 0;
+    long turns = 0;
     std::vector<double> scores;
-    for (int pair = 0; pair < pairs; ++pair) {
-        const uint64_t matchSeed = seed * 1000003ull + static_cast<uint64_t>(pair);
-        for (int swap = 0; swap < 2; ++swap) {
-            const int players[2] = {swap == 0 ? a : b, swap == 0 ? b : a};
-            PlayerStats* stats[2] = {swap == 0 ? &statsA : &statsB, swap == 0 ? &statsB : &statsA};
-            const int result = PlayMatch(players, matchSeed, openingPlies, maxTurns, stats);
-            const int forA = swap == 0 ? result : -result;
-            if (forA > 0) ++wins;
-            if (forA == 0) ++draws;
-            if (forA < 0) ++losses;
-            scores.push_back(forA > 0 ? 1.0 : (forA == 0 ? 0.5 : 0.0));
-            if (!quiet) {
-                std::printf("pair %d match %d: %s\n", pair + 1, swap + 1,
-                            forA > 0 ? "win" : (forA == 0 ? "draw" : "loss"));
-                std::fflush(stdout);
-            }
-        }
+    for (const MatchRecord& r : records) {
+        if (r.forA > 0) ++wins;
+        if (r.forA == 0) ++draws;
+        if (r.forA < 0) ++losses;
+        adjudicated += r.adjudicated;
+        turns += r.turns;
+        scores.push_back(r.forA > 0 ? 1.0 : (r.forA == 0 ? 0.5 : 0.0));
     }
+    const int a = plan.a;
+    const int b = plan.b;
     const double n = static_cast<double>(scores.size());
     double mean = 0;
     for (double s : scores) mean += s;
@@ -313,6 +480,10 @@ int main(int argc, char** argv) {
     std::printf("Elo difference %+.0f, 95 %% interval [%+.0f, %+.0f]%s\n", Elo(mean), Elo(low),
                 Elo(high),
                 mean >= 1.0 || mean <= 0.0 ? " (every match one way: one bound is open)" : "");
+    std::printf("mean match length %.1f turns; %d of %d matches decided by the resign rule%s\n",
+                n > 0 ? static_cast<double>(turns) / n : 0.0, adjudicated, static_cast<int>(n),
+                plan.resignScore > 0 ? (" (score " + std::to_string(plan.resignScore) + ")").c_str()
+                                     : " (off)");
     PrintStats(statsA);
     PrintStats(statsB);
     return 0;

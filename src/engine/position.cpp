@@ -215,6 +215,24 @@ uint64_t Board::ComputeKey() const {
 }
 
 int Board::Generate(PackedMove* out, bool capturesOnly) const {
+    const int n = GenerateBoardMoves(out, capturesOnly);
+    return capturesOnly ? n : n + GeneratePlacements(out + n);
+}
+
+int Board::PlaceableKindCount() const { return PlaceableKinds(*this, side); }
+
+int Board::GeneratePlacements(PackedMove* out) const {
+    const int kinds = PlaceableKinds(*this, side);
+    if (kinds == 0) return 0;
+    int n = 0;
+    for (int sq = 0; sq < SQUARE_COUNT; ++sq) {
+        if (at[sq] != 0) continue;
+        for (int k = 1; k <= kinds; ++k) out[n++] = PlacementMove(k, sq);
+    }
+    return n;
+}
+
+int Board::GenerateBoardMoves(PackedMove* out, bool capturesOnly) const {
     const Tables& t = T();
     const int s = side;
     const int enemyFirst = (1 - s) * SIDE_SLOTS;
@@ -278,13 +296,6 @@ int Board::Generate(PackedMove* out, bool capturesOnly) const {
             break;
         }
         }
-    }
-    if (capturesOnly) return n;
-    const int kinds = PlaceableKinds(*this, s);
-    if (kinds == 0) return n;
-    for (int sq = 0; sq < SQUARE_COUNT; ++sq) {
-        if (at[sq] != 0) continue;
-        for (int k = 1; k <= kinds; ++k) out[n++] = PlacementMove(k, sq);
     }
     return n;
 }

@@ -113,7 +113,13 @@ struct Board {
     uint64_t ComputeKey() const;
 
     // The side to move's legal moves; with capturesOnly, only its board moves that capture.
+    // Board moves come first, then the placements, which GenerateBoardMoves and
+    // GeneratePlacements list apart in the same order.
     int Generate(PackedMove* out, bool capturesOnly) const;
+    int GenerateBoardMoves(PackedMove* out, bool capturesOnly) const;
+    int GeneratePlacements(PackedMove* out) const;
+    // The kinds the side to move may place now (kinds 1..n), 0 when it may place none.
+    int PlaceableKindCount() const;
     void Make(PackedMove m, Undo* u);
     void Unmake(PackedMove m, const Undo& u);
     // Passes the turn (the search's null move).

@@ -174,20 +174,64 @@ private:
         return history_[side][slot][to];
     }
 
-    void Order(PackedMove* moves, int n, PackedMove ttMove, int ply) {
-        uint64_t keys[MAX_MOVES];
-        for (int i = 0; i < n; ++i) {
-            const int s = OrderScore(moves[i], ttMove, ply);
-            // Higher score first; equal scores keep the generator's order. The score's sign bit
-            // flipped orders it as an unsigned number; the complement sorts it downwards.
-            const uint32_t biased = static_cast<uint32_t>(s) ^ 0x80000000u;
-            keys[i] = (static_cast<uint64_t>(~biased) << 32) | static_cast<uint32_t>(i);
+    // The moves in the order they are tried: higher score first, equal scores in the
+    // generator's order. Most nodes end after a move or two, so the first few of a batch are
+    // picked one at a time and the rest sorted only when the loop gets that far; the order is
+    // the same either way, as every key is distinct. A batch appended later (the placements)
+    // follows the earlier ones, which is their place in the order too: every placement but the
+    // table's move scores below every board move.
+    class MoveOrder {
+    public:
+        MoveOrder(const Searcher& searcher, PackedMove ttMove, int ply)
+            : searcher_(searcher), ttMove_(ttMove), ply_(ply) {}
+
+        // Adds moves[0..n) in the generator's order, leaving out `skip`.
+        void Append(const PackedMove* moves, int n, PackedMove skip = NO_MOVE) {
+            batchStart_ = size_;
+            for (int i = 0; i < n; ++i) {
+                if (moves[i] == skip) continue;
+                const int s = searcher_.OrderScore(moves[i], ttMove_, ply_);
+                // The score's sign bit flipped orders it as an unsigned number; the complement
+                // sorts it downwards; the place in the list, which follows the generator's
+                // order, breaks ties and finds the move again.
+                const uint32_t biased = static_cast<uint32_t>(s) ^ 0x80000000u;
+                keys_[size_] =
+                    (static_cast<uint64_t>(~biased) << 32) | static_cast<uint32_t>(size_);
+                moves_[size_] = moves[i];
+                ++size_;
+            }
         }
-        std::sort(keys, keys + n);
-        PackedMove copy[MAX_MOVES];
-        std::memcpy(copy, moves, sizeof(PackedMove) * n);
-        for (int i = 0; i < n; ++i) moves[i] = copy[keys[i] & 0xFFFFFFFFu];
-    }
+
+        int size() const { return size_; }
+
+        // The i-th move in order; asked for with i = 0, 1, 2, ... in turn.
+        PackedMove At(int i) {
+            if (i >= sortedEnd_) {
+                if (i - batchStart_ < PICKED_ONE_BY_ONE) {
+                    int least = i;
+                    for (int j = i + 1; j < size_; ++j) {
+                        if (keys_[j] < keys_[least]) least = j;
+                    }
+                    std::swap(keys_[i], keys_[least]);
+                } else {
+                    std::sort(keys_ + i, keys_ + size_);
+                    sortedEnd_ = size_;
+                }
+            }
+            return moves_[keys_[i] & 0xFFFFFFFFu];
+        }
+
+    private:
+        static constexpr int PICKED_ONE_BY_ONE = 4;
+        const Searcher& searcher_;
+        PackedMove ttMove_;
+        int ply_;
+        int size_ = 0;
+        int batchStart_ = 0;
+        int sortedEnd_ = 0;
+        uint64_t keys_[MAX_MOVES];
+        PackedMove moves_[MAX_MOVES];
+    };
 
     int Quiesce(int alpha, int beta, int ply) {
         if (board_.winner >= 0) return -(MATE_SCORE - ply);
@@ -204,11 +248,16 @@ private:
         for (int i = 0; i < n; ++i) {
             if (board_.at[ToSquare(moves[i])] - 1 == enemyFirst) return MATE_SCORE - ply - 1;
         }
-        Order(moves, n, NO_MOVE, ply);
+        MoveOrder order(*this, NO_MOVE, ply);
+        order.Append(moves, n);
+        PackedMove previous = NO_MOVE;
         for (int i = 0; i < n; ++i) {
-            const PackedMove m = moves[i];
+            const PackedMove m = order.At(i);
             // Of promote and keep, only promote is looked at here.
-            if (i > 0 && IsPromotion(moves[i - 1]) && (moves[i - 1] & ~PROMOTE_FLAG) == m) continue;
+            const bool keepAfterPromote =
+                i > 0 && IsPromotion(previous) && (previous & ~PROMOTE_FLAG) == m;
+            previous = m;
+            if (keepAfterPromote) continue;
             const int victim = board_.at[ToSquare(m)] - 1;
             if (stand + CLASS_WORTH[board_.cls[victim]] +
                     POINT_WORTH * std::min(board_.value[victim], 10) + 200 <
@@ -262,24 +311,44 @@ private:
             if (v >= beta && v < MATE_BOUND) return v;
         }
 
+        // The board moves first; the placements, scored below every board move but the
+        // table's, are listed only when the loop reaches them.
         PackedMove moves[MAX_MOVES];
-        const int n = board_.Generate(moves, false);
-        if (n == 0) return 0;  // nothing to play: the match stalls, neither side wins
+        const int boardMoves = board_.GenerateBoardMoves(moves, false);
+        const int kinds = board_.PlaceableKindCount();
+        if (boardMoves == 0 && kinds == 0) return 0;  // nothing to play: the match stalls
         const int enemyFirst = (1 - board_.side) * SIDE_SLOTS;
-        for (int i = 0; i < n; ++i) {
-            if (!IsPlacement(moves[i]) && board_.at[ToSquare(moves[i])] - 1 == enemyFirst) {
-                return MATE_SCORE - ply - 1;
-            }
+        for (int i = 0; i < boardMoves; ++i) {
+            if (board_.at[ToSquare(moves[i])] - 1 == enemyFirst) return MATE_SCORE - ply - 1;
         }
-        Order(moves, n, ttMove, ply);
+        MoveOrder order(*this, ttMove, ply);
+        // The table's move goes first; a placement from the table only if it can be made.
+        const bool ttPlacement = IsPlacement(ttMove) && PlacedKind(ttMove) >= 1 &&
+                                 PlacedKind(ttMove) <= kinds && board_.at[ToSquare(ttMove)] == 0;
+        if (ttPlacement) order.Append(&ttMove, 1);
+        order.Append(moves, boardMoves);
+        bool placementsListed = kinds == 0;
 
         const int originalAlpha = alpha;
         int best = -INF;
         PackedMove bestMove = NO_MOVE;
         int quietTried = 0;
         int placementsTried = 0;
-        for (int i = 0; i < n; ++i) {
-            const PackedMove m = moves[i];
+        for (int i = 0;; ++i) {
+            if (i == order.size()) {
+                if (placementsListed) break;
+                placementsListed = true;
+                // Every placement left is quiet: when the first would be passed over below,
+                // so would all the rest.
+                if (best > -MATE_BOUND &&
+                    ((depth == 1 && staticEval + 150 <= alpha) || placementsTried >= 12 * depth)) {
+                    break;
+                }
+                const int placements = board_.GeneratePlacements(moves + boardMoves);
+                order.Append(moves + boardMoves, placements, ttPlacement ? ttMove : NO_MOVE);
+                if (i == order.size()) break;
+            }
+            const PackedMove m = order.At(i);
             const bool placement = IsPlacement(m);
             const bool capture = !placement && board_.at[ToSquare(m)] != 0;
             const bool quiet = !capture && !IsPromotion(m) && m != ttMove;
