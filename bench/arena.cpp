@@ -8,7 +8,7 @@
 // avoided that). With --perft it measures the move generator with make/unmake first.
 //
 // Usage: kelmorav_arena [--a PLAYER] [--b PLAYER] [--pairs N] [--seed S] [--turns N]
-//                       [--opening N] [--resign SCORE] [--jobs N] [--perft] [--quiet]
+//                       [--opening N] [--jobs N] [--perft] [--quiet]
 // PLAYER is 1..5 (an engine level), random or greedy.
 #include <sys/wait.h>
 #include <time.h>
@@ -113,11 +113,8 @@ struct PlayerStats {
     int kingLeftHanging = 0;
 };
 
-// `*score` receives the engine's score of the position from the mover's view (0 for the
-// baselines).
 engine::Move Choose(int player, const engine::Position& pos, uint64_t seed, Rng* rng,
-                    PlayerStats* stats, int* score) {
-    *score = 0;
+                    PlayerStats* stats) {
     static engine::Move moves[engine::MAX_MOVES];
     const int n = engine::GenerateMoves(pos, moves, engine::MAX_MOVES);
     if (player == PLAYER_RANDOM) return moves[rng->Below(n)];
@@ -142,7 +139,6 @@ engine::Move Choose(int player, const engine::Position& pos, uint64_t seed, Rng*
     stats->seconds += spent;
     stats->worst = std::max(stats->worst, spent);
     stats->nodes += info.nodes;
-    *score = info.score;
     // The counters: a king that could be taken, and a king left to be taken when a move
     // avoided it.
     bool kingTakeable = false;
@@ -158,22 +154,17 @@ engine::Move Choose(int player, const engine::Position& pos, uint64_t seed, Rng*
     return chosen;
 }
 
-// How a match ended: 1 when side 0 won, -1 when side 1 won, 0 for a draw; the turns played;
-// whether the resign rule decided it.
+// How a match ended: 1 when side 0 won, -1 when side 1 won, 0 for a draw; the turns played.
+// Every match is played out: the engines' scores swing too far for an early verdict (a rule that
+// scored a match once both engines agreed on a lead of 1500 for three moves each gave one match
+// of twelve to the side that went on to lose it).
 struct MatchResult {
     int result;
     int turns;
-    bool adjudicated;
 };
 
-// The resign rule, for engine against engine only (off when `resignScore` is 0): once both
-// engines' last RESIGN_MOVES scores agree that one side leads by at least `resignScore` (the
-// leader's own scores at or above it, the other's at or below its negative), the match is scored
-// for the leader, as the rest of it would be the leader's mop-up.
-constexpr int RESIGN_MOVES = 3;
-
 MatchResult PlayMatch(const int players[2], uint64_t seed, int openingPlies, int maxTurns,
-                      int resignScore, PlayerStats* stats[2]) {
+                      PlayerStats* stats[2]) {
     Rng rng(seed);
     engine::Position pos = StandardOpening();
     static engine::Move moves[engine::MAX_MOVES];
@@ -186,28 +177,15 @@ MatchResult PlayMatch(const int players[2], uint64_t seed, int openingPlies, int
         pos = engine::ApplyMove(pos, moves[rng.Below(boardMoves)]);
     }
     Rng play(seed ^ 0xA5A5A5A5ull);
-    const bool resign = resignScore > 0 && players[0] > 0 && players[1] > 0;
-    int leading[2] = {0, 0};   // each side's run of scores at or above +resignScore
-    int trailing[2] = {0, 0};  // each side's run of scores at or below -resignScore
     for (int turn = openingPlies; turn < maxTurns; ++turn) {
         const int side = pos.side;
-        if (engine::GenerateMoves(pos, moves, engine::MAX_MOVES) == 0) return {0, turn, false};
-        int score = 0;
-        const engine::Move m = Choose(players[side], pos, seed, &play, stats[side], &score);
+        if (engine::GenerateMoves(pos, moves, engine::MAX_MOVES) == 0) return {0, turn};
+        const engine::Move m = Choose(players[side], pos, seed, &play, stats[side]);
         pos = engine::ApplyMove(pos, m);
         const int winner = engine::Winner(pos);
-        if (winner >= 0) return {winner == 0 ? 1 : -1, turn + 1, false};
-        if (resign) {
-            leading[side] = score >= resignScore ? leading[side] + 1 : 0;
-            trailing[side] = score <= -resignScore ? trailing[side] + 1 : 0;
-            for (int s = 0; s < 2; ++s) {
-                if (leading[s] >= RESIGN_MOVES && trailing[1 - s] >= RESIGN_MOVES) {
-                    return {s == 0 ? 1 : -1, turn + 1, true};
-                }
-            }
-        }
+        if (winner >= 0) return {winner == 0 ? 1 : -1, turn + 1};
     }
-    return {0, maxTurns, false};
+    return {0, maxTurns};
 }
 
 int ParsePlayer(const char* text) {
@@ -268,7 +246,6 @@ struct MatchRecord {
     int swap;
     int forA;  // 1 a win of the first player, 0 a draw, -1 a loss
     int turns;
-    int adjudicated;
 };
 
 struct ArenaPlan {
@@ -277,7 +254,6 @@ struct ArenaPlan {
     uint64_t seed;
     int maxTurns;
     int openingPlies;
-    int resignScore;
     bool quiet;
 };
 
@@ -288,14 +264,13 @@ void PlayPair(const ArenaPlan& plan, int pair, PlayerStats* statsA, PlayerStats*
     for (int swap = 0; swap < 2; ++swap) {
         const int players[2] = {swap == 0 ? plan.a : plan.b, swap == 0 ? plan.b : plan.a};
         PlayerStats* stats[2] = {swap == 0 ? statsA : statsB, swap == 0 ? statsB : statsA};
-        const MatchResult r = PlayMatch(players, matchSeed, plan.openingPlies, plan.maxTurns,
-                                        plan.resignScore, stats);
+        const MatchResult r =
+            PlayMatch(players, matchSeed, plan.openingPlies, plan.maxTurns, stats);
         const int forA = swap == 0 ? r.result : -r.result;
-        out->push_back({pair, swap, forA, r.turns, r.adjudicated ? 1 : 0});
+        out->push_back({pair, swap, forA, r.turns});
         if (!plan.quiet) {
-            std::printf("pair %d match %d: %s in %d turns%s\n", pair + 1, swap + 1,
-                        forA > 0 ? "win" : (forA == 0 ? "draw" : "loss"), r.turns,
-                        r.adjudicated ? " (resign rule)" : "");
+            std::printf("pair %d match %d: %s in %d turns\n", pair + 1, swap + 1,
+                        forA > 0 ? "win" : (forA == 0 ? "draw" : "loss"), r.turns);
             std::fflush(stdout);
         }
     }
@@ -399,7 +374,7 @@ bool PlayPairs(const ArenaPlan& plan, int pairs, int jobs, PlayerStats* statsA, 
 }  // namespace
 
 int main(int argc, char** argv) {
-    ArenaPlan plan{1, PLAYER_RANDOM, 1, 300, 4, 0, false};
+    ArenaPlan plan{1, PLAYER_RANDOM, 1, 300, 4, false};
     int pairs = 10;
     int jobs = 1;
     bool perft = false;
@@ -418,8 +393,6 @@ int main(int argc, char** argv) {
             plan.maxTurns = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--opening" && hasValue) {
             plan.openingPlies = std::max(0, std::atoi(argv[++i]));
-        } else if (arg == "--resign" && hasValue) {
-            plan.resignScore = std::max(0, std::atoi(argv[++i]));
         } else if (arg == "--jobs" && hasValue) {
             jobs = std::clamp(std::atoi(argv[++i]), 1, 64);
         } else if (arg == "--perft") {
@@ -429,7 +402,7 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr,
                          "usage: kelmorav_arena [--a PLAYER] [--b PLAYER] [--pairs N] [--seed S] "
-                         "[--turns N] [--opening N] [--resign SCORE] [--jobs N] [--perft] "
+                         "[--turns N] [--opening N] [--jobs N] [--perft] "
                          "[--quiet]\n"
                          "PLAYER: 1..5 (engine level), random or greedy\n");
             return 2;
@@ -449,14 +422,12 @@ int main(int argc, char** argv) {
     int wins = 0;
     int draws = 0;
     int losses = 0;
-    int adjudicated = 0;
     long turns = 0;
     std::vector<double> scores;
     for (const MatchRecord& r : records) {
         if (r.forA > 0) ++wins;
         if (r.forA == 0) ++draws;
         if (r.forA < 0) ++losses;
-        adjudicated += r.adjudicated;
         turns += r.turns;
         scores.push_back(r.forA > 0 ? 1.0 : (r.forA == 0 ? 0.5 : 0.0));
     }
@@ -480,10 +451,7 @@ int main(int argc, char** argv) {
     std::printf("Elo difference %+.0f, 95 %% interval [%+.0f, %+.0f]%s\n", Elo(mean), Elo(low),
                 Elo(high),
                 mean >= 1.0 || mean <= 0.0 ? " (every match one way: one bound is open)" : "");
-    std::printf("mean match length %.1f turns; %d of %d matches decided by the resign rule%s\n",
-                n > 0 ? static_cast<double>(turns) / n : 0.0, adjudicated, static_cast<int>(n),
-                plan.resignScore > 0 ? (" (score " + std::to_string(plan.resignScore) + ")").c_str()
-                                     : " (off)");
+    std::printf("mean match length %.1f turns\n", n > 0 ? static_cast<double>(turns) / n : 0.0);
     PrintStats(statsA);
     PrintStats(statsB);
     return 0;
