@@ -3,6 +3,7 @@
 #include <string>
 
 #include "match/computer_search.h"
+#include "match/effects.h"
 #include "match/match.h"
 #include "platform/core/platform.h"
 #include "rules/board.h"
@@ -91,6 +92,9 @@ struct Hand {
     // What the trace was last told of the hand.
     Point traced{-1, -1};
     uint8_t tracedButtons = 0xFF;
+    // The side to move has no move and no points on their way: with both sides on the computer
+    // nothing can ever happen again in this match.
+    bool stuck = false;
 };
 
 Hand TheHand;
@@ -262,6 +266,7 @@ void BeginTurn() {
     h.pressed = false;
     h.goal = {-1, -1};
     h.phase = Phase::THINK;
+    h.stuck = false;
     if (MatchState == MATCH_PROMOTION_PROMPT) {
         // A person's move has been made; only its prompt is left to answer.
         h.move = ComputerMove{};
@@ -274,6 +279,13 @@ void BeginTurn() {
     ComputerSearchStart(ComputerLevel, MatchSeed(), !PlatformIsHeadless());
 }
 
+bool PointsOnTheirWay(int side) {
+    for (const PointMote& m : PointMoteTable) {
+        if (m.delay != 0 && m.side == side) return true;
+    }
+    return false;
+}
+
 void Think() {
     Hand& h = TheHand;
     h.frames += 1;
@@ -282,7 +294,9 @@ void Think() {
     h.move = ComputerSearchTake();
     ComputerSearchDrop();
     if (!h.move.found) {
-        // Nothing to play now; look again a little later.
+        // Nothing to play now; look again a little later, unless no points are on their way
+        // that could pay for a placement.
+        h.stuck = !PointsOnTheirWay(h.side);
         h.frames = THINK_FRAMES - RETHINK_FRAMES;
         ComputerSearchStart(ComputerLevel, MatchSeed(), !PlatformIsHeadless());
         return;
@@ -314,6 +328,7 @@ void Rest() {
 
 void ComputerHandNewMatch() {
     Rest();
+    TheHand.stuck = false;
     TheHand.hadPointer = false;
     MatchCount += 1;
     TheHand.traced = {-1, -1};
@@ -382,5 +397,6 @@ void ComputerHandFrameEnd() {
 }
 
 bool DemonstrationOver() {
-    return ComputerPlaysBoth() && TurnNumber > DEMONSTRATION_TURNS && MatchState == MATCH_SELECT;
+    return ComputerPlaysBoth() && (TurnNumber > DEMONSTRATION_TURNS || TheHand.stuck) &&
+           MatchState == MATCH_SELECT;
 }

@@ -18,5 +18,6 @@ bool ComputerHandFrame(int* pointerX, int* pointerY);
 // At the end of every match frame: the buttons set aside are the person's again.
 void ComputerHandFrameEnd();
 // A demonstration match (both sides to the computer) that has gone on for a long time without an
-// end is ended, as the forfeit key ends a match, between two turns: true when it is time.
+// end, or whose side to move has no move and no points on their way, is ended, as the forfeit
+// key ends a match, between two turns: true when it is time.
 bool DemonstrationOver();

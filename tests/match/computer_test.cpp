@@ -3,7 +3,7 @@
 // same moments plays the same turn, frame for frame and sound for sound (a capture with its
 // promotion prompt, and a placement through the hand button and the panel); with both sides to
 // the computer a match runs by itself to the result screen and on into the next match, the
-// same on every run.
+// same on every run, and a match whose side to move can never move is ended.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -173,6 +173,14 @@ TEST(ComputerHand, BothSidesPlayAMatchToTheResultAndOnIntoTheNextTheSameEveryRun
     const RunResult second = RunGame(dir, script, both);
     ASSERT_EQ(second.status, 0) << second.stderrText;
     EXPECT_TRUE(first.trace == second.trace) << "two runs of the same match differ";
+
+    // On the computer_stuck layout the first side's king and pawns block one another and it has
+    // no points: it can never move, so the match is ended as a forfeit instead of waiting.
+    const fs::path stuckDir = DataWithLayout("computer-stuck", "computer_stuck");
+    const RunResult stuck = RunGame(stuckDir, testfiles::WithOut(DEMONSTRATION, stuckDir), both);
+    ASSERT_EQ(stuck.status, 0) << stuck.stderrText;
+    const json stuckResult = testfiles::ReadJson(stuckDir / "result.json");
+    EXPECT_EQ(stuckResult["TurnNumber"].get<int>(), 1) << stuckResult.dump();
 }
 
 }  // namespace
