@@ -47,6 +47,23 @@ int Mobility(const Board& b, int sq, MoveClass cls, int side) {
     }
 }
 
+// The king's distance (moves of a king) between two squares, looked up: the safety term asks for
+// it for every enemy piece at every evaluation.
+struct DistanceTable {
+    uint8_t d[SQUARE_COUNT][SQUARE_COUNT];
+    constexpr DistanceTable() : d{} {
+        for (int a = 0; a < SQUARE_COUNT; ++a) {
+            for (int b = 0; b < SQUARE_COUNT; ++b) {
+                const int dx =
+                    FileOf(a) > FileOf(b) ? FileOf(a) - FileOf(b) : FileOf(b) - FileOf(a);
+                const int dy = RowOf(a) > RowOf(b) ? RowOf(a) - RowOf(b) : RowOf(b) - RowOf(a);
+                d[a][b] = static_cast<uint8_t>(dx > dy ? dx : dy);
+            }
+        }
+    }
+};
+constexpr DistanceTable DISTANCE;
+
 int KingSafety(const Board& b, int side) {
     const int king = b.KingSquare(side);
     if (king < 0) return 0;
@@ -60,7 +77,7 @@ int KingSafety(const Board& b, int side) {
         bits &= bits - 1;
         const int sq = b.square[slot];
         if (sq < 0 || slot == enemy * SIDE_SLOTS) continue;
-        const int d = std::max(std::abs(FileOf(sq) - kx), std::abs(RowOf(sq) - ky));
+        const int d = DISTANCE.d[king][sq];
         if (d <= 2) score -= NEAR_ENEMY * (d == 1 ? 2 : 1);
     }
     int empty = 0;
