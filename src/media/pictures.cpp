@@ -6,11 +6,11 @@
 #include "state/language.h"
 
 std::string LanguagePicture(const char* japanesePath) {
-    const std::string path = japanesePath;
+    std::string path = japanesePath;
     if (!InEnglish()) return path;
     const size_t slash = path.rfind('\\');
     if (slash == std::string::npos) return path;
-    const std::string english = path.substr(0, slash) + "\\EN" + path.substr(slash);
+    std::string english = path.substr(0, slash) + "\\EN" + path.substr(slash);
     std::FILE* f = OpenGameFile(english.c_str(), "rb");
     if (f == nullptr) {
         ReportFileProblem(english.c_str(),

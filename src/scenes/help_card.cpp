@@ -196,8 +196,8 @@ std::vector<HelpRow> EnglishEndingRows(const MatchEnding& ending) {
     case 2: return {{"Second side wins", "", "the second side took the first side's king"}};
     case 3:
         return {{"Match forfeited", "",
-                 ending.mover == 0 ? "forfeited (Z) on the first side's turn"
-                                   : "forfeited (Z) on the second side's turn"}};
+                 ending.mover == 0 ? "Z was pressed on the first side's turn"
+                                   : "Z was pressed on the second side's turn"}};
     default: return {};
     }
 }
