@@ -6,6 +6,7 @@
 #include "media/resources.h"
 #include "media/sheet_cells.h"
 #include "rules/board.h"
+#include "state/language.h"
 #include "state/loop_state.h"
 
 int BlockHalfSize[BLOCK_ROWS * BLOCK_COLUMNS] = {};
@@ -48,20 +49,22 @@ void DimTheBoard() {
     BltFast(DimSurface, 0, 0, BackBuffer, nullptr, BLTFAST_WAIT);
 }
 
-struct OutcomeText {
-    const char* text;
-    int height;
-};
-
-OutcomeText TextOf(int outcome) {
-    switch (outcome) {
-    case 1: return {"一\n之\n方\n勝\n利", 96};
-    case 2: return {"二\n之\n方\n勝\n利", 96};
-    default: return {"対\n局\n没\n収", 120};
-    }
-}
+constexpr int ENGLISH_OUTCOME_HEIGHT = 88;
 
 }  // namespace
+
+OutcomeText MatchEndText(int outcome) {
+    const char* japanese = outcome == 1   ? "一\n之\n方\n勝\n利"
+                           : outcome == 2 ? "二\n之\n方\n勝\n利"
+                                          : "対\n局\n没\n収";
+    const int height = outcome == 3 ? 120 : 96;
+    if (!InEnglish()) return {japanese, height, Rect{0, 0, 640, 480}};
+    const char* english = Localized(japanese);
+    int lines = 1;
+    for (const char* c = english; *c != 0; ++c) lines += *c == '\n' ? 1 : 0;
+    const int top = (480 - lines * ENGLISH_OUTCOME_HEIGHT) / 2;
+    return {english, ENGLISH_OUTCOME_HEIGHT, Rect{0, top, 640, 480}};
+}
 
 void BlockShrinkTransition(Surface* from, Surface* to) {
     for (int& v : BlockHalfSize) v = BLOCK_HALF_SIZE;
@@ -120,13 +123,13 @@ void MatchEnd(int outcome) {
     LastMatchEnding = {outcome, SideToMove == 0 ? 0 : 1};
     DimTheBoard();
     BlockShrinkTransition(SaveSurface, DimSurface);
-    const OutcomeText text = TextOf(outcome);
+    const OutcomeText text = MatchEndText(outcome);
     StepPacer pacer(FramePeriod);
     for (int step = 0;;) {
         pacer.Next();
         BltFast(BackBuffer, 0, 0, DimSurface, nullptr, BLTFAST_WAIT);
-        DrawSurfaceText(BackBuffer, text.text, TextFace, Rect{0, 0, 640, 480}, 0, text.height, 255,
-                        255, 255, DT_CENTER);
+        DrawSurfaceText(BackBuffer, text.text, TextFace, text.box, 0, text.height, 255, 255, 255,
+                        DT_CENTER);
         step += 1;
         if (step > END_TEXT_STEPS) break;
         Present();

@@ -24,6 +24,17 @@ void MatchStartBanner();
 // screen. Outcome 0 does nothing.
 void MatchEnd(int outcome);
 
+// The closing text of an outcome (1 to 3), as MatchEnd draws it in the language in effect. The
+// Japanese stands in one column of large characters from the top of the screen; the English is
+// set across, in lines of a height at which the longest fits the screen's width, the block of
+// lines centred on the screen's middle.
+struct OutcomeText {
+    const char* text;
+    int height;  // of each line, in pixels
+    Rect box;    // the lines are centred across it from its top down
+};
+OutcomeText MatchEndText(int outcome);
+
 // How the last match ended: the outcome MatchEnd was given (0 while no match has ended) and the
 // side that was to move then (the winner, or the side on whose turn the match was forfeited).
 // The result screen's help card says it; nothing of the game's course reads it.

@@ -13,6 +13,7 @@
 #include "media/draw.h"
 #include "media/music.h"
 #include "media/palette.h"
+#include "media/pictures.h"
 #include "media/resources.h"
 #include "media/sheet_cells.h"
 #include "media/sound.h"
@@ -24,6 +25,7 @@
 #include "rules/promotion.h"
 #include "rules/setup.h"
 #include "rules/tally.h"
+#include "state/language.h"
 #include "state/loop_state.h"
 
 uint8_t MatchState = MATCH_OPENING;
@@ -329,10 +331,12 @@ void MatchLoad() {
     MakeSurface(RankSheet, RANK_WIDTH, RANK_HEIGHT);
     MakeSurface(DimSurface, 640, 480);
 
-    LoadBitmapToSurface(EtcSheet, "DATA\\BMP\\ETC.bmp");
-    LoadBitmapToSurface(SideSheet[0], "DATA\\BMP\\COLOR.bmp");
-    LoadBitmapToSurface(SideSheet[1], "DATA\\BMP\\COLOR.bmp");
-    LoadBitmapToSurface(RankSheet, "DATA\\BMP\\RANK.bmp");
+    // The sheets with words come in the language of the match, taken up as it starts.
+    TakeUpChosenLanguage();
+    LoadBitmapToSurface(EtcSheet, LanguagePicture("DATA\\BMP\\ETC.bmp").c_str());
+    LoadBitmapToSurface(SideSheet[0], LanguagePicture("DATA\\BMP\\COLOR.bmp").c_str());
+    LoadBitmapToSurface(SideSheet[1], LanguagePicture("DATA\\BMP\\COLOR.bmp").c_str());
+    LoadBitmapToSurface(RankSheet, LanguagePicture("DATA\\BMP\\RANK.bmp").c_str());
 
     ResetMatchRules();
     ForgetLastMove();

@@ -7,6 +7,7 @@
 #include "media/resources.h"
 #include "platform/core/platform.h"
 #include "scenes/ending.h"
+#include "state/language.h"
 #include "state/loop_state.h"
 #include "state/random.h"
 
@@ -114,8 +115,8 @@ void CreditsFrame() {
     if (CreditsCounter < entry.frames) {
         // 30-pixel lines: a block of row + 1 lines is centred on the middle of the screen.
         const Rect box{0, 105 - 15 * entry.row, CANVAS_WIDTH, CANVAS_HEIGHT};
-        DrawSurfaceText(FireCanvas, entry.text, CreditsFace, box, 0, 30, 255, 255, 255, DT_CENTER,
-                        TEXT_WEIGHT_BOLD);
+        DrawSurfaceText(FireCanvas, Localized(entry.text), CreditsFace, box, 0, 30, 255, 255, 255,
+                        DT_CENTER, TEXT_WEIGHT_BOLD);
     } else {
         CreditsCounter = 0;
         CreditsIndex += 1;

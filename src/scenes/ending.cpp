@@ -6,6 +6,7 @@
 #include "media/palette.h"
 #include "media/resources.h"
 #include "scenes/title.h"
+#include "state/language.h"
 #include "state/loop_state.h"
 #include "state/random.h"
 
@@ -87,6 +88,8 @@ void EndingFireSetup() {
     // A canvas or pen left from an ending cut short would otherwise be lost.
     ReleaseSurfaceHandle(FireCanvas);
     FireCanvas = CreateSurface(LOW_RES_WIDTH, LOW_RES_HEIGHT);
+    // The credits speak the language chosen, taken up as the ending starts.
+    TakeUpChosenLanguage();
     char path[32];
     std::snprintf(path, sizeof path, "DATA\\BMP\\FIRE%d.bmp", Rand() % 16 + 1);
     LoadPaletteFromBmp(path);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "media/palette.h"
+#include "state/language.h"
 #include "state/loop_state.h"
 
 namespace {
@@ -32,21 +33,29 @@ struct HelpSection {
 
 // The keys of a screen from the game's one list of them: the screen's own (and the extra ones
 // after them), or those of every screen.
+std::string InEnglishWords(std::string text);
+
+HelpRow KeyRow(const Control& c) {
+    if (InEnglish()) return {c.name, "", InEnglishWords(c.english)};
+    return {c.name, c.japanese, c.english};
+}
+
 std::vector<HelpRow> KeyRows(unsigned screen, bool own, std::span<const Control> extra = {}) {
     std::vector<HelpRow> rows;
     for (const Control& c : Controls()) {
         if ((c.screens & screen) == 0 || (c.screens == ON_EVERY_SCREEN) == own) continue;
-        rows.push_back({c.name, c.japanese, c.english});
+        rows.push_back(KeyRow(c));
     }
-    for (const Control& c : extra) rows.push_back({c.name, c.japanese, c.english});
+    for (const Control& c : extra) rows.push_back(KeyRow(c));
     return rows;
 }
 
 // The two sections of a screen's keys: its own, and those of every screen (kept apart, so that
 // a long key of every screen does not narrow the English of the screen's own).
 std::vector<HelpSection> KeySections(unsigned screen, std::span<const Control> extra) {
-    return {{"操作", "Keys", KeyRows(screen, true, extra), 0},
-            {"共通", "Keys of every screen", KeyRows(screen, false), 0}};
+    const bool english = InEnglish();
+    return {{english ? "" : "操作", "Keys", KeyRows(screen, true, extra), 0},
+            {english ? "" : "共通", "Keys of every screen", KeyRows(screen, false), 0}};
 }
 
 const std::vector<HelpRow> TITLE_WORDS = {
@@ -116,6 +125,83 @@ const std::vector<HelpRow> ENDING_WORDS = {
     {"", "終", "the end: back to the title"},
 };
 
+// The cards in English say the same in the words of the English screens: no Japanese word is
+// on them, since none is on those screens. Where a key's description names a word of the
+// Japanese screen, the English card says what it is instead.
+constexpr std::pair<const char*, const char*> ENGLISH_SCREEN_WORDS[] = {
+    {"開始", "the start item"},
+    {"終了", "the quit item"},
+};
+
+std::string InEnglishWords(std::string text) {
+    for (const auto& [japanese, english] : ENGLISH_SCREEN_WORDS) {
+        for (size_t at = text.find(japanese); at != std::string::npos; at = text.find(japanese)) {
+            text.replace(at, std::strlen(japanese), english);
+        }
+    }
+    return text;
+}
+
+const std::vector<HelpRow> TITLE_WORDS_ENGLISH = {
+    {"left item", "", "start a match"},
+    {"right item", "", "quit the game"},
+    {"CREDITS", "", "click the middle of the bottom edge: the ending and the staff roll"},
+};
+const std::vector<HelpRow> MATCH_PIECES_ENGLISH = {
+    {"P", "", "pawn, 1: one step forward"},
+    {"L", "", "lance, 2: any distance forward"},
+    {"N", "", "knight, 3: two forward, one aside; jumps"},
+    {"S", "", "silver, 4: one step forward or diagonally"},
+    {"G", "", "gold, 5: one step, but not diagonally back"},
+    {"R", "", "rook, 6: any distance, but not diagonally"},
+    {"B", "", "bishop, 6: any distance diagonally"},
+    {"K", "", "king, 10: one step any way; never placed"},
+    {"+P +L +N +S", "", "promoted pawn, lance, knight, silver: as gold"},
+    {"+R", "", "dragon, the promoted rook: rook, or one diagonal step"},
+    {"+B", "", "horse, the promoted bishop: bishop, or one straight step"},
+};
+const std::vector<HelpRow> MATCH_WORDS_ENGLISH = {
+    {"first side", "", "right panels; starts on the upper-right edge"},
+    {"second side", "", "left panels; starts on the lower-left edge"},
+    {"time used", "", "h:m:s"},
+    {"points", "", "earned by captures, spent to place pieces"},
+    {"material", "", "the worth of the side's pieces on the board"},
+    {"hand button", "", "opens the placing panel"},
+    {"square, worth", "", "the info panel: column and row; points"},
+    {"promote, keep", "", "the prompt in the far three rows"},
+};
+const std::vector<HelpRow> RESULT_WORDS_ENGLISH = {
+    {"score", "", "from points, turns, material and time"},
+    {"rank", "", "earned by the score"},
+    {"CLICK TO GO ON", "", "click to go back to the title"},
+};
+const std::vector<HelpRow> ENDING_WORDS_ENGLISH = {
+    {"Staff", "", "the people who made the game, by their work"},
+    {"The End", "", "back to the title"},
+};
+
+// The ranks by their English names: the word before the colon of the Japanese card's English.
+std::vector<HelpRow> RanksInEnglish() {
+    std::vector<HelpRow> rows;
+    for (const HelpRow& rank : RESULT_RANKS) {
+        const size_t colon = rank.english.find(": ");
+        rows.push_back({rank.english.substr(0, colon), "", rank.english.substr(colon + 2)});
+    }
+    return rows;
+}
+
+std::vector<HelpRow> EnglishEndingRows(const MatchEnding& ending) {
+    switch (ending.outcome) {
+    case 1: return {{"First side wins", "", "the first side took the second side's king"}};
+    case 2: return {{"Second side wins", "", "the second side took the first side's king"}};
+    case 3:
+        return {{"Match forfeited", "",
+                 ending.mover == 0 ? "Z was pressed on the first side's turn"
+                                   : "Z was pressed on the second side's turn"}};
+    default: return {};
+    }
+}
+
 // How the match ended, as its closing text named it, in the words of the result screen, which
 // ranks the two scores and names no winner.
 std::vector<HelpRow> EndingRows(const MatchEnding& ending) {
@@ -138,6 +224,30 @@ std::vector<HelpSection> SectionsOf(HelpCardId card, const MatchEnding& ending,
             if (!section.rows.empty()) sections.push_back(std::move(section));
         }
     };
+    if (InEnglish()) {
+        switch (card) {
+        case HELP_CARD_TITLE:
+            add(KeySections(ON_TITLE, extraKeys));
+            add({{"", "Words", TITLE_WORDS_ENGLISH, 1}});
+            break;
+        case HELP_CARD_MATCH:
+            add(KeySections(ON_MATCH, extraKeys));
+            add({{"", "Pieces: moves, worth in points", MATCH_PIECES_ENGLISH, 0},
+                 {"", "Words", MATCH_WORDS_ENGLISH, 1}});
+            break;
+        case HELP_CARD_RESULT:
+            add({{"", "How this match ended", EnglishEndingRows(ending), 0}});
+            add(KeySections(ON_RESULT, extraKeys));
+            add({{"", "Words", RESULT_WORDS_ENGLISH, 0}, {"", "Ranks", RanksInEnglish(), 1}});
+            break;
+        case HELP_CARD_ENDING:
+            add(KeySections(ON_ENDING, extraKeys));
+            add({{"", "Words", ENDING_WORDS_ENGLISH, 1}});
+            break;
+        default: break;
+        }
+        return sections;
+    }
     switch (card) {
     case HELP_CARD_TITLE:
         add(KeySections(ON_TITLE, extraKeys));
@@ -380,7 +490,8 @@ private:
     void Heading(const std::string& japanese, const std::string& english) {
         const int x = Column().left;
         Put(japanese, STYLE_HEADING, x, y_, HEADING_HEIGHT);
-        const int englishX = x + StyledWidth(japanese, STYLE_HEADING) + HEADING_GAP;
+        const int englishX =
+            japanese.empty() ? x : x + StyledWidth(japanese, STYLE_HEADING) + HEADING_GAP;
         Put(english, STYLE_HEADING_ENGLISH, englishX, y_, HEADING_HEIGHT);
         y_ += HEADING_HEIGHT;
     }
@@ -433,9 +544,12 @@ Layout LayOut(HelpCardId card, int width, int height, const MatchEnding& ending,
     const Rect inner{out.card.left + PADDING, out.card.top + PADDING, out.card.right - PADDING,
                      out.card.bottom - PADDING};
     out.title = Rect{inner.left, inner.top, inner.right, inner.top + TITLE_HEIGHT};
-    out.texts.push_back({TITLE_JAPANESE, STYLE_TITLE, inner.left, inner.top,
-                         StyledWidth(TITLE_JAPANESE, STYLE_TITLE), TITLE_HEIGHT});
-    const int english = inner.left + out.texts.back().width + HEADING_GAP * 2;
+    int english = inner.left;
+    if (!InEnglish()) {
+        out.texts.push_back({TITLE_JAPANESE, STYLE_TITLE, inner.left, inner.top,
+                             StyledWidth(TITLE_JAPANESE, STYLE_TITLE), TITLE_HEIGHT});
+        english += out.texts.back().width + HEADING_GAP * 2;
+    }
     out.texts.push_back({TITLE_ENGLISH, STYLE_TITLE_ENGLISH, english, inner.top,
                          StyledWidth(TITLE_ENGLISH, STYLE_TITLE_ENGLISH), TITLE_HEIGHT});
     const int top = out.title.bottom;
@@ -493,9 +607,14 @@ CardMask BuildMask(HelpCardId card, int width, int height, const MatchEnding& en
 const CardMask& MaskFor(HelpCardId card, int width, int height, const MatchEnding& ending) {
     // The result card differs with the ending; the others have one mask a picture size.
     const bool ends = card == HELP_CARD_RESULT;
-    using Key = std::tuple<int, int, int, int, int>;
+    using Key = std::tuple<int, int, int, int, int, int>;
     static std::map<Key, CardMask> cache;
-    const Key key{card, width, height, ends ? ending.outcome : 0, ends ? ending.mover : 0};
+    const Key key{card,
+                  width,
+                  height,
+                  ends ? ending.outcome : 0,
+                  ends ? ending.mover : 0,
+                  static_cast<int>(GameLanguage)};
     auto found = cache.find(key);
     if (found == cache.end()) {
         found = cache.emplace(key, BuildMask(card, width, height, ending)).first;

@@ -4,6 +4,7 @@
 #include "match/kind_labels.h"
 #include "platform/core/platform.h"
 #include "state/computer_setting.h"
+#include "state/language.h"
 
 RendererSetting NextRenderer = RendererSetting::AUTO;
 
@@ -11,7 +12,12 @@ namespace {
 
 std::string Volume(int value) { return std::to_string(value); }
 
-std::string Switch(int value) { return value != 0 ? "入  on" : "切  off"; }
+// A value's words: the Japanese with the English beside it, or in English the English alone.
+std::string Words(const char* japanese, const std::string& english) {
+    return InEnglish() ? english : std::string(japanese) + "  " + english;
+}
+
+std::string Switch(int value) { return value != 0 ? Words("入", "on") : Words("切", "off"); }
 
 // The screen's values: 0 full screen, 1 to 8 a window of that scale.
 int ScreenValue() {
@@ -28,21 +34,28 @@ void ChooseScreen(int value) {
 }
 
 std::string ScreenText(int value) {
-    return value == 0 ? "全画面  full screen" : "窓 ×" + std::to_string(value) + "  window";
+    if (value == 0) return Words("全画面", "full screen");
+    if (InEnglish()) return "window ×" + std::to_string(value);
+    return "窓 ×" + std::to_string(value) + "  window";
 }
 
 std::string RendererText(int value) {
     switch (static_cast<RendererSetting>(value)) {
-    case RendererSetting::GPU: return "GPU  gpu";
-    case RendererSetting::SOFTWARE: return "ソフト  software";
+    case RendererSetting::GPU: return Words("GPU", "gpu");
+    case RendererSetting::SOFTWARE: return Words("ソフト", "software");
     case RendererSetting::AUTO: break;
     }
-    return "自動  auto";
+    return Words("自動", "auto");
 }
 
 std::string SidesText(int value) {
-    constexpr const char* TEXTS[] = {"なし  none", "一之方  first", "二之方  second", "両方  both"};
-    return TEXTS[value & 3];
+    constexpr const char* JAPANESE[] = {"なし", "一之方", "二之方", "両方"};
+    constexpr const char* ENGLISH[] = {"none", "first", "second", "both"};
+    return Words(JAPANESE[value & 3], ENGLISH[value & 3]);
+}
+
+std::string LanguageText(int value) {
+    return value == 0 ? Words("日本語", "Japanese") : std::string("English");
 }
 
 const OptionRow ROWS[] = {
@@ -62,7 +75,7 @@ const OptionRow ROWS[] = {
     {"拡大", "Scaling", "", [] { return 2; },
      [] { return PlatformScreen().scaling == Scaling::FIT ? 0 : 1; },
      [](int v) { PlatformSetScaling(v == 0 ? Scaling::FIT : Scaling::INTEGER); },
-     [](int v) { return std::string(v == 0 ? "合わせる  fit" : "整数倍  integer"); }, true},
+     [](int v) { return v == 0 ? Words("合わせる", "fit") : Words("整数倍", "integer"); }, true},
     {"描画", "Renderer", "次回起動から  at the next start", [] { return 3; },
      [] { return static_cast<int>(NextRenderer); },
      [](int v) { NextRenderer = static_cast<RendererSetting>(v); }, RendererText, true},
@@ -72,6 +85,10 @@ const OptionRow ROWS[] = {
      [] { return ComputerLevel - COMPUTER_LEVEL_MIN; },
      [](int v) { ComputerLevel = v + COMPUTER_LEVEL_MIN; },
      [](int v) { return std::to_string(v + COMPUTER_LEVEL_MIN); }, false},
+    {"言語", "Language", "次の場面から  from the next scene", [] { return 2; },
+     [] { return static_cast<int>(ChosenLanguage); },
+     [](int v) { ChosenLanguage = v == 0 ? Language::JAPANESE : Language::ENGLISH; }, LanguageText,
+     true},
 };
 
 }  // namespace

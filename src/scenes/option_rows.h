@@ -11,11 +11,12 @@
 struct OptionRow {
     const char* japanese;  // the row's name
     const char* english;
-    const char* note;  // said under the value ("" for none)
+    const char* note;  // said under the value, Japanese and English ("" for none)
     int (*count)();    // how many values the row has
     int (*current)();  // the value now, 0 .. count() - 1
     void (*choose)(int value);
-    std::string (*valueText)(int value);  // the value's Japanese with its English beside
+    // The value's Japanese with its English beside, or in English the English alone.
+    std::string (*valueText)(int value);
     bool wraps;  // the last value is followed by the first (a switch) rather than stopping
 };
 

@@ -10,6 +10,7 @@
 #include "media/palette.h"
 #include "scenes/help_card.h"
 #include "scenes/option_rows.h"
+#include "state/language.h"
 #include "state/loop_state.h"
 
 namespace {
@@ -45,25 +46,39 @@ const char* const ENGLISH_FACE = "DejaVu Sans";
 constexpr int CARD_WIDTH = 460;
 constexpr int PADDING = 14;
 constexpr int TITLE_HEIGHT = 34;
-constexpr int ROW_HEIGHT = 36;
+constexpr int ROW_HEIGHT_MOST = 36;
 constexpr int FOOT_HEIGHT = 40;
+// The card keeps at least this much of the scene above and below it.
+constexpr int CARD_MARGIN_LEAST = 4;
 constexpr int VALUE_LEFT = 236;  // from the card's left edge
 constexpr int VALUE_RIGHT = CARD_WIDTH - PADDING;
 constexpr int ARROW_WIDTH = 18;
 
+// The rows' height: the most, or less when that many rows would not leave the card on the screen.
+int RowHeightFor(int rows) {
+    const int room =
+        480 - 2 * CARD_MARGIN_LEAST - (PADDING + TITLE_HEIGHT + FOOT_HEIGHT + PADDING / 2);
+    return std::min(ROW_HEIGHT_MOST, room / std::max(rows, 1));
+}
+
+int RowHeight() {
+    static const int height = RowHeightFor(static_cast<int>(OptionRows().size()));
+    return height;
+}
+
 OptionsCardLayout MakeLayout() {
     const int rows = static_cast<int>(OptionRows().size());
-    const int height = PADDING + TITLE_HEIGHT + rows * ROW_HEIGHT + FOOT_HEIGHT + PADDING / 2;
+    const int height = PADDING + TITLE_HEIGHT + rows * RowHeight() + FOOT_HEIGHT + PADDING / 2;
     OptionsCardLayout l;
     l.card.left = (640 - CARD_WIDTH) / 2;
     l.card.top = (480 - height) / 2;
     l.card.right = l.card.left + CARD_WIDTH;
     l.card.bottom = l.card.top + height;
     l.rowTop = l.card.top + PADDING + TITLE_HEIGHT;
-    l.rowHeight = ROW_HEIGHT;
+    l.rowHeight = RowHeight();
     l.valueLeft = l.card.left + VALUE_LEFT;
     l.valueRight = l.card.left + VALUE_RIGHT;
-    const int footTop = l.rowTop + rows * ROW_HEIGHT + 8;
+    const int footTop = l.rowTop + rows * RowHeight() + 8;
     l.close = Rect{l.card.right - PADDING - 110, footTop, l.card.right - PADDING, footTop + 26};
     return l;
 }
@@ -118,20 +133,31 @@ void Text(Surface& m, const std::string& text, const Rect& r, const FontSpec& fo
     GdiDrawTextIndex(&m, text.c_str(), r, font, role, format);
 }
 
+// The English of a text that gives its Japanese first and the English after two spaces.
+std::string EnglishOf(const std::string& both) {
+    const size_t gap = both.rfind("  ");
+    return gap == std::string::npos ? both : both.substr(gap + 2);
+}
+
 void DrawRow(Surface& m, const OptionRow& row, int index, int top) {
     const FontSpec japanese = Font(16, "");
     const FontSpec english = Font(12, ENGLISH_FACE);
     const FontSpec small = Font(10, ENGLISH_FACE);
     const FontSpec bold = Font(12, ENGLISH_FACE, TEXT_WEIGHT_BOLD);
     if (index == Selected) {
-        Frame(m, Rect{PADDING - 6, top + 1, CARD_WIDTH - PADDING + 6, top + ROW_HEIGHT - 1},
+        Frame(m, Rect{PADDING - 6, top + 1, CARD_WIDTH - PADDING + 6, top + RowHeight() - 1},
               ROLE_RIM);
         Arrow(m, PADDING - 2, top + 12, 7, 12, true);
     }
-    Text(m, row.japanese, Rect{PADDING + 10, top + 8, PADDING + 90, top + ROW_HEIGHT}, japanese,
-         ROLE_JAPANESE);
-    Text(m, row.english, Rect{PADDING + 88, top + 10, VALUE_LEFT - 4, top + ROW_HEIGHT}, bold,
-         ROLE_HEADING);
+    if (InEnglish()) {
+        Text(m, row.english, Rect{PADDING + 10, top + 10, VALUE_LEFT - 4, top + RowHeight()}, bold,
+             ROLE_HEADING);
+    } else {
+        Text(m, row.japanese, Rect{PADDING + 10, top + 8, PADDING + 90, top + RowHeight()},
+             japanese, ROLE_JAPANESE);
+        Text(m, row.english, Rect{PADDING + 88, top + 10, VALUE_LEFT - 4, top + RowHeight()}, bold,
+             ROLE_HEADING);
+    }
     const int value = row.current();
     const int boxTop = top + 6;
     const int boxBottom = top + 28;
@@ -162,36 +188,46 @@ void DrawRow(Surface& m, const OptionRow& row, int index, int top) {
              ROLE_JAPANESE, DT_CENTER);
     }
     if (row.note[0] != 0) {
-        Text(m, row.note, Rect{VALUE_LEFT, boxBottom, VALUE_RIGHT, top + ROW_HEIGHT + 2}, small,
-             ROLE_ENGLISH, DT_CENTER);
+        Text(m, InEnglish() ? EnglishOf(row.note) : row.note,
+             Rect{VALUE_LEFT, boxBottom, VALUE_RIGHT, top + RowHeight() + 2}, small, ROLE_ENGLISH,
+             DT_CENTER);
     }
 }
 
 void DrawCard(Surface& m) {
     const OptionsCardLayout& l = OptionsCardGeometry();
     DrawCardRim(m, {ROLE_OUTSIDE, ROLE_EDGE, ROLE_RIM, ROLE_BACKDROP});
-    Text(m, "設定", Rect{PADDING, PADDING - 4, 80, PADDING + TITLE_HEIGHT}, Font(24, TextFace),
-         ROLE_HEADING);
-    Text(m, "Options: Up/Down choose, Left/Right or a click change",
-         Rect{PADDING + 60, PADDING + 6, CARD_WIDTH - PADDING, PADDING + TITLE_HEIGHT},
-         Font(11, ENGLISH_FACE, TEXT_WEIGHT_BOLD), ROLE_ENGLISH);
+    if (InEnglish()) {
+        Text(m, "Options", Rect{PADDING, PADDING - 2, 120, PADDING + TITLE_HEIGHT},
+             Font(22, TextFace), ROLE_HEADING);
+        Text(m, "Up/Down choose, Left/Right or a click change",
+             Rect{PADDING + 110, PADDING + 6, CARD_WIDTH - PADDING, PADDING + TITLE_HEIGHT},
+             Font(11, ENGLISH_FACE, TEXT_WEIGHT_BOLD), ROLE_ENGLISH);
+    } else {
+        Text(m, "設定", Rect{PADDING, PADDING - 4, 80, PADDING + TITLE_HEIGHT}, Font(24, TextFace),
+             ROLE_HEADING);
+        Text(m, "Options: Up/Down choose, Left/Right or a click change",
+             Rect{PADDING + 60, PADDING + 6, CARD_WIDTH - PADDING, PADDING + TITLE_HEIGHT},
+             Font(11, ENGLISH_FACE, TEXT_WEIGHT_BOLD), ROLE_ENGLISH);
+    }
     int index = 0;
     for (const OptionRow& row : OptionRows()) {
-        DrawRow(m, row, index, l.rowTop - l.card.top + index * ROW_HEIGHT);
+        DrawRow(m, row, index, l.rowTop - l.card.top + index * RowHeight());
         ++index;
     }
     const Rect close{l.close.left - l.card.left, l.close.top - l.card.top,
                      l.close.right - l.card.left, l.close.bottom - l.card.top};
     Frame(m, close, ROLE_RIM);
-    Text(m, "閉じる  close", Rect{close.left, close.top + 4, close.right, close.bottom},
-         Font(13, ""), ROLE_JAPANESE, DT_CENTER);
+    Text(m, InEnglish() ? "close" : "閉じる  close",
+         Rect{close.left, close.top + 4, close.right, close.bottom}, Font(13, ""), ROLE_JAPANESE,
+         DT_CENTER);
     Text(m, "F2 closes too; settings are kept for the next start",
          Rect{PADDING, close.top + 7, close.left - 6, close.bottom}, Font(10, ENGLISH_FACE),
          ROLE_ENGLISH);
 }
 
 std::string CardState() {
-    std::string state = std::to_string(Selected);
+    std::string state = std::string(LanguageWord(GameLanguage)) + "," + std::to_string(Selected);
     for (const OptionRow& row : OptionRows()) state += "," + std::to_string(row.current());
     return state;
 }

@@ -12,6 +12,7 @@
 #include "rules/board.h"
 #include "rules/tally.h"
 #include "state/computer_setting.h"
+#include "state/language.h"
 #include "state/loop_state.h"
 
 int ResultStep = 0;
@@ -71,7 +72,8 @@ void DrawRanks(int score0, int score1) {
     Draw(10, 344, EtcSheet, CellRect(CELL_RANK_LABEL));
     Draw(586, 344, EtcSheet, CellRect(CELL_RANK_LABEL));
     // Shown for 12 ticks, hidden for 4.
-    if ((AnimTick / 4) % 4 != 0) GdiTextOut(BackBuffer, 250, 400, "CLICK MOUSE KEY", BLACK);
+    if ((AnimTick / 4) % 4 != 0)
+        GdiTextOut(BackBuffer, 250, 400, Localized("CLICK MOUSE KEY"), BLACK);
 }
 
 }  // namespace

@@ -5,10 +5,12 @@
 #include "media/draw.h"
 #include "media/music.h"
 #include "media/palette.h"
+#include "media/pictures.h"
 #include "media/resources.h"
 #include "media/sheet_cells.h"
 #include "platform/core/platform.h"
 #include "state/computer_setting.h"
+#include "state/language.h"
 #include "state/loop_state.h"
 #include "state/random.h"
 
@@ -107,7 +109,8 @@ void DrawMenu() {
         PlayTitleVoice();
     }
     if (PointerOver(HOT_ZONE)) {
-        DrawSurfaceText(TitleWork, "STAFFROAL", "", HOT_ZONE_TEXT_BOX, 16, 16, 255, 255, 255, 0);
+        DrawSurfaceText(TitleWork, Localized("STAFFROAL"), "", HOT_ZONE_TEXT_BOX, 16, 16, 255, 255,
+                        255, 0);
         if (MouseButtons != 0) {
             PlayTitleVoice();
             TitleStep = TITLE_RESTART;
@@ -253,7 +256,9 @@ void TitleLoad() {
     TitleWork = CreateSurface(640, 480);
     SetColourKey(TitleWork, true, TRANSPARENT_INDEX);
     SetColourKey(TitleArt, true, TRANSPARENT_INDEX);
-    LoadBitmapToSurface(TitleArt, "DATA\\BMP\\TITLE.bmp");
+    // The title's pictures and words in the language chosen, taken up as the title starts.
+    TakeUpChosenLanguage();
+    LoadBitmapToSurface(TitleArt, LanguagePicture("DATA\\BMP\\TITLE.bmp").c_str());
     FillScreen(FrontSurface, 0);
     FillScreen(BackBuffer, 0);
     FillScreen(TitleWork, 0);

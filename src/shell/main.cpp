@@ -19,6 +19,7 @@
 #include "shell/startup.h"
 #include "shell/state_dump.h"
 #include "state/computer_setting.h"
+#include "state/language.h"
 #include "state/loop_state.h"
 #include "state/settings.h"
 
@@ -49,6 +50,8 @@ struct Given {
     bool computer = false;     // --computer or --level
     uint8_t computerSides = 0;
     int level = COMPUTER_LEVEL_DEFAULT;
+    bool language = false;  // --lang
+    Language languageChosen = Language::JAPANESE;
 };
 
 // Options that do not go together with recording or replaying, or null when all is well.
@@ -64,6 +67,9 @@ const char* SessionClash(const PlatformOptions& options, const Given& given) {
     if (replay && (given.seed || given.clock || !options.scriptPath.empty())) {
         return "--replay takes the seed, the clock and the input from the recording: leave out "
                "--seed, --script and --clock-start";
+    }
+    if (replay && given.language) {
+        return "--replay takes the language from the recording: leave out --lang";
     }
     if (replay && given.computer) {
         return "--replay takes the computer opponent from the recording: leave out --computer "
@@ -113,6 +119,8 @@ bool TakeValue(const char* arg, const char* next, PlatformOptions* options, Give
         given->computer = true;
     } else if (is("--computer") && ParseComputerSides(next, &given->computerSides)) {
         given->computer = true;
+    } else if (is("--lang") && ParseLanguage(next, &given->languageChosen)) {
+        given->language = true;
     } else if (is("--clock-start") && ParseNumber(next, 0, UINT32_MAX, &value)) {
         options->clockStart = static_cast<uint32_t>(value);
         given->clock = true;
@@ -218,6 +226,7 @@ Settings StartSettings(const Settings& file, const Given& given, PlatformOptions
         start.computerSides = given.computerSides & 3;
         start.computerLevel = given.level;
     }
+    if (given.language) start.language = given.languageChosen;
     if (given.scaling) {
         start.scaling =
             options->scaling == Scaling::FIT ? ScalingSetting::FIT : ScalingSetting::INTEGER;
@@ -291,7 +300,11 @@ int main(int argc, char** argv) {
     const std::string settingsFile = replay ? "" : SettingsFileOf(options, given);
     const Settings file = settingsFile.empty() ? Settings{} : LoadSettingsFile(settingsFile);
     Settings start = StartSettings(file, given, &options);
-    if (!settingsFile.empty()) options.sessionSettings = FormatSettingsLine(start);
+    // A recording keeps the settings the session starts with when they are not all the defaults'
+    // own: those of a settings file, or a language given on the command line.
+    if (!settingsFile.empty() || given.language) {
+        options.sessionSettings = FormatSettingsLine(start);
+    }
 
     if (!PlatformInit(options)) return 1;  // said why on stderr; nothing else is created
     if (given.soundCheck) {

@@ -11,6 +11,7 @@
 #include "platform/core/platform.h"
 #include "scenes/option_rows.h"
 #include "state/computer_setting.h"
+#include "state/language.h"
 
 namespace {
 
@@ -146,6 +147,7 @@ Settings LiveSettings(const Settings& base) {
     live.renderer = NextRenderer;
     live.computerSides = ComputerSides & 3;
     live.computerLevel = ComputerLevel;
+    live.language = ChosenLanguage;
     live.scaling = screen.scaling == Scaling::FIT ? ScalingSetting::FIT : ScalingSetting::INTEGER;
     return live;
 }
@@ -158,4 +160,5 @@ void ApplySettings(const Settings& settings) {
     NextRenderer = settings.renderer;
     ComputerSides = static_cast<uint8_t>(settings.computerSides & 3);
     ComputerLevel = settings.computerLevel;
+    ChosenLanguage = settings.language;
 }

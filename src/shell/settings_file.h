@@ -32,5 +32,6 @@ void SettingsFlush();
 // The choices as the game holds them now (the volumes, the aids, the screen, the renderer for
 // the next start), on top of base for what the game does not hold.
 Settings LiveSettings(const Settings& base);
-// Puts the choices of settings into the game: volumes, aids, the renderer for the next start.
+// Puts the choices of settings into the game: volumes, aids, the renderer for the next start, the
+// language for the next scene.
 void ApplySettings(const Settings& settings);

@@ -57,6 +57,9 @@ constexpr CommandOption OPTIONS[] = {
      "the computer plays that side (first: 一之方, second: 二之方) or both, in which case it "
      "plays demonstration matches from the title on by itself"},
     {"--level", "N", "the computer's strength, N from 1 (a gentle beginner) to 5 (default 3)"},
+    {"--lang", "ja|en",
+     "the language of the game's words and pictures: ja, Japanese (default), or en, English; "
+     "takes effect from the next scene load"},
     {"--seed", "N", "seed of the random generator (default: the time in seconds)"},
     {"--trace", "FILE",
      "write a JSON-lines trace of scenes, frames, presented pictures, palettes, sounds and "

@@ -133,6 +133,11 @@ const SettingKey KEYS[] = {
      [](const Settings& s) {
          return std::string(s.scaling == ScalingSetting::FIT ? "fit" : "integer");
      }},
+    {"lang", "ja or en",
+     [](std::string_view v, Settings* s) {
+         return ParseLanguage(std::string(v).c_str(), &s->language);
+     },
+     [](const Settings& s) { return std::string(LanguageWord(s.language)); }},
 };
 
 const SettingKey* KeyNamed(std::string_view name) {
@@ -282,5 +287,6 @@ Settings WithChanges(const Settings& base, const Settings& from, const Settings&
     take(out.scaling, from.scaling, to.scaling);
     take(out.computerSides, from.computerSides, to.computerSides);
     take(out.computerLevel, from.computerLevel, to.computerLevel);
+    take(out.language, from.language, to.language);
     return out;
 }

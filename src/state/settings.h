@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "state/language.h"
+
 constexpr int VOLUME_STEPS = 10;  // 10 is the game's own loudness, 0 silence
 constexpr int SCALE_MIN = 1;
 constexpr int SCALE_MAX = 8;
@@ -35,6 +37,8 @@ struct Settings {
     // The sides the computer plays (bit 0 the first side, bit 1 the second) and its level.
     int computerSides = 0;
     int computerLevel = 3;
+    // The language of the game's words and pictures.
+    Language language = Language::JAPANESE;
     // Lines of keys this version does not know (another version's choices), kept as they were
     // read so that writing the file again loses nothing.
     std::vector<std::string> otherLines;

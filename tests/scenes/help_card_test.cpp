@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "state/language.h"
 #include "support/headless_runner.h"
 #include "support/png_read.h"
 
@@ -54,32 +55,39 @@ constexpr CardCase CARDS[] = {
 
 // The faults caught: a section running past the card's bottom (the match card once lost its
 // pieces there), an English line wider than its column running into the next, a key column too
-// narrow for its key, and a card with no room left for the keys still to come.
+// narrow for its key, and a card with no room left for the keys still to come; in either
+// language.
 TEST(HelpCard, EveryLineOfEveryCardFitsItsColumnWithoutOverlap) {
-    for (const CardCase& c : CARDS) {
-        for (const bool more : {false, true}) {
-            SCOPED_TRACE(std::string(c.name) + (more ? " with two more keys" : ""));
-            const HelpCardLayout layout =
-                more ? LayOutHelpCard(c.card, 640, 480, c.ending, MORE_KEYS)
-                     : LayOutHelpCard(c.card, 640, 480, c.ending);
-            ASSERT_GT(layout.texts.size(), 10u);
-            ASSERT_TRUE(Inside(layout.title, layout.card));
-            for (const Rect& column : layout.columns) ASSERT_TRUE(Inside(column, layout.card));
-            for (size_t i = 0; i < layout.texts.size(); ++i) {
-                const HelpCardText& t = layout.texts[i];
-                SCOPED_TRACE(t.text);
-                EXPECT_GT(t.box.right, t.box.left);
-                bool placed = Inside(t.box, layout.title);
-                for (const Rect& column : layout.columns) placed = placed || Inside(t.box, column);
-                EXPECT_TRUE(placed) << "at " << t.box.left << "," << t.box.top << " to "
-                                    << t.box.right << "," << t.box.bottom;
-                for (size_t j = i + 1; j < layout.texts.size(); ++j) {
-                    EXPECT_FALSE(Overlap(t.box, layout.texts[j].box))
-                        << "overlaps " << layout.texts[j].text;
+    for (const Language language : {Language::JAPANESE, Language::ENGLISH}) {
+        for (const CardCase& c : CARDS) {
+            for (const bool more : {false, true}) {
+                GameLanguage = language;
+                SCOPED_TRACE(std::string(c.name) + (more ? " with two more keys" : "") +
+                             (language == Language::ENGLISH ? " in English" : ""));
+                const HelpCardLayout layout =
+                    more ? LayOutHelpCard(c.card, 640, 480, c.ending, MORE_KEYS)
+                         : LayOutHelpCard(c.card, 640, 480, c.ending);
+                ASSERT_GT(layout.texts.size(), 10u);
+                ASSERT_TRUE(Inside(layout.title, layout.card));
+                for (const Rect& column : layout.columns) ASSERT_TRUE(Inside(column, layout.card));
+                for (size_t i = 0; i < layout.texts.size(); ++i) {
+                    const HelpCardText& t = layout.texts[i];
+                    SCOPED_TRACE(t.text);
+                    EXPECT_GT(t.box.right, t.box.left);
+                    bool placed = Inside(t.box, layout.title);
+                    for (const Rect& column : layout.columns)
+                        placed = placed || Inside(t.box, column);
+                    EXPECT_TRUE(placed) << "at " << t.box.left << "," << t.box.top << " to "
+                                        << t.box.right << "," << t.box.bottom;
+                    for (size_t j = i + 1; j < layout.texts.size(); ++j) {
+                        EXPECT_FALSE(Overlap(t.box, layout.texts[j].box))
+                            << "overlaps " << layout.texts[j].text;
+                    }
                 }
             }
         }
     }
+    GameLanguage = Language::JAPANESE;
 }
 
 bool Says(const HelpCardLayout& layout, const std::string& words) {

@@ -23,6 +23,7 @@ Settings Chosen() {
     s.scaling = ScalingSetting::INTEGER;
     s.computerSides = 2;
     s.computerLevel = 4;
+    s.language = Language::ENGLISH;
     s.otherLines = {"future_key=1", "another=two words"};
     return s;
 }
@@ -121,6 +122,7 @@ TEST_P(SettingsBadValue, CostsOnlyItsOwnKeyWithOneLine) {
     if (key == "window_width") expected.windowWidth = d.windowWidth;
     if (key == "renderer") expected.renderer = d.renderer;
     if (key == "scaling") expected.scaling = d.scaling;
+    if (key == "lang") expected.language = d.language;
     EXPECT_EQ(out, expected);
 }
 
@@ -132,8 +134,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadValue{"scale=0", "scale"}, BadValue{"scale=99999999999", "scale"},
                       BadValue{"window_width=100", "window_width"},
                       BadValue{"window_width=-640", "window_width"},
-                      BadValue{"renderer=vulkan", "renderer"},
-                      BadValue{"scaling=half", "scaling"}));
+                      BadValue{"renderer=vulkan", "renderer"}, BadValue{"scaling=half", "scaling"},
+                      BadValue{"lang=fr", "lang"}));
 
 // The fault caught: a run's --scale (or anything the run did not change) written over what the
 // file holds, or a choice the player made lost because the file held another value.

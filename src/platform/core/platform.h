@@ -165,6 +165,10 @@ void GdiDrawTextIndex(Surface* surface, const char* utf8, const Rect& rect, cons
 int GdiTextWidth(const char* utf8, const FontSpec& font);
 // Draws one line with the device context's default font (bold sans, 16 px), top-left at (x, y).
 void GdiTextOut(Surface* surface, int x, int y, const char* utf8, Rgb colour);
+// For tests: hook is called with every text handed to the drawing above (GdiDrawText,
+// GdiDrawTextIndex, GdiTextOut) as it is drawn. Null, the default, for none.
+using DrawnTextHook = void (*)(const char* utf8);
+void SetDrawnTextHook(DrawnTextHook hook);
 // Rectangle filled with a solid brush of the given colour and outlined one pixel wide in the
 // default black pen; right and bottom exclusive.
 void GdiRectangle(Surface* surface, const Rect& rect, Rgb brush);

@@ -298,8 +298,11 @@ std::vector<std::vector<uint32_t>> SplitLines(const char* utf8) {
     return lines;
 }
 
+DrawnTextHook TextHook = nullptr;
+
 void DrawTextLines(Surface* surface, const char* utf8, const Rect& rect, const FontSpec& font,
                    uint8_t index, unsigned format) {
+    if (TextHook != nullptr && utf8 != nullptr) TextHook(utf8);
     if (!Drawable(surface) || utf8 == nullptr || font.height <= 0) return;
     const std::vector<FT_Face> chain = SizedChain(font);
     if (chain.empty()) return;
@@ -317,6 +320,8 @@ void DrawTextLines(Surface* surface, const char* utf8, const Rect& rect, const F
 }
 
 }  // namespace
+
+void SetDrawnTextHook(DrawnTextHook hook) { TextHook = hook; }
 
 void GdiDrawText(Surface* surface, const char* utf8, const Rect& rect, const FontSpec& font,
                  Rgb colour, unsigned format) {
