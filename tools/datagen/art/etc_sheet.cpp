@@ -319,7 +319,7 @@ void DrawPlate(Canvas& c, SheetLanguage language) {
     } else {
         // Under the title word, on the plate's face left of the seal.
         const SheetBox face{p.x + 4, wy + word.height + 2, sealX - 2, p.y + p.h - 4};
-        const WordStyle style{FONT_SANS_BOLD, 14, 7};
+        const WordStyle style{FONT_SANS_BOLD, 14, 8};
         FittedWord sub = FitWord(style, subtitle, word.width, 14);
         StampCentred(c, sub.mask, wx, wy + word.height + 4, word.width, 16, Washi(14), Ink(0), 1);
         NoteWord("plate subtitle", subtitle, sub, style, wx + (word.width - sub.mask.width) / 2,

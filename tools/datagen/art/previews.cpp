@@ -70,10 +70,12 @@ bool SheetPreviews(const std::string& dir, const Sheets& s, const std::string& p
         const Palette& pal = k == SHEET_TITLE ? TitlePalette() : MatchPalette();
         std::string base = prefix + std::string(ART_SHEETS[k].file);
         base = base.substr(0, base.find('.'));
+        std::string stem = dir;
+        stem += "/sheet_";
+        stem += base;
         RgbImage plain = ToRgb(*sheets[k], pal, 2);
-        ok = WritePng(dir + "/sheet_" + base + ".png", plain) && ok;
-        if (!prefix.empty())
-            ok = WritePng(dir + "/sheet_" + base + "_1x.png", ToRgb(*sheets[k], pal, 1)) && ok;
+        ok = WritePng(stem + ".png", plain) && ok;
+        if (!prefix.empty()) ok = WritePng(stem + "_1x.png", ToRgb(*sheets[k], pal, 1)) && ok;
         RgbImage marked = plain;
         for (const ArtCell& cell : ART_CELLS)
             if (cell.sheet == k)
@@ -81,7 +83,7 @@ bool SheetPreviews(const std::string& dir, const Sheets& s, const std::string& p
         for (const ArtCell& cell : ART_CELLS)
             if (cell.sheet == k)
                 Text(marked, cell.x * 2 + 2, cell.y * 2 + 2, cell.name, {255, 255, 0}, {0, 0, 0});
-        ok = WritePng(dir + "/sheet_" + base + "_cells.png", marked) && ok;
+        ok = WritePng(stem + "_cells.png", marked) && ok;
     }
     return ok;
 }
