@@ -332,7 +332,7 @@ TEST(ArtInPlay, BoardTilesCoverTheDiamondWithoutGaps) {
     for (int style = 0; style < 10; ++style) {
         SCOPED_TRACE("tile style " + std::to_string(style));
         const int tx = style < 5 ? 64 * style : 64 * (style - 5), ty = style < 5 ? 160 : 208;
-        std::vector<uint8_t> screen(640 * 480, 254);
+        std::vector<uint8_t> screen(size_t{640} * 480, 254);
         for (int y = 0; y < 9; ++y)
             for (int x = 0; x < 9; ++x)
                 for (int j = 0; j < 48; ++j)
@@ -472,7 +472,7 @@ TEST(ArtLayout, MatchSetupReadsTheStandardOpening) {
     const int EXPECTED_COUNTS[9] = {0, 9, 2, 2, 2, 2, 1, 1, 1};
     std::set<std::pair<int, int>> squares;
     for (int side = 0; side < 2; ++side) {
-        const PieceRecord& king = PieceTable[side * 32];
+        const PieceRecord& king = PieceTable[static_cast<size_t>(side) * 32];
         EXPECT_EQ(king.kind, 8) << "side " << side << "'s first slot must hold its king";
         EXPECT_EQ(king.x, 4);
         EXPECT_EQ(king.y, side == 0 ? 0 : 8);
@@ -516,7 +516,9 @@ TEST(ArtDeterminism, ASecondRunWritesTheSameBytes) {
     std::vector<std::string> files = {"TXT/SYOGI.dat", "TXT/palet.dat"};
     for (const std::string& n : AllBmpNames()) files.push_back("BMP/" + n);
     for (const std::string& f : files)
-        EXPECT_TRUE(ReadAll(DATA_DIR + "/" + f) == ReadAll((again / "DATA" / f).string())) << f;
+        EXPECT_TRUE(ReadAll((fs::path(DATA_DIR) / f).string()) ==
+                    ReadAll((again / "DATA" / f).string()))
+            << f;
     fs::remove_all(again);
 }
 

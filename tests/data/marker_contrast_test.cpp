@@ -104,7 +104,8 @@ int TileY(int style) { return style < 5 ? 160 : 208; }
 double ShareReaching(std::vector<double> differences) {
     if (differences.empty()) return 0.0;
     std::sort(differences.begin(), differences.end());
-    const auto k = static_cast<size_t>((1.0 - SHARE_THAT_MUST_STAND_OUT) * differences.size());
+    const auto k = static_cast<size_t>((1.0 - SHARE_THAT_MUST_STAND_OUT) *
+                                       static_cast<double>(differences.size()));
     return differences[std::min(k, differences.size() - 1)];
 }
 

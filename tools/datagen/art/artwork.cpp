@@ -1,5 +1,6 @@
 // WriteArtwork: every picture and text file the game reads from DATA/BMP (the English sheets in
 // DATA/BMP/EN) and DATA/TXT.
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -49,7 +50,7 @@ bool WriteBlendFile(const fs::path& outDir) {
     }
     BuildBlendFile("DATA\\TXT\\palet.dat", palette);
     fs::current_path(previous, ec);
-    if (!fs::exists(file) || fs::file_size(file) != 65536u * 4u) {
+    if (!fs::exists(file) || fs::file_size(file) != uintmax_t{65536} * 4) {
         std::fprintf(stderr, "datagen: %s was not written\n", file.string().c_str());
         return false;
     }
