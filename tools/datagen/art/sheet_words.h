@@ -116,6 +116,21 @@ consteval std::array<SheetWord, WORD_COUNT> AllWords() {
 inline constexpr std::array<SheetWord, sheet_words_detail::WORD_COUNT> SHEET_WORDS =
     sheet_words_detail::AllWords();
 
+namespace sheet_words_detail {
+// No Japanese is left on an English sheet but the pictures kept as art: every other English
+// text is plain ASCII.
+consteval bool EnglishIsLatin() {
+    for (const SheetWord& w : SHEET_WORDS) {
+        if (w.treatment == WORD_KEPT_AS_ART) continue;
+        if (w.en[0] == 0) return false;
+        for (const char* c = w.en; *c != 0; ++c)
+            if (static_cast<unsigned char>(*c) >= 0x80) return false;
+    }
+    return true;
+}
+static_assert(EnglishIsLatin(), "an English word of the sheets is missing or not in Latin letters");
+}  // namespace sheet_words_detail
+
 // The row of a cell's word, or nullptr when the cell carries no such word.
 constexpr const SheetWord* FindSheetWord(int cell, const char* part) {
     for (const SheetWord& w : SHEET_WORDS)
