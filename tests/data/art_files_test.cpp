@@ -1,6 +1,7 @@
 // The pictures and text files the data generator writes into the build's DATA directory: their
-// format, their palettes, that every cell the game draws from is painted, and that the match
-// reads the layout file back as the standard opening.
+// format, their palettes, that every cell the game draws from is painted (on the English sheets
+// of DATA/BMP/EN too, which differ from the Japanese ones only where words are), and that the
+// match reads the layout file back as the standard opening.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "art/sheet_words.h"
 #include "media/blend.h"
 #include "media/palette.h"
 #include "media/sheet_cells.h"
@@ -53,9 +55,13 @@ bool Same(const PaletteEntry& a, const PaletteEntry& b) {
     return a.red == b.red && a.green == b.green && a.blue == b.blue;
 }
 
+// The folders of the two sets of sheets under DATA/BMP: the Japanese and the English ones.
+const char* const SHEET_FOLDERS[] = {"", "EN/"};
+
 std::vector<std::string> AllBmpNames() {
     std::vector<std::string> names;
-    for (const ArtSheetInfo& s : ART_SHEETS) names.push_back(s.file);
+    for (const char* folder : SHEET_FOLDERS)
+        for (const ArtSheetInfo& s : ART_SHEETS) names.push_back(std::string(folder) + s.file);
     for (int n = 1; n <= 16; ++n) names.push_back("FIRE" + std::to_string(n) + ".bmp");
     return names;
 }
@@ -78,7 +84,7 @@ TEST_P(BmpFormat, HeadersColourTableAndBottomUpRowsAsTheLoaderExpects) {
     EXPECT_EQ(Le32(d, 30), 0u);  // uncompressed
     EXPECT_EQ(d.size(), 1078u + stride * height);
     for (const ArtSheetInfo& s : ART_SHEETS)
-        if (GetParam() == s.file) {
+        if (GetParam() == s.file || GetParam() == std::string("EN/") + s.file) {
             EXPECT_EQ(width, static_cast<uint32_t>(s.width));
             EXPECT_EQ(height, static_cast<uint32_t>(s.height));
         }
@@ -89,7 +95,9 @@ TEST_P(BmpFormat, HeadersColourTableAndBottomUpRowsAsTheLoaderExpects) {
 INSTANTIATE_TEST_SUITE_P(AllPictures, BmpFormat, ::testing::ValuesIn(AllBmpNames()),
                          [](const auto& info) {
                              std::string n = info.param;
-                             return n.substr(0, n.find('.'));
+                             n = n.substr(0, n.find('.'));
+                             if (n.find('/') != std::string::npos) n[n.find('/')] = '_';
+                             return n;
                          });
 
 // ---- palettes ---------------------------------------------------------------------------------
@@ -145,26 +153,28 @@ TEST(ArtPalettes, FirePalettesRunFromBlackToWhiteAndDiffer) {
 // ---- cells ------------------------------------------------------------------------------------
 
 TEST(ArtCells, EveryNamedCellIsPaintedAndEverythingElseIsTransparent) {
-    for (int k = 0; k < ART_SHEET_COUNT; ++k) {
-        BmpImage img = LoadBmp(ART_SHEETS[k].file);
-        ASSERT_EQ(img.width, ART_SHEETS[k].width);
-        std::vector<bool> named(img.pixels.size(), false);
-        for (const ArtCell& c : ART_CELLS) {
-            if (c.sheet != k) continue;
-            int opaque = 0;
-            for (int y = c.y; y < c.y + c.h; ++y)
-                for (int x = c.x; x < c.x + c.w; ++x) {
-                    named[static_cast<size_t>(y) * img.width + x] = true;
-                    if (img.pixels[static_cast<size_t>(y) * img.width + x] != 254) ++opaque;
-                }
-            EXPECT_GE(opaque, c.w * c.h / 12)
-                << ART_SHEETS[k].file << " cell " << c.name << " is (nearly) empty";
+    for (const char* folder : SHEET_FOLDERS)
+        for (int k = 0; k < ART_SHEET_COUNT; ++k) {
+            SCOPED_TRACE(folder);
+            BmpImage img = LoadBmp(std::string(folder) + ART_SHEETS[k].file);
+            ASSERT_EQ(img.width, ART_SHEETS[k].width);
+            std::vector<bool> named(img.pixels.size(), false);
+            for (const ArtCell& c : ART_CELLS) {
+                if (c.sheet != k) continue;
+                int opaque = 0;
+                for (int y = c.y; y < c.y + c.h; ++y)
+                    for (int x = c.x; x < c.x + c.w; ++x) {
+                        named[static_cast<size_t>(y) * img.width + x] = true;
+                        if (img.pixels[static_cast<size_t>(y) * img.width + x] != 254) ++opaque;
+                    }
+                EXPECT_GE(opaque, c.w * c.h / 12)
+                    << ART_SHEETS[k].file << " cell " << c.name << " is (nearly) empty";
+            }
+            int stray = 0;
+            for (size_t i = 0; i < named.size(); ++i)
+                if (!named[i] && img.pixels[i] != 254) ++stray;
+            EXPECT_EQ(stray, 0) << ART_SHEETS[k].file << " paints outside its cells";
         }
-        int stray = 0;
-        for (size_t i = 0; i < named.size(); ++i)
-            if (!named[i] && img.pixels[i] != 254) ++stray;
-        EXPECT_EQ(stray, 0) << ART_SHEETS[k].file << " paints outside its cells";
-    }
 }
 
 TEST(ArtCells, ReachMarkerMaskAndItsFillRow) {
@@ -209,21 +219,64 @@ TEST(ArtCells, SideSheetIsDrawnInOneSideBank) {
 }
 
 TEST(ArtCells, TitlePicturesBurnFromHotStrokesAndFitTheirCells) {
-    BmpImage title = LoadBmp("TITLE.bmp");
-    auto px = [&](int x, int y) { return title.pixels[static_cast<size_t>(y) * title.width + x]; };
-    for (const char* name : {"picture 1", "picture 2", "picture 3", "start item", "quit item"}) {
-        const ArtCell* c = FindArtCell(SHEET_TITLE, name);
-        ASSERT_NE(c, nullptr);
-        int hottest = 0;
-        for (int y = c->y; y < c->y + c->h; ++y)
-            for (int x = c->x; x < c->x + c->w; ++x)
-                if (px(x, y) != 254) hottest = std::max(hottest, +px(x, y));
-        EXPECT_GE(hottest, 240) << name;
-        // The glow must fade out inside the cell, not be cut by its edge.
-        for (int x = c->x; x < c->x + c->w; ++x) {
-            EXPECT_EQ(px(x, c->y), 254) << name;
-            EXPECT_EQ(px(x, c->y + c->h - 1), 254) << name;
+    for (const char* folder : SHEET_FOLDERS) {
+        SCOPED_TRACE(folder);
+        BmpImage title = LoadBmp(std::string(folder) + "TITLE.bmp");
+        auto px = [&](int x, int y) {
+            return title.pixels[static_cast<size_t>(y) * title.width + x];
+        };
+        for (const char* name :
+             {"picture 1", "picture 2", "picture 3", "start item", "quit item"}) {
+            const ArtCell* c = FindArtCell(SHEET_TITLE, name);
+            ASSERT_NE(c, nullptr);
+            int hottest = 0;
+            for (int y = c->y; y < c->y + c->h; ++y)
+                for (int x = c->x; x < c->x + c->w; ++x)
+                    if (px(x, y) != 254) hottest = std::max(hottest, +px(x, y));
+            EXPECT_GE(hottest, 240) << name;
+            // The glow must fade out inside the cell, not be cut by its edge.
+            for (int x = c->x; x < c->x + c->w; ++x) {
+                EXPECT_EQ(px(x, c->y), 254) << name;
+                EXPECT_EQ(px(x, c->y + c->h - 1), 254) << name;
+            }
         }
+    }
+}
+
+// The English sheets are the Japanese ones with their words in English: the same size and
+// palette, every cell that carries no word (and every picture kept as art) the same pixel for
+// pixel, and every cell with a translated word changed, so that no Japanese word is left on an
+// English sheet by a painter that forgot its language.
+TEST(ArtCells, EnglishSheetsDifferFromTheJapaneseOnlyWhereTheirWordsAre) {
+    for (int k = 0; k < ART_SHEET_COUNT; ++k) {
+        SCOPED_TRACE(ART_SHEETS[k].file);
+        const BmpImage ja = LoadBmp(ART_SHEETS[k].file);
+        const BmpImage en = LoadBmp(std::string("EN/") + ART_SHEETS[k].file);
+        ASSERT_EQ(en.width, ja.width);
+        ASSERT_EQ(en.height, ja.height);
+        for (int i = 0; i < 256; ++i)
+            EXPECT_TRUE(Same(en.colours[i], ja.colours[i])) << "palette index " << i;
+        std::vector<bool> inWordCell(ja.pixels.size(), false);
+        for (const ArtCell& c : ART_CELLS) {
+            if (c.sheet != k) continue;
+            bool translated = false;
+            for (const SheetWord& w : SHEET_WORDS)
+                translated = translated || (w.cell == c.id && w.treatment != WORD_KEPT_AS_ART);
+            int differing = 0;
+            for (int y = c.y; y < c.y + c.h; ++y)
+                for (int x = c.x; x < c.x + c.w; ++x) {
+                    const size_t at = static_cast<size_t>(y) * ja.width + x;
+                    if (ja.pixels[at] != en.pixels[at]) ++differing;
+                    inWordCell[at] = inWordCell[at] || translated;
+                }
+            if (translated) {
+                EXPECT_GT(differing, 0) << c.name << " is the same as on the Japanese sheet";
+            }
+        }
+        int strayDifferences = 0;
+        for (size_t at = 0; at < ja.pixels.size(); ++at)
+            if (!inWordCell[at] && ja.pixels[at] != en.pixels[at]) ++strayDifferences;
+        EXPECT_EQ(strayDifferences, 0) << "pixels differ outside the cells that carry words";
     }
 }
 
@@ -279,7 +332,7 @@ TEST(ArtInPlay, BoardTilesCoverTheDiamondWithoutGaps) {
     for (int style = 0; style < 10; ++style) {
         SCOPED_TRACE("tile style " + std::to_string(style));
         const int tx = style < 5 ? 64 * style : 64 * (style - 5), ty = style < 5 ? 160 : 208;
-        std::vector<uint8_t> screen(640 * 480, 254);
+        std::vector<uint8_t> screen(size_t{640} * 480, 254);
         for (int y = 0; y < 9; ++y)
             for (int x = 0; x < 9; ++x)
                 for (int j = 0; j < 48; ++j)
@@ -419,7 +472,7 @@ TEST(ArtLayout, MatchSetupReadsTheStandardOpening) {
     const int EXPECTED_COUNTS[9] = {0, 9, 2, 2, 2, 2, 1, 1, 1};
     std::set<std::pair<int, int>> squares;
     for (int side = 0; side < 2; ++side) {
-        const PieceRecord& king = PieceTable[side * 32];
+        const PieceRecord& king = PieceTable[static_cast<size_t>(side) * 32];
         EXPECT_EQ(king.kind, 8) << "side " << side << "'s first slot must hold its king";
         EXPECT_EQ(king.x, 4);
         EXPECT_EQ(king.y, side == 0 ? 0 : 8);
@@ -463,7 +516,9 @@ TEST(ArtDeterminism, ASecondRunWritesTheSameBytes) {
     std::vector<std::string> files = {"TXT/SYOGI.dat", "TXT/palet.dat"};
     for (const std::string& n : AllBmpNames()) files.push_back("BMP/" + n);
     for (const std::string& f : files)
-        EXPECT_TRUE(ReadAll(DATA_DIR + "/" + f) == ReadAll((again / "DATA" / f).string())) << f;
+        EXPECT_TRUE(ReadAll((fs::path(DATA_DIR) / f).string()) ==
+                    ReadAll((again / "DATA" / f).string()))
+            << f;
     fs::remove_all(again);
 }
 

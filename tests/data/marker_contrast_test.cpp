@@ -2,7 +2,8 @@
 // it pulses through, for every side colour, and the cursor-square marker, each compared pixel by
 // pixel with the tile pixel under it as the match draws them (opaque, colour-keyed blits onto
 // the tiles) in CIEDE2000 colour difference. The kind labels likewise against the tokens of
-// every side colour they are laid on.
+// every side colour they are laid on, the kanji of the Japanese sheet and the letters of the
+// English one.
 #include <gtest/gtest.h>
 #include <lcms2.h>
 
@@ -86,6 +87,10 @@ const Sheet& Etc() {
     static const Sheet sheet = LoadSheet("ETC.bmp");
     return sheet;
 }
+const Sheet& EnglishEtc() {
+    static const Sheet sheet = LoadSheet("EN/ETC.bmp");
+    return sheet;
+}
 const Sheet& SideSheet() {
     static const Sheet sheet = LoadSheet("COLOR.bmp");
     return sheet;
@@ -99,7 +104,8 @@ int TileY(int style) { return style < 5 ? 160 : 208; }
 double ShareReaching(std::vector<double> differences) {
     if (differences.empty()) return 0.0;
     std::sort(differences.begin(), differences.end());
-    const auto k = static_cast<size_t>((1.0 - SHARE_THAT_MUST_STAND_OUT) * differences.size());
+    const auto k = static_cast<size_t>((1.0 - SHARE_THAT_MUST_STAND_OUT) *
+                                       static_cast<double>(differences.size()));
     return differences[std::min(k, differences.size() - 1)];
 }
 
@@ -151,8 +157,7 @@ constexpr int BANK_BY_DIGIT[9] = {1, 2, 3, 4, 5, 6, 13, 7, 14};
 
 // The colour of a label cell's outline: the colour of the pixels at its edge, next to a
 // transparent pixel. Every other opaque pixel of the cell belongs to the character itself.
-uint8_t OutlineColour(const Rect& label) {
-    const Sheet& etc = Etc();
+uint8_t OutlineColour(const Sheet& etc, const Rect& label) {
     std::map<uint8_t, int> edge;
     for (int y = label.top; y < label.bottom; ++y)
         for (int x = label.left; x < label.right; ++x) {
@@ -182,12 +187,11 @@ uint8_t OutlineColour(const Rect& label) {
 // shade of each sheet pixel is kept). The character's pixels, not its outline, against the
 // token pixels under them: an outline can keep a character apart from the token, but the
 // character itself must stand out for its strokes, and its colour, to be read.
-double LabelContrast(uint8_t kind, int side, int bank) {
-    const Sheet& etc = Etc();
+double LabelContrast(const Sheet& etc, uint8_t kind, int side, int bank) {
     const Sheet& colour = SideSheet();
     const Rect& label = CellRect(KindLabelCell(kind, side, static_cast<uint8_t>(bank * 16)));
     const Rect& token = CellRect(CELL_PIECE_0 + side);
-    const uint8_t outline = OutlineColour(label);
+    const uint8_t outline = OutlineColour(etc, label);
     std::vector<double> differences;
     for (int y = 0; y < KIND_LABEL_SIZE; ++y)
         for (int x = 0; x < KIND_LABEL_SIZE; ++x) {
@@ -208,20 +212,23 @@ TEST(MarkerContrast, KindLabelStandsOutOnTheTokenOfEverySideColour) {
     }
     std::ostringstream table;
     std::ostringstream weak;
-    table << "\n  kind     ";
-    for (const char* bank : BANK_NAMES) table << " " << std::setw(9) << bank;
-    for (size_t k = 0; k < std::size(LABELLED_KINDS); ++k) {
-        table << "\n  " << std::left << std::setw(9) << KIND_NAMES[k] << std::right;
-        for (int b = 0; b < 9; ++b) {
-            double worst = 1e9;
-            for (int side = 0; side < 2; ++side) {
-                const double d = LabelContrast(LABELLED_KINDS[k], side, BANK_BY_DIGIT[b]);
-                worst = std::min(worst, d);
-                if (d < MIN_DELTA_E)
-                    weak << "\n  " << KIND_NAMES[k] << " of side " << side << " on "
-                         << BANK_NAMES[b] << " reaches only " << d;
+    for (const Sheet* etc : {&Etc(), &EnglishEtc()}) {
+        const char* language = etc == &Etc() ? "kanji" : "letters";
+        table << "\n  " << std::left << std::setw(9) << language << std::right;
+        for (const char* bank : BANK_NAMES) table << " " << std::setw(9) << bank;
+        for (size_t k = 0; k < std::size(LABELLED_KINDS); ++k) {
+            table << "\n  " << std::left << std::setw(9) << KIND_NAMES[k] << std::right;
+            for (int b = 0; b < 9; ++b) {
+                double worst = 1e9;
+                for (int side = 0; side < 2; ++side) {
+                    const double d = LabelContrast(*etc, LABELLED_KINDS[k], side, BANK_BY_DIGIT[b]);
+                    worst = std::min(worst, d);
+                    if (d < MIN_DELTA_E)
+                        weak << "\n  " << language << ": " << KIND_NAMES[k] << " of side " << side
+                             << " on " << BANK_NAMES[b] << " reaches only " << d;
+                }
+                table << " " << std::setw(9) << std::fixed << std::setprecision(1) << worst;
             }
-            table << " " << std::setw(9) << std::fixed << std::setprecision(1) << worst;
         }
     }
     // KELMORAV_CONTRAST_TABLE=1 prints the table of the weakest side's contrasts.

@@ -4,9 +4,11 @@
 
 #include <string>
 
-// DATA/BMP/*.bmp, DATA/TXT/SYOGI.dat and DATA/TXT/palet.dat under outDir.
+// DATA/BMP/*.bmp, the English sheets DATA/BMP/EN/*.bmp, DATA/TXT/SYOGI.dat and
+// DATA/TXT/palet.dat under outDir. Fails, naming them, when an English word does not fit its box.
 bool WriteArtwork(const std::string& outDir);
-// PNG previews of every sheet and palette into previewDir.
+// PNG previews of every sheet (the English ones too, with a report of how each English word fits)
+// and palette into previewDir.
 bool WriteArtworkPreviews(const std::string& previewDir);
 // The desktop icons under dir in the hicolor theme's layout: SIZExSIZE/apps/kelmorav.png for
 // 32, 48, 64, 128 and 256 pixels and scalable/apps/kelmorav.svg.

@@ -1,4 +1,6 @@
-// WriteArtwork: every picture and text file the game reads from DATA/BMP and DATA/TXT.
+// WriteArtwork: every picture and text file the game reads from DATA/BMP (the English sheets in
+// DATA/BMP/EN) and DATA/TXT.
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -8,6 +10,7 @@
 #include "art/image_io.h"
 #include "art/palettes.h"
 #include "art/sheets.h"
+#include "art/word_fit.h"
 #include "datagen.h"
 #include "file_io.h"
 #include "media/blend.h"
@@ -47,7 +50,7 @@ bool WriteBlendFile(const fs::path& outDir) {
     }
     BuildBlendFile("DATA\\TXT\\palet.dat", palette);
     fs::current_path(previous, ec);
-    if (!fs::exists(file) || fs::file_size(file) != 65536u * 4u) {
+    if (!fs::exists(file) || fs::file_size(file) != uintmax_t{65536} * 4) {
         std::fprintf(stderr, "datagen: %s was not written\n", file.string().c_str());
         return false;
     }
@@ -69,6 +72,22 @@ bool WriteArtwork(const std::string& outDir) {
     ok = WriteBmp8((bmp / "COLOR.bmp").string(), DrawColorSheet(), MatchPalette()) && ok;
     ok = WriteBmp8((bmp / "RANK.bmp").string(), DrawRankSheet(), MatchPalette()) && ok;
     ok = WriteBmp8((bmp / "TITLE.bmp").string(), DrawTitleSheet(), TitlePalette()) && ok;
+    // The English sheets beside them, each word checked against its box as painted.
+    fs::path english = bmp / "EN";
+    fs::create_directories(english, ec);
+    ClearNotedWords();
+    ok = WriteBmp8((english / "ETC.bmp").string(), DrawEtcSheet(SHEETS_ENGLISH), MatchPalette()) &&
+         ok;
+    ok = WriteBmp8((english / "COLOR.bmp").string(), DrawColorSheet(SHEETS_ENGLISH),
+                   MatchPalette()) &&
+         ok;
+    ok =
+        WriteBmp8((english / "RANK.bmp").string(), DrawRankSheet(SHEETS_ENGLISH), MatchPalette()) &&
+        ok;
+    ok = WriteBmp8((english / "TITLE.bmp").string(), DrawTitleSheet(SHEETS_ENGLISH),
+                   TitlePalette()) &&
+         ok;
+    ok = CheckNotedWords(stderr) && ok;
     Canvas ramp = FireRamp();
     for (int n = 1; n <= FIRE_PALETTE_COUNT; ++n)
         ok = WriteBmp8((bmp / ("FIRE" + std::to_string(n) + ".bmp")).string(), ramp,

@@ -7,7 +7,9 @@
 #include "art/font.h"
 #include "art/paint.h"
 #include "art/palettes.h"
+#include "art/sheet_words.h"
 #include "art/sheets.h"
+#include "art/word_fit.h"
 #include "media/sheet_cells.h"
 
 namespace {
@@ -243,7 +245,25 @@ void DrawPad(Canvas& sheet) {
     sheet.Paste(art, cell.x, cell.y);
 }
 
-void DrawPortrait(Canvas& sheet) {
+// The English portrait's crest: a flame of three tongues with a hollow heart, the game's own
+// mark, in a 40x40 box.
+Mask FlameCrest() {
+    Canvas shape(40, 40);
+    shape.FillPolygon({20.0, 1.0,  23.5, 8.0,  28.5, 15.0, 31.0, 23.0, 30.0, 30.0, 26.0, 35.5,
+                       20.0, 38.0, 14.0, 35.5, 10.0, 30.0, 9.0,  23.0, 11.5, 15.0, 16.5, 8.0},
+                      1);
+    shape.FillPolygon({6.5, 9.0, 10.5, 17.0, 9.5, 27.0, 5.5, 22.0, 4.5, 15.0}, 1);
+    shape.FillPolygon({33.5, 9.0, 35.5, 15.0, 34.5, 22.0, 30.5, 27.0, 29.5, 17.0}, 1);
+    shape.FillPolygon({20.0, 17.0, 23.5, 24.0, 24.0, 29.5, 20.0, 33.0, 16.0, 29.5, 16.5, 24.0},
+                      KEY_INDEX);
+    Mask m = MakeMask(40, 40);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            if (shape.Get(x, y) == 1) m.bits[static_cast<size_t>(y) * 40 + x] = 255;
+    return m;
+}
+
+void DrawPortrait(Canvas& sheet, SheetLanguage language) {
     const ArtCell& cell = Cell("portrait");
     Canvas art(64, 64);
     for (int y = 0; y < 64; ++y)
@@ -271,7 +291,10 @@ void DrawPortrait(Canvas& sheet) {
         art.Set(x - 1, y, S(13));
         art.Set(x, y + 1, S(5));
     }
-    Mask m = FitText(FONT_BRUSH, 46, "将", 40, 40, false, 70);
+    Mask m =
+        language == SHEETS_JAPANESE
+            ? FitText(FONT_BRUSH, 46, SheetText(CELL_PORTRAIT, "word", language), 40, 40, false, 70)
+            : FlameCrest();
     int ox = 32 - m.width / 2, oy = 32 - m.height / 2;
     art.StampMask(m, ox + 1, oy + 2, S(2));
     StampOutlined(art, m, ox, oy, S(15), S(1), 1);
@@ -300,7 +323,7 @@ void DrawOrbit(Canvas& sheet) {
     OutlineAndPaste(sheet, art, cell.x, cell.y);
 }
 
-void DrawHandButton(Canvas& sheet) {
+void DrawHandButton(Canvas& sheet, SheetLanguage language) {
     const ArtCell& cell = Cell("hand button");
     Canvas art(32, 32);
     for (int y = 0; y < 32; ++y)
@@ -311,8 +334,19 @@ void DrawHandButton(Canvas& sheet) {
             double s = d > 12.3 ? 1 : d > 10 ? 8 + light * 5 : 8 - light * 1.5;
             art.Set(x, y, SD(s, x, y));
         }
-    Mask m = FitText(FONT_BRUSH, 20, "打", 16, 16, false, 60);
-    StampOutlined(art, m, 16 - m.width / 2, 17 - m.height / 2, S(15), S(1), 1);
+    const std::string text = SheetText(CELL_HAND_BUTTON, "word", language);
+    if (language == SHEETS_JAPANESE) {
+        Mask m = FitText(FONT_BRUSH, 20, text, 16, 16, false, 60);
+        StampOutlined(art, m, 16 - m.width / 2, 17 - m.height / 2, S(15), S(1), 1);
+    } else {
+        // The letter within the button's face, inside its bright rim.
+        const WordStyle style{FONT_SERIF_BOLD, 20, 10, false, 60};
+        FittedWord w = FitWord(style, text, 16, 16);
+        const int x = 16 - w.mask.width / 2, y = 17 - w.mask.height / 2;
+        StampOutlined(art, w.mask, x, y, S(15), S(1), 1);
+        NoteWord(cell.name, text, w, style, cell.x + x, cell.y + y, 1,
+                 {cell.x + 6, cell.y + 7, cell.x + 26, cell.y + 27});
+    }
     sheet.Paste(art, cell.x, cell.y);
 }
 
@@ -394,7 +428,7 @@ void DrawCursor(Canvas& sheet, int k) {
 
 }  // namespace
 
-Canvas DrawColorSheet() {
+Canvas DrawColorSheet(SheetLanguage language) {
     Canvas c(ART_SHEETS[SHEET_COLOR].width, ART_SHEETS[SHEET_COLOR].height);
     for (int k = 0; k < 4; ++k) DrawMote(c, k);
     DrawArrows(c);
@@ -403,9 +437,9 @@ Canvas DrawColorSheet() {
     DrawPad(c);
     DrawTall(c, "tall 0", +1);
     DrawTall(c, "tall 1", -1);
-    DrawPortrait(c);
+    DrawPortrait(c, language);
     DrawOrbit(c);
-    DrawHandButton(c);
+    DrawHandButton(c, language);
     for (int k = 0; k < 4; ++k) DrawCursor(c, k);
     for (int k = 0; k < 4; ++k) DrawFlame(c, k);
     return c;

@@ -7,7 +7,9 @@
 #include "art/font.h"
 #include "art/paint.h"
 #include "art/palettes.h"
+#include "art/sheet_words.h"
 #include "art/sheets.h"
+#include "art/word_fit.h"
 #include "media/sheet_cells.h"
 
 namespace {
@@ -175,11 +177,22 @@ void DrawCursorSquare(Canvas& c, int ox, int oy) {
 
 // ---- text cells ------------------------------------------------------------------------------
 
-// A label: ink brush characters with a thin paper halo, centred in its cell.
-void DrawLabel(Canvas& c, const char* cellName, const std::string& text) {
-    const ArtCell& cell = Cell(cellName);
-    Mask m = FitText(FONT_GOTHIC, 18, text, cell.w - 2, cell.h - 2, true);
-    StampCentred(c, m, cell.x, cell.y, cell.w, cell.h, Ink(1), Ink(15), 1);
+// A label: ink characters with a thin paper halo, centred in its cell. The English words take
+// the same face's Latin letters, which are narrow enough for "Material" in a 40-pixel cell.
+void DrawLabel(Canvas& c, int id, SheetLanguage language) {
+    const ArtCell& cell = ART_CELLS[id];
+    const std::string text = SheetText(id, "word", language);
+    if (language == SHEETS_JAPANESE) {
+        Mask m = FitText(FONT_GOTHIC, 18, text, cell.w - 2, cell.h - 2, true);
+        StampCentred(c, m, cell.x, cell.y, cell.w, cell.h, Ink(1), Ink(15), 1);
+        return;
+    }
+    const WordStyle style{FONT_GOTHIC, 12, 8};
+    FittedWord w = FitWord(style, text, cell.w - 2, cell.h - 2);
+    StampCentred(c, w.mask, cell.x, cell.y, cell.w, cell.h, Ink(1), Ink(15), 1);
+    NoteWord(cell.name, text, w, style, cell.x + (cell.w - w.mask.width) / 2,
+             cell.y + (cell.h - w.mask.height) / 2, 1,
+             {cell.x, cell.y, cell.x + cell.w, cell.y + cell.h});
 }
 
 void DrawDigits(Canvas& c) {
@@ -241,22 +254,46 @@ void Plaque(Canvas& c, int x, int y, int w, int h, int bank, int base, int rimBa
         }
 }
 
-void Seal(Canvas& c, int x, int y, int size, const std::string& glyph) {
+// A red seal with one character cut into it; on the English sheets the game's monogram, a serif
+// capital, in place of the kanji.
+void Seal(Canvas& c, int x, int y, int size, int id, SheetLanguage language) {
     c.FillRect(x, y, size, size, Lacquer(8));
     c.FrameRect(x, y, size, size, Lacquer(5));
-    Mask m = FitText(FONT_BRUSH, size, glyph, size - 4, size - 4, false, 100);
-    StampCentred(c, m, x, y, size, size, Washi(15));
+    const std::string glyph = SheetText(id, "seal", language);
+    if (language == SHEETS_JAPANESE) {
+        Mask m = FitText(FONT_BRUSH, size, glyph, size - 4, size - 4, false, 100);
+        StampCentred(c, m, x, y, size, size, Washi(15));
+        return;
+    }
+    const WordStyle style{FONT_SERIF_BOLD, size, 8, false, 100};
+    FittedWord w = FitWord(style, glyph, size - 6, size - 6);
+    StampCentred(c, w.mask, x, y, size, size, Washi(15));
+    NoteWord(std::string(ART_CELLS[id].name) + " seal", glyph, w, style,
+             x + (size - w.mask.width) / 2, y + (size - w.mask.height) / 2, 0,
+             {x + 2, y + 2, x + size - 2, y + size - 2});
 }
 
-void DrawTurnBanner(Canvas& c, const char* cellName, const std::string& text, bool first) {
-    const ArtCell& cell = Cell(cellName);
+void DrawTurnBanner(Canvas& c, int id, bool first, SheetLanguage language) {
+    const ArtCell& cell = ART_CELLS[id];
     Plaque(c, cell.x, cell.y + 2, cell.w, cell.h - 4, first ? BANK_INK : BANK_LACQUER,
            first ? 3 : 6, BANK_GOLD);
-    Mask m = Embolden(FitText(FONT_BRUSH, 22, text, cell.w - 11, cell.h - 10, false, 80));
-    StampCentred(c, m, cell.x, cell.y + 1, cell.w, cell.h, Washi(15), Ink(0), 1);
+    const std::string text = SheetText(id, "word", language);
+    if (language == SHEETS_JAPANESE) {
+        Mask m = Embolden(FitText(FONT_BRUSH, 22, text, cell.w - 11, cell.h - 10, false, 80));
+        StampCentred(c, m, cell.x, cell.y + 1, cell.w, cell.h, Washi(15), Ink(0), 1);
+        return;
+    }
+    // The side's name within the plaque's lacquer face, inside its gold rim, both names at the
+    // size the longer one fits.
+    const SheetBox face{cell.x + 4, cell.y + 6, cell.x + cell.w - 4, cell.y + cell.h - 6};
+    const WordStyle style{FONT_SANS_BOLD, 13, 9};
+    FittedWord w = FitWord(style, text, face.right - face.left - 2, face.bottom - face.top - 2);
+    StampCentred(c, w.mask, cell.x, cell.y + 1, cell.w, cell.h, Washi(15), Ink(0), 1);
+    NoteWord(cell.name, text, w, style, cell.x + (cell.w - w.mask.width) / 2,
+             cell.y + 1 + (cell.h - w.mask.height) / 2, 1, face);
 }
 
-void DrawPlate(Canvas& c) {
+void DrawPlate(Canvas& c, SheetLanguage language) {
     const ArtCell& p = Cell("plate");
     Plaque(c, p.x, p.y, p.w, p.h, BANK_INK, 3, BANK_GOLD);
     // Gold clouds of maki-e drifting along the lower edge.
@@ -274,14 +311,26 @@ void DrawPlate(Canvas& c) {
         for (int i = 0; i < word.width; ++i)
             if (word.At(i, j))
                 c.Set(wx + i, wy + j, Gold(DitherShade(15.0 - 6.0 * j / word.height, i, j)));
-    Mask sub = FitText(FONT_BRUSH, 22, "炎将棋", 72, 19, false, 60);
-    StampCentred(c, sub, wx, wy + word.height + 4, word.width, 16, Washi(14), Ink(0), 1);
-    Seal(c, p.x + p.w - 34, p.y + 14, 24, "王");
+    const std::string subtitle = SheetText(CELL_PLATE, "subtitle", language);
+    const int sealX = p.x + p.w - 34;
+    if (language == SHEETS_JAPANESE) {
+        Mask sub = FitText(FONT_BRUSH, 22, subtitle, 72, 19, false, 60);
+        StampCentred(c, sub, wx, wy + word.height + 4, word.width, 16, Washi(14), Ink(0), 1);
+    } else {
+        // Under the title word, on the plate's face left of the seal.
+        const SheetBox face{p.x + 4, wy + word.height + 2, sealX - 2, p.y + p.h - 4};
+        const WordStyle style{FONT_SANS_BOLD, 14, 8};
+        FittedWord sub = FitWord(style, subtitle, word.width, 14);
+        StampCentred(c, sub.mask, wx, wy + word.height + 4, word.width, 16, Washi(14), Ink(0), 1);
+        NoteWord("plate subtitle", subtitle, sub, style, wx + (word.width - sub.mask.width) / 2,
+                 wy + word.height + 4 + (16 - sub.mask.height) / 2, 1, face);
+    }
+    Seal(c, sealX, p.y + 14, 24, CELL_PLATE, language);
 }
 
-// A kind icon: a shogi piece of pale wood with its kanji in ink.
-void PieceIcon(Canvas& c, int x, int y, const std::string& kanji, int bank, int base, uint8_t ink,
-               int textSize = 19) {
+// A kind icon: a shogi piece of pale wood with its kanji in ink. The body's wood is the same in
+// both languages; PieceIconBody paints it alone.
+void PieceIconBody(Canvas& c, int x, int y, int bank, int base) {
     std::vector<double> outer = {x + 16.0, y + 1.0, x + 27.5, y + 7.0, x + 30.0,
                                  y + 31.0, x + 2.0, y + 31.0, x + 4.5, y + 7.0};
     c.FillPolygon(outer, Shade(bank, base - 6));
@@ -294,6 +343,11 @@ void PieceIcon(Canvas& c, int x, int y, const std::string& kanji, int bank, int 
                            0.8 * std::sin(j * 0.9 + std::sin(i * 0.3));
                 c.Set(x + i, y + j, Shade(bank, DitherShade(s, i, j)));
             }
+}
+
+void PieceIcon(Canvas& c, int x, int y, const std::string& kanji, int bank, int base, uint8_t ink,
+               int textSize = 19) {
+    PieceIconBody(c, x, y, bank, base);
     // Carved-looking bold strokes, except for the two small characters of the keep button.
     Mask m = FitText(FONT_GOTHIC, textSize, kanji, 21, 21, true);
     if (textSize >= 16) m = Embolden(m);
@@ -301,45 +355,98 @@ void PieceIcon(Canvas& c, int x, int y, const std::string& kanji, int bank, int 
     c.StampMask(m, ox, oy, ink);
 }
 
-void DrawIcons(Canvas& c) {
-    const char* names[8] = {"icon pawn", "icon lance", "icon knight", "icon silver",
-                            "icon gold", "icon rook",  "icon bishop", "icon king"};
-    const char* kanji[8] = {"歩", "香", "桂", "銀", "金", "飛", "角", "王"};
-    for (int k = 0; k < 8; ++k) {
-        const ArtCell& cell = Cell(names[k]);
-        PieceIcon(c, cell.x, cell.y, kanji[k], BANK_LIGHT_WOOD, 10, Ink(0), 20);
+// The English icon: the kind's letter as a carved serif capital (or the promote mark, or the
+// keep word in the small face) in the part of the body below its point.
+void LetteredIcon(Canvas& c, int id, int bank, int base, uint8_t ink, const WordStyle& style) {
+    const ArtCell& cell = ART_CELLS[id];
+    PieceIconBody(c, cell.x, cell.y, bank, base);
+    const std::string text = SheetText(id, "word", SHEETS_ENGLISH);
+    const SheetBox face{cell.x + 5, cell.y + 9, cell.x + 27, cell.y + 30};
+    FittedWord w = FitWord(style, text, face.right - face.left, face.bottom - face.top);
+    int ox = cell.x + (32 - w.mask.width) / 2, oy = cell.y + 9 + (21 - w.mask.height) / 2;
+    c.StampMask(w.mask, ox, oy, ink);
+    NoteWord(cell.name, text, w, style, ox, oy, 0, face);
+}
+
+void DrawIcons(Canvas& c, SheetLanguage language) {
+    if (language == SHEETS_ENGLISH) {
+        const WordStyle letter{FONT_SERIF_BOLD, 21, 12};
+        for (int k = 0; k < ICON_CELL_COUNT; ++k)
+            LetteredIcon(c, CELL_ICON_0 + k, BANK_LIGHT_WOOD, 10, Ink(0), letter);
+        LetteredIcon(c, CELL_PROMOTE, BANK_LACQUER, 9, Gold(15), {FONT_SERIF_BOLD, 30, 12});
+        LetteredIcon(c, CELL_KEEP, BANK_INK, 6, Washi(15), {FONT_GOTHIC, 13, 7});
+        return;
+    }
+    for (int k = 0; k < ICON_CELL_COUNT; ++k) {
+        const ArtCell& cell = ART_CELLS[CELL_ICON_0 + k];
+        PieceIcon(c, cell.x, cell.y, SheetText(CELL_ICON_0 + k, "word", language), BANK_LIGHT_WOOD,
+                  10, Ink(0), 20);
     }
     const ArtCell& pr = Cell("promote");
-    PieceIcon(c, pr.x, pr.y, "成", BANK_LACQUER, 9, Gold(15), 20);
+    PieceIcon(c, pr.x, pr.y, SheetText(CELL_PROMOTE, "word", language), BANK_LACQUER, 9, Gold(15),
+              20);
     const ArtCell& kp = Cell("keep");
-    PieceIcon(c, kp.x, kp.y, "不成", BANK_INK, 6, Washi(15), 13);
+    PieceIcon(c, kp.x, kp.y, SheetText(CELL_KEEP, "word", language), BANK_INK, 6, Washi(15), 13);
 }
 
 // ---- kind labels -----------------------------------------------------------------------------
 
-// The glyphs of the kind labels, in the order of their cells: the eight kinds with the king of
-// each side (二之方's 王, 一之方's 玉), the promoted kinds (gold and the kings, which a layout may
-// mark promoted, keep their own character), and the neutral mark of a byte that names no kind.
-const char* const LABEL_GLYPHS[KIND_LABEL_GLYPH_COUNT] = {"歩", "香", "桂", "銀", "金", "飛", "角",
-                                                          "王", "玉", "と", "杏", "圭", "全", "金",
-                                                          "龍", "馬", "王", "玉", "・"};
+// The glyphs of the kind labels come in the order of their cells (the word table lists them):
+// the eight kinds with the king of each side, the promoted kinds, and last the neutral mark of a
+// byte that names no kind.
 constexpr int FIRST_PROMOTED_GLYPH = 9;
 constexpr int NEUTRAL_GLYPH = 18;
+
+// The letters of the English labels: capitals 10 pixels high, or, for a promoted kind, 9 pixels
+// high behind a raised plus, one pixel apart so that the two never run together.
+constexpr int PLUS_SIZE = 5;
+const WordStyle LABEL_LETTER{FONT_SANS_BOLD, 14, 10};
+const WordStyle PROMOTED_LETTER{FONT_SANS_BOLD, 13, 9};
+
+FittedWord LabelLetters(const std::string& text) {
+    if (text.size() < 2 || text[0] != '+') return FitWord(LABEL_LETTER, text, 12, 12);
+    FittedWord letter = FitWord(PROMOTED_LETTER, text.substr(1), 16 - 2 - PLUS_SIZE - 1, 12);
+    FittedWord out = letter;
+    const int left = PLUS_SIZE + 1, top = 2;
+    out.mask = MakeMask(left + letter.mask.width, top + letter.mask.height);
+    for (int k = 0; k < PLUS_SIZE; ++k) {
+        out.mask.bits[static_cast<size_t>(PLUS_SIZE / 2) * out.mask.width + k] = 255;
+        out.mask.bits[static_cast<size_t>(k) * out.mask.width + PLUS_SIZE / 2] = 255;
+    }
+    for (int j = 0; j < letter.mask.height; ++j)
+        for (int i = 0; i < letter.mask.width; ++i)
+            if (letter.mask.At(i, j))
+                out.mask.bits[static_cast<size_t>(top + j) * out.mask.width + left + i] = 255;
+    return out;
+}
 
 // Each glyph in a 1-pixel outline, once in the ink for pale tokens and once in the ink for deep
 // ones. The kinds as they start are paper-white characters in an ink outline, which stand out
 // on every token colour. Promoted kinds are red characters in a paper outline: on the pale
 // tokens a deep lacquer red, which keeps clear of the vermilion and sakura faces as well as of
 // the light ones; on the deep tokens the bright vermilion red.
-void DrawKindLabels(Canvas& c) {
+//
+// The English labels are the letters western players write the kinds with, in the same inks and
+// outlines: a promoted kind is its letter behind a plus, red as the promoted kanji are.
+void DrawKindLabels(Canvas& c, SheetLanguage language) {
     constexpr int PALE_TOKEN_INK = 0;
     for (int ink = 0; ink < KIND_LABEL_INK_COUNT; ++ink) {
         for (int g = 0; g < KIND_LABEL_GLYPH_COUNT; ++g) {
-            const ArtCell& cell = ART_CELLS[CELL_KIND_LABEL_0 + ink * KIND_LABEL_GLYPH_COUNT + g];
-            Mask m = FitText(FONT_GOTHIC, 14, LABEL_GLYPHS[g], 12, 12, true);
+            const int id = CELL_KIND_LABEL_0 + ink * KIND_LABEL_GLYPH_COUNT + g;
+            const ArtCell& cell = ART_CELLS[id];
+            Mask m;
             if (g == NEUTRAL_GLYPH) {
                 m = MakeMask(4, 4);
                 for (uint8_t& bit : m.bits) bit = 255;
+            } else if (language == SHEETS_JAPANESE) {
+                m = FitText(FONT_GOTHIC, 14, SheetText(id, "word", language), 12, 12, true);
+            } else {
+                const std::string text = SheetText(id, "word", language);
+                FittedWord w = LabelLetters(text);
+                m = w.mask;
+                NoteWord(cell.name, text, w, text[0] == '+' ? PROMOTED_LETTER : LABEL_LETTER,
+                         cell.x + (cell.w - m.width) / 2, cell.y + (cell.h - m.height) / 2, 1,
+                         {cell.x, cell.y, cell.x + cell.w, cell.y + cell.h});
             }
             const bool promoted = g >= FIRST_PROMOTED_GLYPH && g < NEUTRAL_GLYPH;
             const uint8_t red = ink == PALE_TOKEN_INK ? Lacquer(4) : Shade(1, 9);
@@ -375,8 +482,10 @@ void DrawCoordinates(Canvas& c) {
 
 // ---- banners ---------------------------------------------------------------------------------
 
-// A hanging scroll: rods, a brocade mount, paper with two large brush characters and a seal.
-void DrawScroll(Canvas& c, const ArtCell& cell, const std::string& text, int seed) {
+// A hanging scroll: rods, a brocade mount, paper with two large brush characters and a seal. On
+// the English sheet the paper carries one word written across it, large, in the same wet ink.
+void DrawScroll(Canvas& c, int id, int seed, SheetLanguage language) {
+    const ArtCell& cell = ART_CELLS[id];
     int x = cell.x, y = cell.y, w = cell.w, h = cell.h;
     // Brocade mount.
     for (int j = 8; j < h - 10; ++j)
@@ -413,16 +522,32 @@ void DrawScroll(Canvas& c, const ArtCell& cell, const std::string& text, int see
     c.Line(x + w / 2 - 12, y + 1, x + w / 2, y, Gold(12));
     c.Line(x + w / 2, y, x + w / 2 + 12, y + 1, Gold(12));
     // The characters, large and in wet ink.
-    Mask m = RenderVertical(FONT_BRUSH, 76, text, 2, 70);
-    int tx = px + (pw - m.width) / 2, ty = py + 8;
-    c.StampMask(m, tx + 1, ty + 1, Ink(6));
-    c.StampMask(m, tx, ty, Ink(0));
-    Seal(c, px + pw - 22, py + ph - 24, 17, "印");
+    const std::string text = SheetText(id, "word", language);
+    const int sealY = py + ph - 24;
+    if (language == SHEETS_JAPANESE) {
+        Mask m = RenderVertical(FONT_BRUSH, 76, text, 2, 70);
+        int tx = px + (pw - m.width) / 2, ty = py + 8;
+        c.StampMask(m, tx + 1, ty + 1, Ink(6));
+        c.StampMask(m, tx, ty, Ink(0));
+    } else {
+        // Capitals down the paper as the kanji go, within its margins and above the seal; the
+        // wet shadow counts as ink.
+        const SheetBox paper{px + 4, py + 4, px + pw - 4, sealY - 2};
+        const WordStyle style{FONT_SERIF_BOLD, 32, 14, false, 70, true, 3};
+        const int paperW = paper.right - paper.left, paperH = paper.bottom - paper.top;
+        FittedWord m = FitWord(style, text, paperW - 2, paperH - 2);
+        int tx = paper.left + (paperW - m.mask.width) / 2;
+        int ty = paper.top + (paperH - m.mask.height) / 2;
+        c.StampMask(m.mask, tx + 1, ty + 1, Ink(6));
+        c.StampMask(m.mask, tx, ty, Ink(0));
+        NoteWord(cell.name, text, m, style, tx, ty, 1, paper);
+    }
+    Seal(c, px + pw - 22, sealY, 17, id, language);
 }
 
 }  // namespace
 
-Canvas DrawEtcSheet() {
+Canvas DrawEtcSheet(SheetLanguage language) {
     Canvas c(ART_SHEETS[SHEET_ETC].width, ART_SHEETS[SHEET_ETC].height);
     for (int s = 0; s < 10; ++s) {
         const ArtCell& t = Cell(("tile " + std::to_string(s)).c_str());
@@ -439,24 +564,19 @@ Canvas DrawEtcSheet() {
                   c.Get(mask.x + x, mask.y + y) == GLOW_INDEX ? Shade(14, 12) : c.Get(64 + x, 160));
     const ArtCell& cur = Cell("cursor square");
     DrawCursorSquare(c, cur.x, cur.y);
-    DrawTurnBanner(c, "turn banner 0", "一之方", true);
-    DrawTurnBanner(c, "turn banner 1", "二之方", false);
+    DrawTurnBanner(c, CELL_TURN_BANNER_0, true, language);
+    DrawTurnBanner(c, CELL_TURN_BANNER_1, false, language);
     DrawDigits(c);
-    DrawPlate(c);
-    DrawLabel(c, "clock label", "消費時間");
-    DrawLabel(c, "points label", "持点");
-    DrawLabel(c, "material label", "戦力");
-    DrawLabel(c, "square label", "位置");
-    DrawLabel(c, "value label", "点数");
-    DrawLabel(c, "unit label", "点");
-    DrawLabel(c, "turn label", "手目");
-    DrawLabel(c, "score label", "総得点");
-    DrawLabel(c, "rank label", "段位");
+    DrawPlate(c, language);
+    for (int id :
+         {CELL_CLOCK_LABEL, CELL_POINTS_LABEL, CELL_MATERIAL_LABEL, CELL_SQUARE_LABEL,
+          CELL_VALUE_LABEL, CELL_UNIT_LABEL, CELL_TURN_LABEL, CELL_SCORE_LABEL, CELL_RANK_LABEL})
+        DrawLabel(c, id, language);
     DrawSeparator(c);
-    DrawIcons(c);
-    DrawScroll(c, Cell("banner A"), "対局", 71);
-    DrawScroll(c, Cell("banner B"), "開始", 73);
-    DrawKindLabels(c);
+    DrawIcons(c, language);
+    DrawScroll(c, CELL_BANNER_A, 71, language);
+    DrawScroll(c, CELL_BANNER_B, 73, language);
+    DrawKindLabels(c, language);
     DrawLastMoveMark(c);
     DrawCoordinates(c);
     return c;

@@ -1,5 +1,6 @@
 // WriteArtworkPreviews: PNG pictures for judging the artwork by eye. Every sheet at 2x under its
-// palette (plain and with its named cells outlined), the title under each fire palette, the
+// palette (plain and with its named cells outlined; the English sheets also at 1x, with a report
+// of the size and box of each English word), the title under each fire palette, the
 // match palette with its banks and the side sheet in each side colour. How the sheets look in
 // play is shown by shots of the real game: scripts/previews.sh takes them beside these.
 #include <string>
@@ -9,7 +10,9 @@
 #include "art/paint.h"
 #include "art/palettes.h"
 #include "art/sheets.h"
+#include "art/word_fit.h"
 #include "datagen.h"
+#include "file_io.h"
 #include "media/sheet_cells.h"
 
 namespace {
@@ -58,15 +61,21 @@ void Recolour(Canvas& sheet, int bank) {
         }
 }
 
-bool SheetPreviews(const std::string& dir, const Sheets& s) {
+// Each sheet at 2x, plain and with its cells named; prefix tells the English sheets apart, which
+// are also written at 1x, the size they are seen at.
+bool SheetPreviews(const std::string& dir, const Sheets& s, const std::string& prefix = "") {
     const Canvas* sheets[ART_SHEET_COUNT] = {&s.etc, &s.color, &s.rank, &s.title};
     bool ok = true;
     for (int k = 0; k < ART_SHEET_COUNT; ++k) {
         const Palette& pal = k == SHEET_TITLE ? TitlePalette() : MatchPalette();
-        std::string base = std::string(ART_SHEETS[k].file);
+        std::string base = prefix + std::string(ART_SHEETS[k].file);
         base = base.substr(0, base.find('.'));
+        std::string stem = dir;
+        stem += "/sheet_";
+        stem += base;
         RgbImage plain = ToRgb(*sheets[k], pal, 2);
-        ok = WritePng(dir + "/sheet_" + base + ".png", plain) && ok;
+        ok = WritePng(stem + ".png", plain) && ok;
+        if (!prefix.empty()) ok = WritePng(stem + "_1x.png", ToRgb(*sheets[k], pal, 1)) && ok;
         RgbImage marked = plain;
         for (const ArtCell& cell : ART_CELLS)
             if (cell.sheet == k)
@@ -74,7 +83,7 @@ bool SheetPreviews(const std::string& dir, const Sheets& s) {
         for (const ArtCell& cell : ART_CELLS)
             if (cell.sheet == k)
                 Text(marked, cell.x * 2 + 2, cell.y * 2 + 2, cell.name, {255, 255, 0}, {0, 0, 0});
-        ok = WritePng(dir + "/sheet_" + base + "_cells.png", marked) && ok;
+        ok = WritePng(stem + "_cells.png", marked) && ok;
     }
     return ok;
 }
@@ -147,6 +156,14 @@ bool WriteArtworkPreviews(const std::string& previewDir) {
     if (!InitArtFonts()) return false;
     Sheets s{DrawEtcSheet(), DrawColorSheet(), DrawRankSheet(), DrawTitleSheet()};
     bool ok = SheetPreviews(previewDir, s);
+    ClearNotedWords();
+    Sheets english{DrawEtcSheet(SHEETS_ENGLISH), DrawColorSheet(SHEETS_ENGLISH),
+                   DrawRankSheet(SHEETS_ENGLISH), DrawTitleSheet(SHEETS_ENGLISH)};
+    ok = SheetPreviews(previewDir, english, "EN_") && ok;
+    const std::string report = NotedWordsReport();
+    ok = WriteBinaryFile(previewDir + "/english_words.txt",
+                         reinterpret_cast<const uint8_t*>(report.data()), report.size()) &&
+         ok;
     ok = FirePreviews(previewDir, s.title) && ok;
     ok = PaletteSwatch(previewDir) && ok;
     ok = SidePreviews(previewDir, s.color) && ok;

@@ -7,13 +7,12 @@
 #include "art/font.h"
 #include "art/paint.h"
 #include "art/palettes.h"
+#include "art/sheet_words.h"
 #include "art/sheets.h"
+#include "art/word_fit.h"
 #include "media/sheet_cells.h"
 
 namespace {
-
-const char* const RANK_NAMES[15] = {"入門", "五級", "四級", "三級", "二級", "一級", "初段", "二段",
-                                    "三段", "四段", "五段", "六段", "七段", "八段", "名人"};
 
 struct Tier {
     int bank;     // plaque material
@@ -39,8 +38,8 @@ Tier TierOf(int rank) {
     return {BANK_GOLD, 10.0, BANK_LACQUER, 7, Shade(BANK_LACQUER, 3), Shade(BANK_GOLD, 15)};
 }
 
-void DrawRank(Canvas& c, int rank) {
-    const ArtCell& cell = *FindArtCell(SHEET_RANK, ("rank " + std::to_string(rank)).c_str());
+void DrawRank(Canvas& c, int rank, SheetLanguage language) {
+    const ArtCell& cell = ART_CELLS[CELL_RANK_0 + rank];
     Tier t = TierOf(rank);
     int x0 = cell.x, y0 = cell.y, w = cell.w, h = cell.h;
     // Higher ranks get a wider, more ornate frame.
@@ -96,18 +95,32 @@ void DrawRank(Canvas& c, int rank) {
             {px - 2.5, py + 0.5, px + 0.5, py - 2.5, px + 3.5, py + 0.5, px + 0.5, py + 3.5},
             t.text);
     }
-    // The name, in brush characters.
+    // The name, in brush characters; in English in bold serif letters, within the plaque's face
+    // inside its rim and above the pips.
     int textH = rank < 14 ? h - 2 * inset - 16 : h - 2 * inset - 8;
-    Mask m = FitText(FONT_BRUSH, 44, RANK_NAMES[rank], w - 2 * inset - 20, textH, false, 70);
+    const std::string name = SheetText(CELL_RANK_0 + rank, "word", language);
+    const int outline = rank >= 10 ? 2 : 1;
+    Mask m;
+    if (language == SHEETS_JAPANESE) {
+        m = FitText(FONT_BRUSH, 44, name, w - 2 * inset - 20, textH, false, 70);
+    } else {
+        const WordStyle style{FONT_SERIF_BOLD, 26, 12, false, 70};
+        FittedWord fitted = FitWord(style, name, w - 2 * inset - 20, textH);
+        m = fitted.mask;
+        const SheetBox face{x0 + inset + 3, y0 + inset + 3, x0 + w - inset - 3,
+                            rank < 14 ? y0 + h - inset - 12 : y0 + h - inset - 3};
+        NoteWord(cell.name, name, fitted, style, x0 + (w - m.width) / 2,
+                 y0 + inset + 4 + (textH - m.height) / 2, outline, face);
+    }
     int tx = x0 + (w - m.width) / 2, ty = y0 + inset + 4 + (textH - m.height) / 2;
-    StampOutlined(c, m, tx, ty, t.text, t.textOutline, rank >= 10 ? 2 : 1);
+    StampOutlined(c, m, tx, ty, t.text, t.textOutline, outline);
     if (rank >= 10) c.StampMask(m, tx, ty, t.text);
 }
 
 }  // namespace
 
-Canvas DrawRankSheet() {
+Canvas DrawRankSheet(SheetLanguage language) {
     Canvas c(ART_SHEETS[SHEET_RANK].width, ART_SHEETS[SHEET_RANK].height);
-    for (int r = 0; r < 15; ++r) DrawRank(c, r);
+    for (int r = 0; r < RANK_CELL_COUNT; ++r) DrawRank(c, r, language);
     return c;
 }

@@ -6,11 +6,15 @@
 #include <string>
 
 #include "art/canvas.h"
+#include "art/sheet_words.h"
 
-Canvas DrawEtcSheet();
-Canvas DrawColorSheet();
-Canvas DrawRankSheet();
-Canvas DrawTitleSheet();
+// Each sheet in either language: the English one differs only in the cells that carry words
+// (art/sheet_words.h), and notes every English word it paints for the fit check
+// (art/word_fit.h).
+Canvas DrawEtcSheet(SheetLanguage language = SHEETS_JAPANESE);
+Canvas DrawColorSheet(SheetLanguage language = SHEETS_JAPANESE);
+Canvas DrawRankSheet(SheetLanguage language = SHEETS_JAPANESE);
+Canvas DrawTitleSheet(SheetLanguage language = SHEETS_JAPANESE);
 
 // The opening layout in the text format the match reads: 40 groups "x,y,kind,value,".
 std::string OpeningLayoutText();

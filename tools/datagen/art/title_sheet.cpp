@@ -7,7 +7,9 @@
 #include "art/font.h"
 #include "art/paint.h"
 #include "art/palettes.h"
+#include "art/sheet_words.h"
 #include "art/sheets.h"
+#include "art/word_fit.h"
 #include "media/sheet_cells.h"
 
 namespace {
@@ -26,6 +28,20 @@ void HeatGlyph(Canvas& c, const ArtCell& cell, const std::string& text, int size
     if (bold) m = Embolden(m);
     StampHeat(c, m, cell.x + (cell.w - m.width) / 2, cell.y + (cell.h - m.height) / 2, 250, 200,
               150, glowRadius);
+}
+
+// A menu item's English word as heat: bold serif letters, thickened like the brush characters,
+// with the same glow rim, which must fade out inside the cell; both items at the size the longer
+// one fits.
+void HeatWord(Canvas& c, int id, int margin, double glowRadius) {
+    const ArtCell& cell = ART_CELLS[id];
+    const std::string text = SheetText(id, "word", SHEETS_ENGLISH);
+    const WordStyle style{FONT_SERIF_BOLD, 33, 16, false, 96, true};
+    FittedWord w = FitWord(style, text, cell.w - 2 * margin - 1, cell.h - 2 * margin);
+    const int x = cell.x + (cell.w - w.mask.width) / 2, y = cell.y + (cell.h - w.mask.height) / 2;
+    StampHeat(c, w.mask, x, y, 250, 200, 150, glowRadius);
+    NoteWord(cell.name, text, w, style, x, y, static_cast<int>(glowRadius),
+             {cell.x, cell.y, cell.x + cell.w, cell.y + cell.h});
 }
 
 // An ensō: a brush circle, thick at its start and thinning to a dry tail, as a coverage mask.
@@ -83,24 +99,42 @@ void DrawLogo(Canvas& c) {
 
 }  // namespace
 
-Canvas DrawTitleSheet() {
+Canvas DrawTitleSheet(SheetLanguage language) {
     Canvas c(ART_SHEETS[SHEET_TITLE].width, ART_SHEETS[SHEET_TITLE].height);
-    HeatGlyph(c, Cell("picture 1"), "炎", 200, 10);
+    HeatGlyph(c, Cell("picture 1"), SheetText(CELL_PICTURE_1, "word", language), 200, 10);
     // Picture 2: an ensō with the king inside.
     const ArtCell& p2 = Cell("picture 2");
     Mask enso = Enso(186);
     StampHeat(c, enso, p2.x + 7, p2.y + 7, 245, 190, 140, 0);
-    Mask king = FitText(FONT_BRUSH, 110, "王", 96, 96, false, 0);
+    Mask king =
+        FitText(FONT_BRUSH, 110, SheetText(CELL_PICTURE_2, "word", language), 96, 96, false, 0);
     StampHeat(c, king, p2.x + (p2.w - king.width) / 2, p2.y + (p2.h - king.height) / 2, 252, 205,
               150, 0);
-    HeatGlyph(c, Cell("picture 3"), "将", 200, 10);
-    HeatGlyph(c, Cell("start item"), "開始", 46, 4, true, 3);
-    HeatGlyph(c, Cell("quit item"), "終了", 46, 4, true, 3);
+    HeatGlyph(c, Cell("picture 3"), SheetText(CELL_PICTURE_3, "word", language), 200, 10);
+    if (language == SHEETS_JAPANESE) {
+        HeatGlyph(c, Cell("start item"), SheetText(CELL_START_ITEM, "word", language), 46, 4, true,
+                  3);
+        HeatGlyph(c, Cell("quit item"), SheetText(CELL_QUIT_ITEM, "word", language), 46, 4, true,
+                  3);
+    } else {
+        HeatWord(c, CELL_START_ITEM, 4, 3);
+        HeatWord(c, CELL_QUIT_ITEM, 4, 3);
+    }
     for (int f = 0; f < 4; ++f) DrawPointer(c, f);
     DrawLogo(c);
     const ArtCell& cap = Cell("caption");
-    Mask m = FitText(FONT_GOTHIC, 14, "炎の将棋  KELMORAV", cap.w - 4, cap.h - 2, true);
-    StampHeat(c, m, cap.x + (cap.w - m.width) / 2, cap.y + (cap.h - m.height) / 2, 240, 240, 90,
-              1.0);
+    const std::string caption = SheetText(CELL_CAPTION, "word", language);
+    if (language == SHEETS_JAPANESE) {
+        Mask m = FitText(FONT_GOTHIC, 14, caption, cap.w - 4, cap.h - 2, true);
+        StampHeat(c, m, cap.x + (cap.w - m.width) / 2, cap.y + (cap.h - m.height) / 2, 240, 240, 90,
+                  1.0);
+    } else {
+        const WordStyle style{FONT_SANS_BOLD, 14, 8};
+        FittedWord w = FitWord(style, caption, cap.w - 4, cap.h - 2);
+        const int x = cap.x + (cap.w - w.mask.width) / 2, y = cap.y + (cap.h - w.mask.height) / 2;
+        StampHeat(c, w.mask, x, y, 240, 240, 90, 1.0);
+        NoteWord(cap.name, caption, w, style, x, y, 1,
+                 {cap.x, cap.y, cap.x + cap.w, cap.y + cap.h});
+    }
     return c;
 }
