@@ -143,8 +143,8 @@ std::string InEnglishWords(std::string text) {
 }
 
 const std::vector<HelpRow> TITLE_WORDS_ENGLISH = {
-    {"left item", "", "start a match"},
-    {"right item", "", "quit the game"},
+    {"Start", "", "start a match"},
+    {"Quit", "", "quit the game"},
     {"CREDITS", "", "click the middle of the bottom edge: the ending and the staff roll"},
 };
 const std::vector<HelpRow> MATCH_PIECES_ENGLISH = {
@@ -161,18 +161,18 @@ const std::vector<HelpRow> MATCH_PIECES_ENGLISH = {
     {"+B", "", "horse, the promoted bishop: bishop, or one straight step"},
 };
 const std::vector<HelpRow> MATCH_WORDS_ENGLISH = {
-    {"first side", "", "right panels; starts on the upper-right edge"},
-    {"second side", "", "left panels; starts on the lower-left edge"},
-    {"time used", "", "h:m:s"},
-    {"points", "", "earned by captures, spent to place pieces"},
-    {"material", "", "the worth of the side's pieces on the board"},
-    {"hand button", "", "opens the placing panel"},
-    {"square, worth", "", "the info panel: column and row; points"},
-    {"promote, keep", "", "the prompt in the far three rows"},
+    {"First", "", "first side: right panels; starts on the upper-right edge"},
+    {"Second", "", "second side: left panels; starts on the lower-left edge"},
+    {"Time used", "", "h:m:s"},
+    {"Points", "", "earned by captures, spent to place pieces"},
+    {"Force", "", "material: the worth of the side's pieces on the board"},
+    {"H", "", "hand button: opens the placing panel"},
+    {"Square  Worth", "", "the info panel: column and row; points"},
+    {"+  Keep", "", "promote or keep, in the far three rows"},
 };
 const std::vector<HelpRow> RESULT_WORDS_ENGLISH = {
-    {"score", "", "from points, turns, material and time"},
-    {"rank", "", "earned by the score"},
+    {"Score", "", "from points, turns, material and time"},
+    {"Rank", "", "earned by the score"},
     {"CLICK TO GO ON", "", "click to go back to the title"},
 };
 const std::vector<HelpRow> ENDING_WORDS_ENGLISH = {
@@ -180,12 +180,17 @@ const std::vector<HelpRow> ENDING_WORDS_ENGLISH = {
     {"The End", "", "back to the title"},
 };
 
-// The ranks by their English names: the word before the colon of the Japanese card's English.
+// The ranks by the names on the English rank pictures, with the Japanese card's bounds (the
+// words after the colon of its English).
+constexpr const char* RANK_NAMES_ENGLISH[] = {"Beginner", "5 kyu", "4 kyu", "3 kyu", "2 kyu",
+                                              "1 kyu",    "1 dan", "2 dan", "3 dan", "4 dan",
+                                              "5 dan",    "6 dan", "7 dan", "8 dan", "Master"};
+
 std::vector<HelpRow> RanksInEnglish() {
     std::vector<HelpRow> rows;
-    for (const HelpRow& rank : RESULT_RANKS) {
-        const size_t colon = rank.english.find(": ");
-        rows.push_back({rank.english.substr(0, colon), "", rank.english.substr(colon + 2)});
+    for (size_t i = 0; i < RESULT_RANKS.size() && i < std::size(RANK_NAMES_ENGLISH); ++i) {
+        const std::string& english = RESULT_RANKS[i].english;
+        rows.push_back({RANK_NAMES_ENGLISH[i], "", english.substr(english.find(": ") + 2)});
     }
     return rows;
 }

@@ -5,6 +5,7 @@
 // hold whether or not the data generator has made the real ones.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -34,14 +35,21 @@ using testfiles::WriteText;
 
 constexpr const char* SHEETS[] = {"ETC.bmp", "COLOR.bmp", "RANK.bmp", "TITLE.bmp"};
 
-// The game's own data, with stand-in English sheets for those named.
+// The game's own data with only the English sheets named: the generated ones, or the Japanese
+// sheet as a stand-in where the data has none.
 void CopyData(const fs::path& dir, const std::vector<std::string>& englishSheets) {
     fs::copy(fs::path(KELMORAV_BUILD_DIR) / "DATA", dir / "DATA", fs::copy_options::recursive);
     fs::remove(dir / "DATA/.stamp");
     fs::create_directories(dir / "DATA/BMP/EN");
-    for (const std::string& sheet : englishSheets) {
-        fs::copy_file(dir / "DATA/BMP" / sheet, dir / "DATA/BMP/EN" / sheet,
-                      fs::copy_options::overwrite_existing);
+    for (const char* sheet : SHEETS) {
+        const bool wanted =
+            std::find(englishSheets.begin(), englishSheets.end(), sheet) != englishSheets.end();
+        const fs::path english = dir / "DATA/BMP/EN" / sheet;
+        if (!wanted) {
+            fs::remove(english);
+        } else if (!fs::exists(english)) {
+            fs::copy_file(dir / "DATA/BMP" / sheet, english);
+        }
     }
 }
 
