@@ -111,6 +111,24 @@ bool ReadBmpFile(const char* gamePath, BmpImage* out, std::string* error) {
 
 void InstallScreenPalette(const char* source) { InstallPalette(ScreenPalette, source); }
 
+namespace {
+
+// The picture keeps its palette indexes; what does not fit the surface is cut off.
+void CopyPixels(Surface* surface, const BmpImage& image) {
+    if (surface == nullptr) return;
+    LockedSurface lock;
+    if (!LockSurface(surface, &lock)) return;
+    const int w = image.width < lock.width ? image.width : lock.width;
+    const int h = image.height < lock.height ? image.height : lock.height;
+    for (int y = 0; y < h; ++y) {
+        std::memcpy(lock.pixels + static_cast<size_t>(y) * lock.pitch,
+                    &image.pixels[static_cast<size_t>(y) * image.width], w);
+    }
+    UnlockSurface(surface);
+}
+
+}  // namespace
+
 void LoadBitmapToSurface(Surface* surface, const char* path) {
     BmpImage image;
     std::string error;
@@ -123,17 +141,17 @@ void LoadBitmapToSurface(Surface* surface, const char* path) {
         ScreenPalette[i].flags = LOADED_PALETTE_FLAGS;
     }
     InstallScreenPalette(path);
-    if (surface == nullptr) return;
-    // The picture keeps its palette indexes; what does not fit the surface is cut off.
-    LockedSurface lock;
-    if (!LockSurface(surface, &lock)) return;
-    const int w = image.width < lock.width ? image.width : lock.width;
-    const int h = image.height < lock.height ? image.height : lock.height;
-    for (int y = 0; y < h; ++y) {
-        std::memcpy(lock.pixels + static_cast<size_t>(y) * lock.pitch,
-                    &image.pixels[static_cast<size_t>(y) * image.width], w);
+    CopyPixels(surface, image);
+}
+
+void LoadBitmapPixels(Surface* surface, const char* path) {
+    BmpImage image;
+    std::string error;
+    if (!ReadBmpFile(path, &image, &error)) {
+        ReportFileProblem(path, error + "; the picture is not loaded");
+        return;
     }
-    UnlockSurface(surface);
+    CopyPixels(surface, image);
 }
 
 void LoadPaletteFromBmp(const char* path) {

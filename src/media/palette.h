@@ -31,6 +31,8 @@ void InstallScreenPalette(const char* source);
 // Copies the picture into the top-left corner of surface and installs its colours (flags 5).
 // A file that is missing, malformed or of another format changes nothing (one line on stderr).
 void LoadBitmapToSurface(Surface* surface, const char* path);
+// The same pixels without touching the palette (a picture whose colours are already shown).
+void LoadBitmapPixels(Surface* surface, const char* path);
 
 // Installs the colour table of a BMP file. A file that cannot be opened ends the program with
 // exit status 1 (one line on stderr naming it).

@@ -45,12 +45,29 @@ const Rect& PointerFrame(int frame) {
 int PointerX = 0;
 int PointerY = 0;
 
-}  // namespace
+// The flames draw a random number for every hot pixel, so words of another shape would draw
+// another count and lead the game's random numbers (the board, the colours) elsewhere. In
+// English the menu therefore also burns the Japanese pictures on a canvas of its own, unseen,
+// with the game's random numbers, as the Japanese menu does; the English canvas that is shown
+// burns with random numbers of its own. The same clicks then play the same match.
+Surface* JapaneseTitleArt = nullptr;
+Surface* JapaneseTitleWork = nullptr;
+uint32_t ShownFireState = 1;
 
-// One flame pass over a region of the locked canvas: each source pixel writes the pixel one row
-// above it, cooled by a random amount, so bright strokes rise and fade.
-void BurnRegion(const LockedSurface& canvas, int firstRow, int lastRow, int firstColumn,
-                int lastColumn, int threshold) {
+void ReleaseJapaneseCanvas() {
+    ReleaseSurfaceHandle(JapaneseTitleArt);
+    ReleaseSurfaceHandle(JapaneseTitleWork);
+}
+
+// The shown English canvas's random numbers, 0..32767 like the game's.
+int ShownFireRand() {
+    ShownFireState = ShownFireState * 1103515245u + 12345u;
+    return static_cast<int>((ShownFireState >> 16) & 0x7FFFu);
+}
+
+template <typename Random>
+void BurnWith(const LockedSurface& canvas, int firstRow, int lastRow, int firstColumn,
+              int lastColumn, int threshold, Random random) {
     if (firstRow < 1 || lastRow >= canvas.height || firstColumn < 0 || lastColumn >= canvas.width) {
         return;
     }
@@ -59,14 +76,34 @@ void BurnRegion(const LockedSurface& canvas, int firstRow, int lastRow, int firs
         uint8_t* dst = canvas.pixels + static_cast<size_t>(y - 1) * canvas.pitch;
         for (int x = firstColumn; x <= lastColumn; ++x) {
             const int v = src[x];
-            dst[x] = v <= threshold ? 0 : static_cast<uint8_t>(v - Rand() % threshold);
+            dst[x] = v <= threshold ? 0 : static_cast<uint8_t>(v - random() % threshold);
         }
     }
+}
+
+}  // namespace
+
+// One flame pass over a region of the locked canvas: each source pixel writes the pixel one row
+// above it, cooled by a random amount, so bright strokes rise and fade.
+void BurnRegion(const LockedSurface& canvas, int firstRow, int lastRow, int firstColumn,
+                int lastColumn, int threshold) {
+    BurnWith(canvas, firstRow, lastRow, firstColumn, lastColumn, threshold, Rand);
 }
 
 namespace {
 
 void PlayTitleVoice() { PlaySoundBuffer(SoundVoice[SFX_TITLE], false); }
+
+// The three burning regions of one canvas at the thresholds chosen for the items.
+template <typename Random>
+void BurnCanvas(const LockedSurface& canvas, const int (&itemThreshold)[2], Random random) {
+    BurnWith(canvas, 50, 318, 0, 639, 10, random);
+    for (int item = 0; item < 2; ++item) {
+        const Rect area = ItemArea(item);
+        BurnWith(canvas, 330, 419, area.left, area.left + 99, itemThreshold[item], random);
+    }
+    BurnWith(canvas, 420, 479, 270, 429, 25, random);
+}
 
 }  // namespace
 
@@ -74,21 +111,25 @@ void PlayTitleVoice() { PlaySoundBuffer(SoundVoice[SFX_TITLE], false); }
 void TitleBurn() {
     LockedSurface canvas;
     if (!LockSurface(TitleWork, &canvas)) return;
-    BurnRegion(canvas, 50, 318, 0, 639, 10);
+    int threshold[2] = {30, 30};
     for (int item = 0; item < 2; ++item) {
-        const Rect area = ItemArea(item);
-        int threshold = 30;
-        if (PointerOver(area)) {
-            threshold = 15;
+        if (PointerOver(ItemArea(item))) {
+            threshold[item] = 15;
             if (MouseButtons != 0) {
                 TitleStep = TITLE_CHOSEN;
                 MenuChoice = item;
                 PlayTitleVoice();
             }
         }
-        BurnRegion(canvas, 330, 419, area.left, area.left + 99, threshold);
     }
-    BurnRegion(canvas, 420, 479, 270, 429, 25);
+    LockedSurface japanese;
+    if (JapaneseTitleWork != nullptr && LockSurface(JapaneseTitleWork, &japanese)) {
+        BurnCanvas(japanese, threshold, Rand);
+        UnlockSurface(JapaneseTitleWork);
+        BurnCanvas(canvas, threshold, ShownFireRand);
+    } else {
+        BurnCanvas(canvas, threshold, Rand);
+    }
     UnlockSurface(TitleWork);
 }
 
@@ -96,13 +137,17 @@ namespace {
 
 // Stamps the pictures and labels; over the hot zone shows its word and, with a button held,
 // leaves for the melt with the last picture kept on the canvas.
-void DrawMenu() {
+void StampPictures(Surface* work, Surface* art) {
     for (int i = 0; i < PICTURE_CELL_COUNT; ++i) {
-        BltFast(TitleWork, PICTURE_X[i], PICTURE_Y, TitleArt, &CellRect(CELL_PICTURE_1 + i),
-                BLT_KEYED);
+        BltFast(work, PICTURE_X[i], PICTURE_Y, art, &CellRect(CELL_PICTURE_1 + i), BLT_KEYED);
     }
-    BltFast(TitleWork, 208, 360, TitleArt, &CellRect(CELL_START_ITEM), BLT_KEYED);
-    BltFast(TitleWork, 356, 360, TitleArt, &CellRect(CELL_QUIT_ITEM), BLT_KEYED);
+    BltFast(work, 208, 360, art, &CellRect(CELL_START_ITEM), BLT_KEYED);
+    BltFast(work, 356, 360, art, &CellRect(CELL_QUIT_ITEM), BLT_KEYED);
+}
+
+void DrawMenu() {
+    StampPictures(TitleWork, TitleArt);
+    if (JapaneseTitleWork != nullptr) StampPictures(JapaneseTitleWork, JapaneseTitleArt);
     if (ComputerPlaysBoth() && TitleCounter >= DEMO_START_FRAMES) {
         TitleStep = TITLE_CHOSEN;
         MenuChoice = 0;
@@ -111,6 +156,10 @@ void DrawMenu() {
     if (PointerOver(HOT_ZONE)) {
         DrawSurfaceText(TitleWork, Localized("STAFFROAL"), "", HOT_ZONE_TEXT_BOX, 16, 16, 255, 255,
                         255, 0);
+        if (JapaneseTitleWork != nullptr) {
+            DrawSurfaceText(JapaneseTitleWork, "STAFFROAL", "", HOT_ZONE_TEXT_BOX, 16, 16, 255, 255,
+                            255, 0);
+        }
         if (MouseButtons != 0) {
             PlayTitleVoice();
             TitleStep = TITLE_RESTART;
@@ -152,6 +201,10 @@ void MenuSetUp() {
     LoadPaletteFromBmp(path);
     // The band that feeds the first burst of flames, then burns away.
     GdiRectangle(TitleWork, Rect{0, 120, 640, 320}, Rgb{253, 253, 253});
+    if (JapaneseTitleWork != nullptr) {
+        FillScreen(JapaneseTitleWork, 0);
+        GdiRectangle(JapaneseTitleWork, Rect{0, 120, 640, 320}, Rgb{253, 253, 253});
+    }
     SetCursorPos(320, 380);
     TitleCounter = 0;
     TitleStep = TITLE_MENU;
@@ -259,6 +312,16 @@ void TitleLoad() {
     // The title's pictures and words in the language chosen, taken up as the title starts.
     TakeUpChosenLanguage();
     LoadBitmapToSurface(TitleArt, LanguagePicture("DATA\\BMP\\TITLE.bmp").c_str());
+    ReleaseJapaneseCanvas();
+    ShownFireState = 1;
+    if (InEnglish()) {
+        JapaneseTitleArt =
+            CreateSurface(ART_SHEETS[SHEET_TITLE].width, ART_SHEETS[SHEET_TITLE].height);
+        JapaneseTitleWork = CreateSurface(640, 480);
+        SetColourKey(JapaneseTitleArt, true, TRANSPARENT_INDEX);
+        LoadBitmapPixels(JapaneseTitleArt, "DATA\\BMP\\TITLE.bmp");
+        FillScreen(JapaneseTitleWork, 0);
+    }
     FillScreen(FrontSurface, 0);
     FillScreen(BackBuffer, 0);
     FillScreen(TitleWork, 0);
@@ -293,6 +356,7 @@ void TitleFrame() {
 void ReleaseTitle() {
     ReleaseSurfaceHandle(TitleArt);
     ReleaseSurfaceHandle(TitleWork);
+    ReleaseJapaneseCanvas();
     SendMusicCommand("stop  bgm");
     SendMusicCommand("close bgm");
 }
