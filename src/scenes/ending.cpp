@@ -26,13 +26,15 @@ constexpr uint8_t HOTTEST = 255;
 
 }  // namespace
 
-void MeltPass(const LockedSurface& canvas) {
+void MeltPass(const LockedSurface& canvas) { MeltPassWith(canvas, Rand); }
+
+void MeltPassWith(const LockedSurface& canvas, int (*random)()) {
     for (int y = 1; y < canvas.height; ++y) {
         uint8_t* row = canvas.pixels + static_cast<size_t>(y) * canvas.pitch;
         for (int x = 0; x < canvas.width; ++x) {
             const int v = row[x];
             // From 245 up a pixel goes white at once; below it climbs at most to 253.
-            row[x] = v >= 245 ? HOTTEST : static_cast<uint8_t>(v + Rand() % 10);
+            row[x] = v >= 245 ? HOTTEST : static_cast<uint8_t>(v + random() % 10);
         }
     }
 }
@@ -64,9 +66,22 @@ void FireSmooth(const LockedSurface& canvas, FireSmoothVariant variant) {
 
 // The last title picture burns out: every pixel climbs towards the hottest colour.
 void MeltFrame() {
+    // In English the Japanese screen melts unseen with the game's random numbers (they are
+    // drawn per pixel below white), and the English one shown with numbers of its own.
+    Surface* unseen = UnseenJapaneseTitleCanvas();
+    LockedSurface japanese;
+    const bool shadowed = unseen != nullptr && LockSurface(unseen, &japanese);
+    if (shadowed) {
+        MeltPass(japanese);
+        UnlockSurface(unseen);
+    }
     LockedSurface canvas;
     if (LockSurface(TitleWork, &canvas)) {
-        MeltPass(canvas);
+        if (shadowed) {
+            MeltPassWith(canvas, ShownTitleFireRand);
+        } else {
+            MeltPass(canvas);
+        }
         UnlockSurface(TitleWork);
     }
     BltFast(BackBuffer, 0, 0, TitleWork, nullptr, 0);

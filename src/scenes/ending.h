@@ -32,6 +32,8 @@ void RestoreNormalMode();
 // One pass of the melt over a locked canvas: every pixel of rows 1 and below climbs by
 // rand mod 10, or jumps to 255 from 245 up; row 0 is left alone.
 void MeltPass(const LockedSurface& canvas);
+// The same with another source of random numbers (0..32767).
+void MeltPassWith(const LockedSurface& canvas, int (*random)());
 
 // One smoothing pass over a locked canvas (the fire canvas, 320x240), top to bottom and left to
 // right in place: each pixel becomes (4 x itself + its existing neighbours) / 8 minus a random

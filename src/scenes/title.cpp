@@ -1,6 +1,7 @@
 #include "scenes/title.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "media/draw.h"
 #include "media/music.h"
@@ -52,11 +53,23 @@ int PointerY = 0;
 // burns with random numbers of its own. The same clicks then play the same match.
 Surface* JapaneseTitleArt = nullptr;
 Surface* JapaneseTitleWork = nullptr;
+// The Japanese screen as the display pair would hold it: composed into the back, swapped with
+// the front at each flip, so that the picture the melt starts from is the one the Japanese
+// title would have left in the back buffer.
+Surface* JapaneseBack = nullptr;
+Surface* JapaneseFront = nullptr;
 uint32_t ShownFireState = 1;
 
 void ReleaseJapaneseCanvas() {
     ReleaseSurfaceHandle(JapaneseTitleArt);
     ReleaseSurfaceHandle(JapaneseTitleWork);
+    ReleaseSurfaceHandle(JapaneseBack);
+    ReleaseSurfaceHandle(JapaneseFront);
+}
+
+void FillJapaneseScreen() {
+    if (JapaneseBack != nullptr) FillScreen(JapaneseBack, 0);
+    if (JapaneseFront != nullptr) FillScreen(JapaneseFront, 0);
 }
 
 // The shown English canvas's random numbers, 0..32767 like the game's.
@@ -164,6 +177,9 @@ void DrawMenu() {
             PlayTitleVoice();
             TitleStep = TITLE_RESTART;
             BltFast(TitleWork, 0, 0, BackBuffer, nullptr, 0);
+            if (JapaneseTitleWork != nullptr) {
+                BltFast(JapaneseTitleWork, 0, 0, JapaneseBack, nullptr, 0);
+            }
             Scene = SCENE_MELT;
         }
     }
@@ -175,10 +191,15 @@ void DrawMenu() {
 void TitleCompose() {
     BltFast(BackBuffer, 0, 0, TitleWork, nullptr, 0);
     BltFast(BackBuffer, 239, 320, TitleArt, &CellRect(CELL_CAPTION), BLT_KEYED);
+    if (JapaneseBack != nullptr) {
+        BltFast(JapaneseBack, 0, 0, JapaneseTitleWork, nullptr, 0);
+        BltFast(JapaneseBack, 239, 320, JapaneseTitleArt, &CellRect(CELL_CAPTION), BLT_KEYED);
+    }
     if (TitleStep == TITLE_CHOSEN) {
         if (FadePalette(100, false)) {
             FillScreen(BackBuffer, 0);
             FillScreen(FrontSurface, 0);
+            FillJapaneseScreen();
             LoadPaletteFromBmp("DATA\\BMP\\ETC.bmp");
             StopSoundBuffer(SoundVoice[SFX_FIRE]);
             TitleStep = TITLE_LEAVE;
@@ -195,6 +216,7 @@ namespace {
 void MenuSetUp() {
     FillScreen(BackBuffer, 0);
     FillScreen(FrontSurface, 0);
+    FillJapaneseScreen();
     FillScreen(TitleWork, 0);
     char path[32];
     std::snprintf(path, sizeof path, "DATA\\BMP\\FIRE%d.bmp", Rand() % 16 + 1);
@@ -212,6 +234,7 @@ void MenuSetUp() {
 
 void Restart() {
     FillScreen(BackBuffer, 0);
+    if (JapaneseBack != nullptr) FillScreen(JapaneseBack, 0);
     TitleCounter = 0;
     TitleStep = TITLE_BLACK_PAUSE;
 }
@@ -219,6 +242,7 @@ void Restart() {
 // Two seconds of black, then the logo's palette.
 void BlackPause() {
     FillScreen(BackBuffer, 0);
+    if (JapaneseBack != nullptr) FillScreen(JapaneseBack, 0);
     TitleCounter += 1;
     if (TitleCounter > 60) {
         LoadPaletteFromBmp("DATA\\BMP\\TITLE.bmp");
@@ -318,6 +342,9 @@ void TitleLoad() {
         JapaneseTitleArt =
             CreateSurface(ART_SHEETS[SHEET_TITLE].width, ART_SHEETS[SHEET_TITLE].height);
         JapaneseTitleWork = CreateSurface(640, 480);
+        JapaneseBack = CreateSurface(640, 480);
+        JapaneseFront = CreateSurface(640, 480);
+        FillJapaneseScreen();
         SetColourKey(JapaneseTitleArt, true, TRANSPARENT_INDEX);
         LoadBitmapPixels(JapaneseTitleArt, "DATA\\BMP\\TITLE.bmp");
         FillScreen(JapaneseTitleWork, 0);
@@ -339,6 +366,10 @@ void TitleFrame() {
     if (TitleStep == TITLE_MENU) {
         BltClipped(BackBuffer, PointerX, PointerY, 32, 32, TitleArt, PointerFrame(AnimTick % 4),
                    BLT_KEYED);
+        if (JapaneseBack != nullptr) {
+            BltClipped(JapaneseBack, PointerX, PointerY, 32, 32, JapaneseTitleArt,
+                       PointerFrame(AnimTick % 4), BLT_KEYED);
+        }
     }
     // A press during the opening skips to the menu; a held button is latched so that it
     // skips nothing until it has been released and pressed again.
@@ -351,7 +382,12 @@ void TitleFrame() {
         ClickLatch = 0;
     }
     Flip(FrontSurface);
+    std::swap(JapaneseBack, JapaneseFront);
 }
+
+Surface* UnseenJapaneseTitleCanvas() { return JapaneseTitleWork; }
+
+int ShownTitleFireRand() { return ShownFireRand(); }
 
 void ReleaseTitle() {
     ReleaseSurfaceHandle(TitleArt);

@@ -25,6 +25,12 @@ void TitleLoad();
 void TitleFrame();
 // Releases TitleArt and TitleWork (each only if set) and stops and closes the music.
 void ReleaseTitle();
+// In English, the unseen canvas on which the Japanese pictures burn with the game's random
+// numbers (and, after the hot zone's click, the Japanese screen melts), so that either language
+// draws the same numbers; null in Japanese. The shown English canvas burns with
+// ShownTitleFireRand's numbers (0..32767) instead.
+Surface* UnseenJapaneseTitleCanvas();
+int ShownTitleFireRand();
 
 // True when the 4x4 box at the pointer's position overlaps rect.
 bool PointerOver(const Rect& rect);

@@ -286,12 +286,16 @@ TEST(EnglishGame, AMissingEnglishSheetShowsTheJapaneseOneNamedOnce) {
 }
 
 // The fault caught: the language reaching into the game itself (the random draws, the clocks,
-// the order of scenes), so that the same input plays another match in English.
+// the order of scenes), so that the same input plays another match in English. The flames of
+// the title and of the melt draw a random number per hot pixel, so the session goes through the
+// ending (the melt of the title's last picture) and on into a second match, whose board and
+// colours come from the numbers drawn before it.
 TEST(EnglishGame, TheSameMatchInEitherLanguage) {
     TempDir dir("english-same-game");
     CopyData(dir.Path(), {std::begin(SHEETS), std::end(SHEETS)});
-    const std::string script =
-        ReadText(fs::path(KELMORAV_SOURCE_DIR) / "scripts/screens/match.txt");
+    const fs::path screens = fs::path(KELMORAV_SOURCE_DIR) / "scripts/screens";
+    const std::string script = ReadText(screens / "match.txt") + ReadText(screens / "ending.txt") +
+                               "until SCENE_TITLE 200000\n" + ReadText(screens / "match.txt");
     const auto play = [&](const std::string& name, const std::vector<std::string>& extra) {
         const fs::path out = dir.Path() / name;
         fs::create_directories(out);
@@ -300,14 +304,22 @@ TEST(EnglishGame, TheSameMatchInEitherLanguage) {
         const auto run = RunGame(dir.Path(), WithOut(script, out), args);
         EXPECT_EQ(run.status, 0) << run.stderrText;
         EXPECT_EQ(run.stderrText, "");
-        std::string trace = ReadText(dir.Path() / "trace.jsonl");
+        // Presentations are counted only when the picture changed, and the credits' fire goes
+        // black a few frames sooner or later around other words: those lines are left out.
+        std::string trace;
+        std::istringstream lines(ReadText(dir.Path() / "trace.jsonl"));
+        for (std::string line; std::getline(lines, line);) {
+            if (line.find("\"present\"") == std::string::npos) trace += line + "\n";
+        }
         return std::make_pair(trace, ReadText(out / "end.json"));
     };
     const auto [japaneseTrace, japaneseEnd] = play("ja", {});
     auto [englishTrace, englishEnd] = play("en", {"--lang", "en"});
     EXPECT_FALSE(japaneseEnd.empty());
     EXPECT_EQ(englishEnd, japaneseEnd);
+    EXPECT_NE(japaneseTrace.find("SCENE_CREDITS"), std::string::npos);
     // Only the sheets' names differ: each English one stands where its Japanese one did.
+    EXPECT_NE(japaneseTrace.find("\"frame\""), std::string::npos);
     int renamed = 0;
     for (size_t at = englishTrace.find("\\\\EN\\\\"); at != std::string::npos;
          at = englishTrace.find("\\\\EN\\\\", at)) {
