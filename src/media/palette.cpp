@@ -127,15 +127,19 @@ void CopyPixels(Surface* surface, const BmpImage& image) {
     UnlockSurface(surface);
 }
 
+// Reads a picture to load; false, with one line on stderr, when it cannot be.
+bool ReadPicture(const char* path, BmpImage* image) {
+    std::string error;
+    if (ReadBmpFile(path, image, &error)) return true;
+    ReportFileProblem(path, error + "; the picture is not loaded");
+    return false;
+}
+
 }  // namespace
 
 void LoadBitmapToSurface(Surface* surface, const char* path) {
     BmpImage image;
-    std::string error;
-    if (!ReadBmpFile(path, &image, &error)) {
-        ReportFileProblem(path, error + "; the picture is not loaded");
-        return;
-    }
+    if (!ReadPicture(path, &image)) return;
     for (int i = 0; i < 256; ++i) {
         ScreenPalette[i] = image.colours[i];
         ScreenPalette[i].flags = LOADED_PALETTE_FLAGS;
@@ -146,12 +150,7 @@ void LoadBitmapToSurface(Surface* surface, const char* path) {
 
 void LoadBitmapPixels(Surface* surface, const char* path) {
     BmpImage image;
-    std::string error;
-    if (!ReadBmpFile(path, &image, &error)) {
-        ReportFileProblem(path, error + "; the picture is not loaded");
-        return;
-    }
-    CopyPixels(surface, image);
+    if (ReadPicture(path, &image)) CopyPixels(surface, image);
 }
 
 void LoadPaletteFromBmp(const char* path) {
