@@ -8,7 +8,9 @@
 // avoided that). With --perft it measures the move generator with make/unmake first.
 //
 // Usage: kelmorav_arena [--a PLAYER] [--b PLAYER] [--pairs N] [--seed S] [--turns N]
-//                       [--opening N] [--jobs N] [--perft] [--quiet]
+//                       [--opening N] [--jobs N] [--first-pair N] [--perft] [--quiet]
+// --first-pair N starts at pair N (1 = the first): a long series can be shared among machines or
+// processes and the matches summed, each pair depending on its seed and number alone.
 // PLAYER is 1..5 (an engine level), random or greedy.
 #include <sys/wait.h>
 #include <time.h>
@@ -307,14 +309,16 @@ void AddStats(PlayerStats* into, const PlayerStats& s) {
     into->kingLeftHanging += s.kingLeftHanging;
 }
 
-// Plays every pair, in `jobs` worker processes when more than one: worker w plays the pairs
-// w, w + jobs, ... and hands its records and counters back through a pipe. Each match depends
-// on its pair's seed alone, so the results are the same for any number of workers; think times
-// are each worker's own thread CPU time.
-bool PlayPairs(const ArenaPlan& plan, int pairs, int jobs, PlayerStats* statsA, PlayerStats* statsB,
-               std::vector<MatchRecord>* records) {
+// Plays the pairs first .. first + pairs - 1, in `jobs` worker processes when more than one:
+// worker w plays the pairs first + w, first + w + jobs, ... and hands its records and counters back
+// through a pipe. Each match depends on its pair's seed alone, so the results are the same for any
+// number of workers; think times are each worker's own thread CPU time.
+bool PlayPairs(const ArenaPlan& plan, int first, int pairs, int jobs, PlayerStats* statsA,
+               PlayerStats* statsB, std::vector<MatchRecord>* records) {
     if (jobs <= 1) {
-        for (int pair = 0; pair < pairs; ++pair) PlayPair(plan, pair, statsA, statsB, records);
+        for (int pair = first; pair < first + pairs; ++pair) {
+            PlayPair(plan, pair, statsA, statsB, records);
+        }
         return true;
     }
     std::vector<int> fds;
@@ -330,7 +334,9 @@ bool PlayPairs(const ArenaPlan& plan, int pairs, int jobs, PlayerStats* statsA, 
             PlayerStats a{};
             PlayerStats b{};
             std::vector<MatchRecord> mine;
-            for (int pair = w; pair < pairs; pair += jobs) PlayPair(plan, pair, &a, &b, &mine);
+            for (int pair = first + w; pair < first + pairs; pair += jobs) {
+                PlayPair(plan, pair, &a, &b, &mine);
+            }
             const int count = static_cast<int>(mine.size());
             const bool ok = WriteAll(fd[1], &count, sizeof count) &&
                             WriteAll(fd[1], mine.data(), mine.size() * sizeof(MatchRecord)) &&
@@ -376,6 +382,7 @@ bool PlayPairs(const ArenaPlan& plan, int pairs, int jobs, PlayerStats* statsA, 
 int main(int argc, char** argv) {
     ArenaPlan plan{1, PLAYER_RANDOM, 1, 300, 4, false};
     int pairs = 10;
+    int first = 0;
     int jobs = 1;
     bool perft = false;
     for (int i = 1; i < argc; ++i) {
@@ -385,6 +392,8 @@ int main(int argc, char** argv) {
             plan.a = ParsePlayer(argv[++i]);
         } else if (arg == "--b" && hasValue) {
             plan.b = ParsePlayer(argv[++i]);
+        } else if (arg == "--first-pair" && hasValue) {
+            first = std::max(0, std::atoi(argv[++i]) - 1);
         } else if (arg == "--pairs" && hasValue) {
             pairs = std::max(1, std::atoi(argv[++i]));
         } else if (arg == "--seed" && hasValue) {
@@ -402,7 +411,7 @@ int main(int argc, char** argv) {
         } else {
             std::fprintf(stderr,
                          "usage: kelmorav_arena [--a PLAYER] [--b PLAYER] [--pairs N] [--seed S] "
-                         "[--turns N] [--opening N] [--jobs N] [--perft] "
+                         "[--turns N] [--opening N] [--jobs N] [--first-pair N] [--perft] "
                          "[--quiet]\n"
                          "PLAYER: 1..5 (engine level), random or greedy\n");
             return 2;
@@ -415,7 +424,7 @@ int main(int argc, char** argv) {
     statsA.player = plan.a;
     statsB.player = plan.b;
     std::vector<MatchRecord> records;
-    if (!PlayPairs(plan, pairs, jobs, &statsA, &statsB, &records)) {
+    if (!PlayPairs(plan, first, pairs, jobs, &statsA, &statsB, &records)) {
         std::fprintf(stderr, "kelmorav_arena: a worker process failed\n");
         return 1;
     }
