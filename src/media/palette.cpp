@@ -199,18 +199,3 @@ bool FadePalette(int steps, bool fadeIn) {
     }
     return false;
 }
-
-uint8_t NearestIndexIn(const PaletteEntry palette[256], Rgb colour) {
-    int best = 1 << 30;
-    int bestIndex = 0;
-    for (int k = 0; k < 256; ++k) {
-        const int d = std::abs(palette[k].red - colour.red) +
-                      std::abs(palette[k].green - colour.green) +
-                      std::abs(palette[k].blue - colour.blue);
-        if (d < best) {
-            best = d;
-            bestIndex = k;
-        }
-    }
-    return static_cast<uint8_t>(bestIndex);
-}

@@ -38,9 +38,5 @@ void LoadBitmapPixels(Surface* surface, const char* path);
 // exit status 1 (one line on stderr naming it).
 void LoadPaletteFromBmp(const char* path);
 
-// The index of palette nearest to colour (sum of absolute differences, lowest index on ties):
-// the cards drawn over a presented picture take their colours from the palette shown with it.
-uint8_t NearestIndexIn(const PaletteEntry palette[256], Rgb colour);
-
 // One step of a fade over `steps` steps; true on the call that completes it.
 bool FadePalette(int steps, bool fadeIn);

@@ -120,6 +120,8 @@ void ConvertToRgb32(const Surface* surface, const PaletteEntry palette[256], uin
 // Nearest installed palette index to an RGB colour (sum of absolute differences, lowest index on
 // ties), as the device context maps colours.
 uint8_t NearestPaletteIndex(Rgb colour);
+// The same search in any palette (the cards' colours, matched before they are installed).
+uint8_t NearestIndexIn(const PaletteEntry palette[256], Rgb colour);
 
 // A picture laid over what is presented while a key is held (the game's help card). Each
 // presentation made while `key` is held shows a copy of the front surface on which compose has

@@ -72,13 +72,13 @@ void InstallPalette(const PaletteEntry entries[256], const char* source) {
 
 const PaletteEntry* InstalledPalette() { return Installed; }
 
-uint8_t NearestPaletteIndex(Rgb colour) {
+uint8_t NearestIndexIn(const PaletteEntry palette[256], Rgb colour) {
     int best = 1 << 30;
     int bestIndex = 0;
     for (int k = 0; k < 256; ++k) {
-        const int d = std::abs(Installed[k].red - colour.red) +
-                      std::abs(Installed[k].green - colour.green) +
-                      std::abs(Installed[k].blue - colour.blue);
+        const int d = std::abs(palette[k].red - colour.red) +
+                      std::abs(palette[k].green - colour.green) +
+                      std::abs(palette[k].blue - colour.blue);
         if (d < best) {
             best = d;
             bestIndex = k;
@@ -86,6 +86,8 @@ uint8_t NearestPaletteIndex(Rgb colour) {
     }
     return static_cast<uint8_t>(bestIndex);
 }
+
+uint8_t NearestPaletteIndex(Rgb colour) { return NearestIndexIn(Installed, colour); }
 
 void ConvertToRgb32(const Surface* surface, const PaletteEntry palette[256], uint32_t* out,
                     int outPitch) {
